@@ -1,0 +1,139 @@
+#include "toolkit/window.h"
+
+#include "toolkit/errors.h"
+
+#include <commctrl.h>
+
+namespace tk {
+namespace {
+
+const wchar_t kSelfProp[] = L"Sheetloom.Window";
+const UINT_PTR kSubclassId = 1;
+
+void registerOnce(const wchar_t* className, UINT classStyle, HBRUSH background, WNDPROC proc) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (GetClassInfoExW(instance, className, &existing))
+    return;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = classStyle;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = background;
+  wc.lpszClassName = className;
+  if (!RegisterClassExW(&wc))
+    throw Error("window class registration failed");
+}
+
+} // namespace
+
+Window::~Window() {
+  if (HWND h = hwnd()) {
+    // Destroying the window sends WM_NCDESTROY, which detaches us; the virtual
+    // onDestroyed of a derived class is no longer reachable here.
+    detach();
+    DestroyWindow(h);
+  }
+}
+
+void Window::destroy() noexcept {
+  if (HWND h = hwnd())
+    DestroyWindow(h);
+}
+
+Window* Window::fromHandle(HWND hwnd) noexcept {
+  return hwnd ? static_cast<Window*>(GetPropW(hwnd, kSelfProp)) : nullptr;
+}
+
+bool Window::preTranslateMessage(MSG&) { return false; }
+
+void Window::attach(HWND hwnd) noexcept {
+  hwnd_.reset(hwnd);
+  SetPropW(hwnd, kSelfProp, this);
+}
+
+void Window::detach() noexcept {
+  HWND h = hwnd_.release();
+  if (!h)
+    return;
+  RemovePropW(h, kSelfProp);
+  if (subclassed_)
+    RemoveWindowSubclass(h, subclassProc, kSubclassId);
+  subclassed_ = false;
+}
+
+void Window::createOwn(const wchar_t* className, const CreateArgs& a, UINT classStyle,
+                       HBRUSH background) {
+  registerOnce(className, classStyle, background, ownProc);
+  HMENU menu = (a.style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(a.id)) : nullptr;
+  HWND h = CreateWindowExW(a.exStyle, className, a.text, a.style, a.x, a.y, a.width, a.height,
+                           a.parent, menu, GetModuleHandleW(nullptr), this);
+  if (!h)
+    throw Error("window creation failed");
+}
+
+void Window::createControl(const wchar_t* className, const CreateArgs& a) {
+  HMENU menu = (a.style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(a.id)) : nullptr;
+  HWND h = CreateWindowExW(a.exStyle, className, a.text, a.style, a.x, a.y, a.width, a.height,
+                           a.parent, menu, GetModuleHandleW(nullptr), nullptr);
+  if (!h)
+    throw Error("control creation failed");
+  attach(h);
+  if (!SetWindowSubclass(h, subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    detach();
+    DestroyWindow(h);
+    throw Error("control subclassing failed");
+  }
+  subclassed_ = true;
+}
+
+LRESULT Window::handleMessage(UINT msg, WPARAM wp, LPARAM lp) { return defaultProc(msg, wp, lp); }
+
+LRESULT Window::defaultProc(UINT msg, WPARAM wp, LPARAM lp) {
+  return subclassed_ ? DefSubclassProc(hwnd(), msg, wp, lp) : DefWindowProcW(hwnd(), msg, wp, lp);
+}
+
+LRESULT Window::dispatch(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  try {
+    return handleMessage(msg, wp, lp);
+  } catch (...) {
+    reportCurrentException();
+    return 0;
+  }
+}
+
+LRESULT CALLBACK Window::ownProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Window* self = fromHandle(hwnd);
+  if (!self && msg == WM_NCCREATE) {
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    if (self)
+      self->attach(hwnd);
+  }
+  if (!self)
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    LRESULT r = self->dispatch(msg, wp, lp);
+    self->detach();
+    self->onDestroyed();
+    return r;
+  }
+  return self->dispatch(msg, wp, lp);
+}
+
+LRESULT CALLBACK Window::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                      DWORD_PTR ref) {
+  auto* self = reinterpret_cast<Window*>(ref);
+  if (msg == WM_NCDESTROY) {
+    LRESULT r = self->dispatch(msg, wp, lp);
+    self->detach();
+    self->onDestroyed();
+    return r;
+  }
+  (void)hwnd;
+  return self->dispatch(msg, wp, lp);
+}
+
+} // namespace tk
