@@ -1,0 +1,43 @@
+#include "style/settings.h"
+
+#include <stdexcept>
+
+namespace sheetloom::style {
+
+namespace {
+
+std::size_t slotIndex(Side side) {
+  if (side < 0 || static_cast<std::size_t>(side) >= SideCount) {
+    throw std::out_of_range("side index " + std::to_string(side) + " is outside 0..4");
+  }
+  return static_cast<std::size_t>(side);
+}
+
+} // namespace
+
+bool BorderSideSettings::operator==(const BorderSideSettings& other) const {
+  return colour == other.colour && unit == other.unit && styleIndex == other.styleIndex &&
+         width == other.width && enabled == other.enabled;
+}
+
+bool BoxSideSettings::operator==(const BoxSideSettings& other) const {
+  return value == other.value && unit == other.unit && enabled == other.enabled;
+}
+
+void StyleSettingsStore::reset() { *this = StyleSettingsStore{}; }
+
+BorderSideSettings& StyleSettingsStore::borderSlot(Side side) { return border[slotIndex(side)]; }
+BoxSideSettings& StyleSettingsStore::marginSlot(Side side) { return margin[slotIndex(side)]; }
+BoxSideSettings& StyleSettingsStore::paddingSlot(Side side) { return padding[slotIndex(side)]; }
+
+const BorderSideSettings& StyleSettingsStore::borderSlot(Side side) const {
+  return border[slotIndex(side)];
+}
+const BoxSideSettings& StyleSettingsStore::marginSlot(Side side) const {
+  return margin[slotIndex(side)];
+}
+const BoxSideSettings& StyleSettingsStore::paddingSlot(Side side) const {
+  return padding[slotIndex(side)];
+}
+
+} // namespace sheetloom::style
