@@ -1,0 +1,36 @@
+// What every modal window of the application shares: the owner window that the
+// dialogs and message boxes belong to, and the disabling of the application's
+// other windows while one of them is shown.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+namespace tk {
+
+// The application's own top-level window (owner of dialogs and message boxes).
+// Until the application sets one, dialogs are owned by the active window.
+void setApplicationWindow(HWND hwnd) noexcept;
+HWND applicationWindow() noexcept;
+// The owner to give a dialog: the application window, else the active window.
+HWND dialogOwner() noexcept;
+
+// While alive, every enabled, visible top-level window of this thread is
+// disabled; the destructor enables them again and gives the activation and
+// the keyboard focus back to the windows that had them.
+class ModalScope {
+public:
+  ModalScope();
+  ModalScope(const ModalScope&) = delete;
+  ModalScope& operator=(const ModalScope&) = delete;
+  ~ModalScope();
+
+private:
+  static BOOL CALLBACK collect(HWND hwnd, LPARAM self);
+  std::vector<HWND> disabled_; // borrowed: windows of this thread
+  HWND active_;                // borrowed
+  HWND focus_;                 // borrowed
+};
+
+} // namespace tk
