@@ -1,6 +1,7 @@
 #include "style/settings.h"
 
 #include <stdexcept>
+#include <string>
 
 namespace sheetloom::style {
 
@@ -8,7 +9,8 @@ namespace {
 
 std::size_t slotIndex(Side side) {
   if (side < 0 || static_cast<std::size_t>(side) >= SideCount) {
-    throw std::out_of_range("side index " + std::to_string(side) + " is outside 0..4");
+    // Shown to the user by the error display, hence Japanese.
+    throw std::out_of_range("辺の番号が範囲外です: " + std::to_string(side));
   }
   return static_cast<std::size_t>(side);
 }
@@ -24,11 +26,19 @@ bool BoxSideSettings::operator==(const BoxSideSettings& other) const {
   return value == other.value && unit == other.unit && enabled == other.enabled;
 }
 
-void StyleSettingsStore::reset() { *this = StyleSettingsStore{}; }
+void StyleSettingsStore::reset() {
+  *this = StyleSettingsStore{};
+}
 
-BorderSideSettings& StyleSettingsStore::borderSlot(Side side) { return border[slotIndex(side)]; }
-BoxSideSettings& StyleSettingsStore::marginSlot(Side side) { return margin[slotIndex(side)]; }
-BoxSideSettings& StyleSettingsStore::paddingSlot(Side side) { return padding[slotIndex(side)]; }
+BorderSideSettings& StyleSettingsStore::borderSlot(Side side) {
+  return border[slotIndex(side)];
+}
+BoxSideSettings& StyleSettingsStore::marginSlot(Side side) {
+  return margin[slotIndex(side)];
+}
+BoxSideSettings& StyleSettingsStore::paddingSlot(Side side) {
+  return padding[slotIndex(side)];
+}
 
 const BorderSideSettings& StyleSettingsStore::borderSlot(Side side) const {
   return border[slotIndex(side)];
