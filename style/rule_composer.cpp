@@ -8,6 +8,34 @@ namespace sheetloom::style {
 
 namespace {
 
+// Most pieces of a rule are a few bytes long, where a call to the library's
+// memcpy costs more than the copy. Up to 32 bytes are copied inline with two
+// overlapping fixed-size moves that stay within [source, source + size).
+template <std::size_t Width> void copyEnds(char* target, const char* source, std::size_t size) {
+  char head[Width];
+  char tail[Width];
+  std::memcpy(head, source, Width);
+  std::memcpy(tail, source + size - Width, Width);
+  std::memcpy(target, head, Width);
+  std::memcpy(target + size - Width, tail, Width);
+}
+
+inline void copy(char* target, const char* source, std::size_t size) {
+  if (size > 32) {
+    std::memcpy(target, source, size);
+  } else if (size >= 16) {
+    copyEnds<16>(target, source, size);
+  } else if (size >= 8) {
+    copyEnds<8>(target, source, size);
+  } else if (size >= 4) {
+    copyEnds<4>(target, source, size);
+  } else if (size > 0) {
+    target[0] = source[0];
+    target[size / 2] = source[size / 2];
+    target[size - 1] = source[size - 1];
+  }
+}
+
 // Writes into storage sized beforehand, so each piece is a plain copy without
 // a capacity check; composing a rule is then close to copying its bytes.
 class Writer {
@@ -17,11 +45,12 @@ public:
   char* position() const { return at_; }
 
   void put(std::string_view text) {
-    std::memcpy(at_, text.data(), text.size());
+    copy(at_, text.data(), text.size());
     at_ += text.size();
   }
   void put(std::int32_t value) { at_ = std::to_chars(at_, at_ + MaxIntChars, value).ptr; }
   void endLine() { put("\r\n"); }
+  void endDeclaration() { put(";\r\n"); }
 
   static constexpr std::size_t MaxIntChars = 11; // "-2147483648"
 
@@ -30,8 +59,10 @@ private:
 };
 
 // Room for everything that is not user text: at most 43 lines, none with more
-// than 40 fixed characters plus an integer (11) and CR LF (2).
-constexpr std::size_t FixedRoom = 43 * (40 + Writer::MaxIntChars + 2);
+// than 31 fixed characters ("  background-attachment: fixed;"), plus at most
+// one integer and CR LF. The room is zero-filled by resize, so it is kept
+// tight.
+constexpr std::size_t FixedRoom = 43 * (31 + Writer::MaxIntChars + 2);
 
 std::size_t roomFor(const RuleSettings& rule, const StyleSettingsStore& store) {
   std::size_t room = FixedRoom + rule.selector.size() + store.fontDeclarations.size() +
@@ -50,51 +81,55 @@ std::size_t roomFor(const RuleSettings& rule, const StyleSettingsStore& store) {
   return room;
 }
 
+// Property names per side, whole, so that a line is three copies: name, value,
+// end.
+constexpr std::array<std::string_view, SideCount> BorderColour{
+    "  border-color: ", "  border-top-color: ", "  border-left-color: ", "  border-right-color: ",
+    "  border-bottom-color: "};
+constexpr std::array<std::string_view, SideCount> BorderStyle{
+    "  border-style: ", "  border-top-style: ", "  border-left-style: ", "  border-right-style: ",
+    "  border-bottom-style: "};
+constexpr std::array<std::string_view, SideCount> BorderWidth{
+    "  border-width: ", "  border-top-width: ", "  border-left-width: ", "  border-right-width: ",
+    "  border-bottom-width: "};
+constexpr std::array<std::string_view, SideCount> Margin{
+    "  margin: ", "  margin-top: ", "  margin-left: ", "  margin-right: ", "  margin-bottom: "};
+constexpr std::array<std::string_view, SideCount> Padding{
+    "  padding: ", "  padding-top: ", "  padding-left: ", "  padding-right: ",
+    "  padding-bottom: "};
+
 void writeBorders(Writer& w, const StyleSettingsStore& store) {
   for (std::size_t side = 0; side < SideCount; ++side) {
     const BorderSideSettings& slot = store.border[side];
     if (!slot.enabled) {
       continue;
     }
-    const std::string_view suffix = SideSuffix[side];
-    w.put("  border");
-    w.put(suffix);
-    w.put("-color: ");
+    w.put(BorderColour[side]);
     w.put(slot.colour);
-    w.put(";");
-    w.endLine();
-    w.put("  border");
-    w.put(suffix);
-    w.put("-style: ");
+    w.endDeclaration();
+    w.put(BorderStyle[side]);
     w.put(BorderStyleKeywords.cssAt(slot.styleIndex));
-    w.put(";");
-    w.endLine();
-    w.put("  border");
-    w.put(suffix);
-    w.put("-width: ");
+    w.endDeclaration();
+    w.put(BorderWidth[side]);
     w.put(slot.width);
     w.put(slot.unit);
-    w.put(";");
-    w.endLine();
+    w.endDeclaration();
   }
 }
 
 // Margins and paddings: the value is written whatever it is, 0 and negative
 // values included.
-void writeBoxSides(Writer& w, std::string_view stem,
+void writeBoxSides(Writer& w, const std::array<std::string_view, SideCount>& properties,
                    const std::array<BoxSideSettings, SideCount>& slots) {
   for (std::size_t side = 0; side < SideCount; ++side) {
     const BoxSideSettings& slot = slots[side];
     if (!slot.enabled) {
       continue;
     }
-    w.put(stem);
-    w.put(SideSuffix[side]);
-    w.put(": ");
+    w.put(properties[side]);
     w.put(slot.value);
     w.put(slot.unit);
-    w.put(";");
-    w.endLine();
+    w.endDeclaration();
   }
 }
 
@@ -112,8 +147,7 @@ void writeLength(Writer& w, std::string_view property, std::int32_t value, std::
     w.put(property);
     w.put(value);
     w.put(unit);
-    w.put(";");
-    w.endLine();
+    w.endDeclaration();
   }
 }
 
@@ -127,8 +161,7 @@ void writeRule(Writer& w, const RuleSettings& rule, const StyleSettingsStore& st
   if (!rule.backgroundColour.empty()) {
     w.put("  background-color: ");
     w.put(rule.backgroundColour);
-    w.put(";");
-    w.endLine();
+    w.endDeclaration();
   }
   if (!rule.backgroundImage.empty()) {
     w.put("  background-image: url(\"");
@@ -143,13 +176,12 @@ void writeRule(Writer& w, const RuleSettings& rule, const StyleSettingsStore& st
   if (rule.repeatIndex > 0 && RepeatKeywords.holds(rule.repeatIndex)) {
     w.put("  background-repeat: ");
     w.put(RepeatKeywords.cssAt(rule.repeatIndex));
-    w.put(";");
-    w.endLine();
+    w.endDeclaration();
   }
 
   writeBorders(w, store);
-  writeBoxSides(w, "  margin", store.margin);
-  writeBoxSides(w, "  padding", store.padding);
+  writeBoxSides(w, Margin, store.margin);
+  writeBoxSides(w, Padding, store.padding);
 
   writeChoice(w, AlignKeywords, rule.alignIndex);
   writeChoice(w, VAlignKeywords, rule.valignIndex);
@@ -159,8 +191,7 @@ void writeRule(Writer& w, const RuleSettings& rule, const StyleSettingsStore& st
   if (rule.stackOrder > 0) {
     w.put("  z-index: ");
     w.put(rule.stackOrder);
-    w.put(";");
-    w.endLine();
+    w.endDeclaration();
   }
   writeChoice(w, PositionKeywords, rule.positionIndex);
 

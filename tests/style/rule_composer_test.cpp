@@ -160,6 +160,42 @@ TEST(RuleComposer, IntegersAtTheLimits) {
             lines({"BODY{", "  margin: -2147483648px;", "  z-index: 2147483647;", "}"}));
 }
 
+// Every line written, with empty texts and the widest numbers: the composer
+// sizes its output beforehand and must still have room (checked by the
+// sanitizers and the composer's own assertion in debug builds).
+TEST(RuleComposer, LongestRuleFitsItsPrecomputedRoom) {
+  StyleSettingsStore store;
+  for (std::size_t side = 0; side < SideCount; ++side) {
+    store.border[side] = {"", "", 2, INT32_MIN, true};
+    store.margin[side] = {INT32_MIN, "", true};
+    store.padding[side] = {INT32_MIN, "", true};
+  }
+  RuleSettings rule;
+  rule.selector = "";
+  rule.backgroundColour = " ";
+  rule.backgroundImage = " ";
+  rule.backgroundFixed = rule.hidden = true;
+  rule.repeatIndex = 4;
+  rule.alignIndex = 4;
+  rule.valignIndex = 5;
+  rule.cursorIndex = 3;
+  rule.positionIndex = 2;
+  rule.widthUnit = rule.heightUnit = "";
+  rule.topUnit = rule.bottomUnit = rule.leftUnit = rule.rightUnit = "";
+  rule.width = rule.height = rule.stackOrder = INT32_MAX;
+  rule.top = rule.bottom = rule.left = rule.right = INT32_MAX;
+
+  const std::string text = compose(rule, store);
+  std::size_t lineCount = 0;
+  for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+       at = text.find("\r\n", at + 2)) {
+    ++lineCount;
+  }
+  EXPECT_EQ(lineCount, 43u);
+  EXPECT_NE(text.find("  border-bottom-width: -2147483648;\r\n"), std::string::npos);
+  EXPECT_NE(text.find("  z-index: 2147483647;\r\n"), std::string::npos);
+}
+
 TEST(RuleComposer, ComposeIntoAppendsAfterExistingText) {
   std::string text = "P{\r\n}\r\n";
   RuleComposer::composeInto(text, RuleSettings{}, StyleSettingsStore{});
