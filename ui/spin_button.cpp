@@ -1,0 +1,236 @@
+#include "ui/spin_button.h"
+
+#include "toolkit/dpi.h"
+
+#include <algorithm>
+#include <commctrl.h>
+
+namespace ui {
+namespace {
+
+const int kMinimumWidth = 15;
+
+tk::UniqueBitmap builtInGlyph(const wchar_t* name) {
+  return tk::UniqueBitmap(static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+}
+
+// Whether the window and every window above it are visible and enabled.
+bool canFocus(HWND hwnd) {
+  if (!IsWindowVisible(hwnd))
+    return false;
+  for (HWND h = hwnd; h; h = GetAncestor(h, GA_PARENT)) {
+    if (!IsWindowEnabled(h))
+      return false;
+    if (!(GetWindowLongW(h, GWL_STYLE) & WS_CHILD))
+      break;
+  }
+  return true;
+}
+
+bool isTabStop(HWND hwnd) {
+  return (GetWindowLongW(hwnd, GWL_STYLE) & WS_TABSTOP) != 0;
+}
+
+// A copy of `glyph` for a button, and the number of images it holds when its
+// width is a whole multiple of its height (more than four counts as one).
+void assignGlyph(TTimerSpeedButton& button, HBITMAP glyph, const wchar_t* builtIn) {
+  if (!glyph) {
+    button.SetGlyph(builtInGlyph(builtIn));
+    button.SetNumGlyphs(1);
+    return;
+  }
+  tk::UniqueBitmap copy(static_cast<HBITMAP>(CopyImage(glyph, IMAGE_BITMAP, 0, 0, 0)));
+  BITMAP bm{};
+  if (copy && GetObjectW(copy.get(), sizeof bm, &bm) && bm.bmHeight > 0 &&
+      bm.bmWidth % bm.bmHeight == 0) {
+    const int count = bm.bmWidth / bm.bmHeight;
+    button.SetNumGlyphs(count > 4 ? 1 : count);
+  }
+  button.SetGlyph(std::move(copy));
+}
+
+} // namespace
+
+TSpinButton::TSpinButton() {
+  up_.SetTimeBtnStates(TTimerSpeedButton::tbAllowTimer);
+  down_.SetTimeBtnStates(TTimerSpeedButton::tbAllowTimer);
+  up_.OnClick = [this](TTimerSpeedButton& b) { buttonClick(b); };
+  down_.OnClick = [this](TTimerSpeedButton& b) { buttonClick(b); };
+  up_.OnMouseDown = [this](TTimerSpeedButton& b, UINT m) { buttonMouseDown(b, m); };
+  down_.OnMouseDown = [this](TTimerSpeedButton& b, UINT m) { buttonMouseDown(b, m); };
+  up_.SetGlyph(builtInGlyph(L"SPINUP"));
+  down_.SetGlyph(builtInGlyph(L"SPINDOWN"));
+}
+
+TSpinButton::~TSpinButton() {
+  // The buttons' windows are children of ours: destroy them while the whole
+  // object still stands.
+  destroy();
+  unwatchFocusControl();
+}
+
+void TSpinButton::create(HWND parent, int x, int y, int width, int height, int id, bool tabStop) {
+  tk::CreateArgs args;
+  args.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | (tabStop ? WS_TABSTOP : 0);
+  args.x = x;
+  args.y = y;
+  args.width = width;
+  args.height = height;
+  args.parent = parent;
+  args.id = id;
+  // The two buttons cover the whole pair: no background to erase.
+  createOwn(L"SheetloomSpinButton", args, 0, nullptr);
+  up_.create(hwnd(), 0, 0, width, height / 2);
+  down_.create(hwnd(), 0, height / 2 - 1, width, height - height / 2 + 1);
+  onSize();
+}
+
+void TSpinButton::SetBounds(int x, int y, int width, int height) {
+  width = std::max(width, minimumWidth());
+  SetWindowPos(hwnd(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  layoutButtons(width, height);
+}
+
+void TSpinButton::SetUpGlyph(HBITMAP glyph) {
+  assignGlyph(up_, glyph, L"SPINUP");
+}
+void TSpinButton::SetDownGlyph(HBITMAP glyph) {
+  assignGlyph(down_, glyph, L"SPINDOWN");
+}
+
+void TSpinButton::SetFocusControl(HWND control) {
+  if (control == focusControl_)
+    return;
+  unwatchFocusControl();
+  focusControl_ = control;
+  // Watching the control's own messages lets the pair forget it at its
+  // WM_NCDESTROY, before its handle can be reused by another window.
+  if (control && !SetWindowSubclass(control, focusControlWatch, reinterpret_cast<UINT_PTR>(this),
+                                    reinterpret_cast<DWORD_PTR>(this)))
+    focusControl_ = nullptr;
+}
+
+LRESULT CALLBACK TSpinButton::focusControlWatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                                UINT_PTR id, DWORD_PTR self) {
+  // Nothing here throws: it only clears a handle and passes the message on.
+  if (msg == WM_NCDESTROY) {
+    reinterpret_cast<TSpinButton*>(self)->focusControl_ = nullptr;
+    RemoveWindowSubclass(hwnd, focusControlWatch, id);
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void TSpinButton::unwatchFocusControl() noexcept {
+  if (focusControl_ && IsWindow(focusControl_))
+    RemoveWindowSubclass(focusControl_, focusControlWatch, reinterpret_cast<UINT_PTR>(this));
+  focusControl_ = nullptr;
+}
+
+int TSpinButton::minimumWidth() const {
+  return tk::scale(kMinimumWidth, tk::windowDpi(hwnd()));
+}
+
+LRESULT TSpinButton::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+  case WM_SIZE: {
+    LRESULT r = defaultProc(msg, wp, lp);
+    onSize();
+    return r;
+  }
+  case WM_ERASEBKGND:
+    return 1;
+  case WM_SETFOCUS:
+    setFocusMark(true);
+    break;
+  case WM_KILLFOCUS:
+    setFocusMark(false);
+    break;
+  case WM_GETDLGCODE:
+    return DLGC_WANTARROWS;
+  case WM_KEYDOWN:
+    switch (wp) {
+    case VK_SPACE:
+      current_->Click();
+      return 0;
+    case VK_UP:
+      setCurrent(up_);
+      up_.Click();
+      return 0;
+    case VK_DOWN:
+      setCurrent(down_);
+      down_.Click();
+      return 0;
+    }
+    break;
+  }
+  return defaultProc(msg, wp, lp);
+}
+
+void TSpinButton::onSize() {
+  if (!up_.hwnd() || !down_.hwnd())
+    return;
+  RECT r{};
+  GetWindowRect(hwnd(), &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (width < minimumWidth()) {
+    // Sets the bounds again with the raised width; the WM_SIZE it causes lays
+    // out the buttons.
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd()), reinterpret_cast<POINT*>(&r), 2);
+    SetBounds(r.left, r.top, width, height);
+    return;
+  }
+  layoutButtons(width, height);
+}
+
+// The up button takes the upper half, the down button the rest; they share
+// one row of pixels.
+void TSpinButton::layoutButtons(int width, int height) {
+  if (!up_.hwnd() || !down_.hwnd())
+    return;
+  width = std::max(width, minimumWidth());
+  const int upHeight = height / 2;
+  SetWindowPos(up_.hwnd(), nullptr, 0, 0, width, upHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(down_.hwnd(), nullptr, 0, upHeight - 1, width, height - upHeight + 1,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TSpinButton::buttonClick(TTimerSpeedButton& button) {
+  if (&button == &up_) {
+    if (OnUpClick)
+      OnUpClick(*this);
+  } else if (OnDownClick) {
+    OnDownClick(*this);
+  }
+}
+
+void TSpinButton::buttonMouseDown(TTimerSpeedButton& button, UINT message) {
+  if (message != WM_LBUTTONDOWN)
+    return;
+  setCurrent(button);
+  const HWND focus = GetFocus();
+  if (focusControl_ && isTabStop(focusControl_) && canFocus(focusControl_) &&
+      focus != focusControl_)
+    SetFocus(focusControl_);
+  else if (isTabStop(hwnd()) && focus != hwnd() && canFocus(hwnd()))
+    SetFocus(hwnd());
+}
+
+void TSpinButton::setCurrent(TTimerSpeedButton& button) {
+  if (&button == current_ || !isTabStop(hwnd()) || !canFocus(hwnd()))
+    return;
+  current_->SetTimeBtnStates(current_->TimeBtnStates() & ~TTimerSpeedButton::tbFocusRect);
+  current_ = &button;
+  if (GetFocus() == hwnd()) {
+    setFocusMark(true);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+  }
+}
+
+void TSpinButton::setFocusMark(bool on) {
+  const unsigned states = current_->TimeBtnStates();
+  current_->SetTimeBtnStates(on ? states | TTimerSpeedButton::tbFocusRect
+                                : states & ~TTimerSpeedButton::tbFocusRect);
+}
+
+} // namespace ui

@@ -1,0 +1,71 @@
+// TSpinButton: a pair of auto-repeating arrow buttons, up above down. Inside a
+// TSpinEdit it steps the edit; it can also stand beside any other control, and
+// then, as a tab stop, takes the focus and answers Space and the arrow keys.
+#pragma once
+
+#include "ui/timer_speed_button.h"
+
+#include "toolkit/window.h"
+
+#include <functional>
+
+namespace ui {
+
+class TSpinButton : public tk::Window {
+public:
+  TSpinButton();
+  ~TSpinButton() override;
+
+  // Creates the pair (default size 20 x 25) and its two buttons.
+  void create(HWND parent, int x, int y, int width = 20, int height = 25, int id = 0,
+              bool tabStop = false);
+  // Moves and sizes the pair; the width is raised to the minimum of 15.
+  void SetBounds(int x, int y, int width, int height);
+
+  // A copy of `glyph` becomes the button's glyph; null restores the built-in
+  // arrow. Reading returns the button's own bitmap (still owned by it).
+  HBITMAP UpGlyph() const noexcept { return up_.Glyph(); }
+  void SetUpGlyph(HBITMAP glyph);
+  HBITMAP DownGlyph() const noexcept { return down_.Glyph(); }
+  void SetDownGlyph(HBITMAP glyph);
+  int UpNumGlyphs() const noexcept { return up_.NumGlyphs(); }
+  void SetUpNumGlyphs(int count) { up_.SetNumGlyphs(count); }
+  int DownNumGlyphs() const noexcept { return down_.NumGlyphs(); }
+  void SetDownNumGlyphs(int count) { down_.SetNumGlyphs(count); }
+
+  // The control that an arrow press focuses (borrowed); forgotten when that
+  // window is destroyed.
+  HWND FocusControl() const noexcept { return focusControl_; }
+  void SetFocusControl(HWND control);
+
+  TTimerSpeedButton& UpButton() noexcept { return up_; }
+  TTimerSpeedButton& DownButton() noexcept { return down_; }
+  // The button that carries the focus mark while the pair has the focus.
+  TTimerSpeedButton& CurrentButton() noexcept { return *current_; }
+
+  std::function<void(TSpinButton&)> OnUpClick;
+  std::function<void(TSpinButton&)> OnDownClick;
+
+protected:
+  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+  static LRESULT CALLBACK focusControlWatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                            DWORD_PTR self);
+
+  void layoutButtons(int width, int height);
+  void onSize();
+  void buttonClick(TTimerSpeedButton& button);
+  void buttonMouseDown(TTimerSpeedButton& button, UINT message);
+  void setCurrent(TTimerSpeedButton& button);
+  void setFocusMark(bool on);
+  void unwatchFocusControl() noexcept;
+  int minimumWidth() const;
+
+  TTimerSpeedButton up_;
+  TTimerSpeedButton down_;
+  TTimerSpeedButton* current_ = &up_;
+  HWND focusControl_ = nullptr; // borrowed
+};
+
+} // namespace ui

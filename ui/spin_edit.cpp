@@ -1,0 +1,276 @@
+#include "ui/spin_edit.h"
+
+#include "ui/beep.h"
+#include "ui/portable/spin_value.h"
+#include "ui/spin_button.h"
+
+#include "toolkit/dpi.h"
+#include "toolkit/text.h"
+
+#include <algorithm>
+
+namespace ui {
+namespace {
+
+const int kButtonWidth = 15;
+const int kButtonHeight = 17;
+
+// The user's decimal separator, read once: typing it is accepted like a digit.
+wchar_t decimalSeparator() {
+  static const wchar_t separator = [] {
+    wchar_t text[8] = {};
+    if (GetLocaleInfoW(GetThreadLocale(), LOCALE_SDECIMAL, text, 8) > 1 && text[0])
+      return text[0];
+    return L'.';
+  }();
+  return separator;
+}
+
+int textHeight(HDC dc) {
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  return tm.tmHeight;
+}
+
+} // namespace
+
+TSpinEdit::TSpinEdit() : button_(std::make_unique<TSpinButton>()) {
+  // Virtual calls, so that a derived class's steps serve the buttons too.
+  button_->OnUpClick = [this](TSpinButton& sender) { StepUp(&sender); };
+  button_->OnDownClick = [this](TSpinButton& sender) { StepDown(&sender); };
+}
+
+TSpinEdit::~TSpinEdit() {
+  // Drop the pair first, so that size handling during the teardown no longer
+  // reaches it; its window goes down with ours, the object at the end here.
+  std::unique_ptr<TSpinButton> pair = std::move(button_);
+  destroy();
+}
+
+void TSpinEdit::create(HWND parent, int id, int x, int y, int width, int height, HFONT font) {
+  tk::CreateArgs args;
+  // A multi-line edit, because only those honour a formatting rectangle
+  // (which keeps the text off the buttons); clipping keeps it off them too.
+  args.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | ES_MULTILINE |
+               WS_CLIPCHILDREN | (readOnly_ ? ES_READONLY : 0);
+  args.exStyle = WS_EX_CLIENTEDGE;
+  args.text = pendingText_.c_str();
+  args.x = x;
+  args.y = y;
+  args.width = width;
+  args.height = height;
+  args.parent = parent;
+  args.id = id;
+  createControl(L"EDIT", args);
+  pendingText_.clear();
+  const UINT dpi = tk::windowDpi(hwnd());
+  button_->create(hwnd(), 0, 0, tk::scale(kButtonWidth, dpi), tk::scale(kButtonHeight, dpi));
+  button_->SetFocusControl(hwnd());
+  if (font)
+    SetFont(font);
+  else
+    onSize();
+}
+
+void TSpinEdit::SetReadOnly(bool readOnly) {
+  readOnly_ = readOnly;
+  if (hwnd())
+    SendMessageW(hwnd(), EM_SETREADONLY, readOnly, 0);
+}
+
+int32_t TSpinEdit::Value() const {
+  return spin::parseSpinText(Text()).value_or(minValue_);
+}
+
+void TSpinEdit::SetValue(int32_t value) {
+  SetText(spin::formatSpinValue(spin::applyRange(value, minValue_, maxValue_)));
+}
+
+std::wstring TSpinEdit::Text() const {
+  return hwnd() ? tk::windowText(hwnd()) : pendingText_;
+}
+
+void TSpinEdit::SetText(std::wstring_view text) {
+  if (Text() == text)
+    return;
+  if (hwnd())
+    tk::setWindowText(hwnd(), text);
+  else
+    pendingText_ = std::wstring(text);
+  if (OnChange)
+    OnChange(*this);
+}
+
+void TSpinEdit::SetFont(HFONT font) {
+  if (hwnd())
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+// Text height F of the control's font, S of the screen's default font, both on
+// a screen DC: F + min(S, F) / 4 + 4 borders + 2.
+int TSpinEdit::MinHeight() const {
+  tk::WindowDc screen(nullptr);
+  const int systemHeight = textHeight(screen.get());
+  int fontHeight = systemHeight;
+  if (HFONT font =
+          hwnd() ? reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)) : nullptr) {
+    tk::SelectScope select(screen.get(), font);
+    fontHeight = textHeight(screen.get());
+  }
+  return fontHeight + std::min(systemHeight, fontHeight) / 4 + 4 * GetSystemMetrics(SM_CYBORDER) +
+         2;
+}
+
+bool TSpinEdit::AcceptsChar(wchar_t ch) {
+  return spin::acceptsSpinChar(ch, editorEnabled_, decimalSeparator());
+}
+
+void TSpinEdit::StepUp(tk::Window*) {
+  step(+1);
+}
+void TSpinEdit::StepDown(tk::Window*) {
+  step(-1);
+}
+
+void TSpinEdit::step(int32_t direction) {
+  if (readOnly_) {
+    beep(0);
+    return;
+  }
+  SetValue(spin::stepValue(Value(), increment_, direction > 0));
+}
+
+LRESULT TSpinEdit::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+  case WM_CHAR:
+    if (!AcceptsChar(static_cast<wchar_t>(wp))) {
+      beep(0);
+      return 0;
+    }
+    return editCommand(msg, wp, lp);
+  case WM_KEYDOWN:
+    if (wp == VK_UP)
+      StepUp(this);
+    else if (wp == VK_DOWN)
+      StepDown(this);
+    else if (wp == VK_ESCAPE)
+      return 0; // a multi-line edit in dialog mode would close its parent
+    return editCommand(msg, wp, lp);
+  case WM_PASTE:
+  case WM_CUT:
+    if (!editorEnabled_ || readOnly_)
+      return 0;
+    return editCommand(msg, wp, lp);
+  case WM_CLEAR:
+  case WM_UNDO:
+  case EM_UNDO:
+    return editCommand(msg, wp, lp);
+  case EM_SETREADONLY:
+    readOnly_ = wp != 0;
+    break;
+  case WM_LBUTTONDOWN:
+  case WM_LBUTTONDBLCLK: {
+    pressingEdit_ = true;
+    const LRESULT r = defaultProc(msg, wp, lp);
+    pressingEdit_ = false;
+    return r;
+  }
+  case WM_SETFOCUS:
+    if (autoSelect_ && !pressingEdit_)
+      SendMessageW(hwnd(), EM_SETSEL, 0, -1);
+    break;
+  case WM_KILLFOCUS: {
+    const LRESULT r = defaultProc(msg, wp, lp);
+    const int32_t value = Value();
+    if (spin::applyRange(value, minValue_, maxValue_) != value)
+      SetValue(value);
+    return r;
+  }
+  case WM_SIZE: {
+    const LRESULT r = defaultProc(msg, wp, lp);
+    onSize();
+    return r;
+  }
+  case WM_SETFONT: {
+    const LRESULT r = defaultProc(msg, wp, lp);
+    const int minimum = MinHeight();
+    RECT bounds{};
+    GetWindowRect(hwnd(), &bounds);
+    if (autoSize_ && bounds.bottom - bounds.top != minimum)
+      SetWindowPos(hwnd(), nullptr, 0, 0, bounds.right - bounds.left, minimum,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The edit resets its formatting rectangle with the font.
+    onSize();
+    return r;
+  }
+  case WM_GETDLGCODE:
+    return dialogCode(wp, lp);
+  }
+  return defaultProc(msg, wp, lp);
+}
+
+// Runs the edit's own handling and raises OnChange when the text changed.
+LRESULT TSpinEdit::editCommand(UINT msg, WPARAM wp, LPARAM lp) {
+  if (!OnChange || inEditCommand_)
+    return defaultProc(msg, wp, lp);
+  const std::wstring before = Text();
+  inEditCommand_ = true;
+  const LRESULT r = defaultProc(msg, wp, lp);
+  inEditCommand_ = false;
+  if (Text() != before)
+    OnChange(*this);
+  return r;
+}
+
+// A multi-line edit asks for every key, Tab included; the spin edit leaves Tab
+// and Escape to dialog navigation and asks for Enter alone, so that it arrives
+// as a character (which the filter rejects with a beep).
+LRESULT TSpinEdit::dialogCode(WPARAM wp, LPARAM lp) {
+  LRESULT code = defaultProc(WM_GETDLGCODE, wp, lp);
+  code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+  if (const MSG* m = reinterpret_cast<const MSG*>(lp)) {
+    if ((m->message == WM_KEYDOWN || m->message == WM_CHAR) && m->wParam == VK_RETURN)
+      code |= DLGC_WANTMESSAGE;
+  }
+  return code;
+}
+
+void TSpinEdit::onSize() {
+  const int minimum = MinHeight();
+  RECT bounds{};
+  GetWindowRect(hwnd(), &bounds);
+  if (bounds.bottom - bounds.top < minimum) {
+    // The new size change comes back here and places the pair.
+    SetWindowPos(hwnd(), nullptr, 0, 0, bounds.right - bounds.left, minimum,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  if (button_ && button_->hwnd()) {
+    placeButton();
+    setTextArea();
+  }
+}
+
+// In client coordinates, from the outer size: inside a 3-D border the pair
+// stands 1 pixel off the right and bottom client edges.
+void TSpinEdit::placeButton() {
+  RECT bounds{}, pair{};
+  GetWindowRect(hwnd(), &bounds);
+  GetWindowRect(button_->hwnd(), &pair);
+  const int w = bounds.right - bounds.left, h = bounds.bottom - bounds.top;
+  const int p = pair.right - pair.left;
+  if (GetWindowLongW(hwnd(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE)
+    button_->SetBounds(w - p - 5, 0, p, h - 5);
+  else
+    button_->SetBounds(w - p, 1, p, h - 3);
+}
+
+void TSpinEdit::setTextArea() {
+  RECT client{}, pair{};
+  GetClientRect(hwnd(), &client);
+  GetWindowRect(button_->hwnd(), &pair);
+  RECT area{0, 0, client.right - (pair.right - pair.left) - 2, client.bottom + 1};
+  SendMessageW(hwnd(), EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&area));
+}
+
+} // namespace ui
