@@ -82,10 +82,12 @@ private:
   LRESULT onComboMessage(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT onEditMessage(UINT msg, WPARAM wp, LPARAM lp);
 
+  enum class Key { Character, Pending, Control };
+  Key takeCharacter(WPARAM wp, std::wstring& ch);
   bool typeIntoEdit(const std::wstring& ch);
+  void insertAsTyped(const std::wstring& ch, LPARAM lp);
   void backspace();
   bool searchList(const std::wstring& ch);
-  bool takeCharacter(WPARAM wp, std::wstring& ch);
   int findPrefix(const std::wstring& prefix) const;
   std::wstring entryText(int index) const;
   void fireChange();

@@ -1,0 +1,99 @@
+#include "toolkit/common_dialogs.h"
+
+#include "toolkit/errors.h"
+#include "toolkit/modal.h"
+
+#include <commdlg.h>
+
+namespace tk {
+namespace {
+
+// Centres a dialog on the work area of the monitor its owner is on.
+void centreOnWorkArea(HWND dialog) {
+  HWND owner = GetWindow(dialog, GW_OWNER);
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  if (!GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST), &mi))
+    return;
+  RECT r{};
+  GetWindowRect(dialog, &r);
+  const RECT& work = mi.rcWork;
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  int x = work.left + ((work.right - work.left) - width) / 2;
+  int y = work.top + ((work.bottom - work.top) - height) / 2;
+  // A dialog larger than the work area keeps its caption on screen.
+  if (x < work.left)
+    x = work.left;
+  if (y < work.top)
+    y = work.top;
+  SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+UINT_PTR CALLBACK centringHook(HWND dialog, UINT msg, WPARAM, LPARAM) {
+  if (msg == WM_INITDIALOG) {
+    try {
+      centreOnWorkArea(dialog);
+    } catch (...) {
+      reportCurrentException();
+    }
+    return TRUE; // let the dialog set the initial focus
+  }
+  return FALSE;
+}
+
+} // namespace
+
+std::optional<FontChoice> chooseFont(const LOGFONTW& start, COLORREF colour) {
+  FontChoice choice;
+  choice.font = start;
+  CHOOSEFONTW cf{};
+  cf.lStructSize = sizeof cf;
+  cf.hwndOwner = dialogOwner();
+  cf.lpLogFont = &choice.font;
+  cf.rgbColors = colour; // stays as it was unless the user picks a colour
+  cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_TTONLY | CF_EFFECTS | CF_FORCEFONTEXIST |
+             CF_ENABLEHOOK;
+  cf.lpfnHook = centringHook;
+  BOOL confirmed = FALSE;
+  {
+    ModalScope modal;
+    confirmed = ChooseFontW(&cf);
+  }
+  if (!confirmed) {
+    if (CommDlgExtendedError() != 0)
+      throw Error("フォントの設定ダイアログを開けませんでした。");
+    return std::nullopt;
+  }
+  choice.colour = cf.rgbColors & 0xFFFFFF;
+  choice.pointSizeTenths = cf.iPointSize;
+  return choice;
+}
+
+CustomColours noCustomColours() noexcept {
+  CustomColours c;
+  c.fill(RGB(255, 255, 255));
+  return c;
+}
+
+std::optional<COLORREF> chooseColour(COLORREF start, CustomColours& custom) {
+  CHOOSECOLORW cc{};
+  cc.lStructSize = sizeof cc;
+  cc.hwndOwner = dialogOwner();
+  cc.rgbResult = start;
+  cc.lpCustColors = custom.data();
+  cc.Flags = CC_RGBINIT | CC_ENABLEHOOK;
+  cc.lpfnHook = centringHook;
+  BOOL confirmed = FALSE;
+  {
+    ModalScope modal;
+    confirmed = ChooseColorW(&cc);
+  }
+  if (!confirmed) {
+    if (CommDlgExtendedError() != 0)
+      throw Error("色の選択ダイアログを開けませんでした。");
+    return std::nullopt;
+  }
+  return cc.rgbResult & 0xFFFFFF;
+}
+
+} // namespace tk

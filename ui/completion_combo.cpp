@@ -1,0 +1,355 @@
+#include "ui/completion_combo.h"
+
+#include "toolkit/errors.h"
+#include "toolkit/text.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <utility>
+
+namespace ui {
+namespace {
+
+const UINT_PTR kSubclassId = 0x434F4D42; // distinct from the toolkit's own subclass
+const DWORD kSearchResetMs = 500;
+
+// Marks the text or selection changes made while alive as the program's own,
+// so that the notifications they cause are not taken for the user's.
+class OwnChange {
+public:
+  explicit OwnChange(int& depth) noexcept : depth_(depth) { ++depth_; }
+  OwnChange(const OwnChange&) = delete;
+  OwnChange& operator=(const OwnChange&) = delete;
+  ~OwnChange() { --depth_; }
+
+private:
+  int& depth_;
+};
+
+struct Selection {
+  DWORD start = 0, end = 0;
+};
+
+Selection editSelection(HWND edit) {
+  Selection s;
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&s.start),
+               reinterpret_cast<LPARAM>(&s.end));
+  return s;
+}
+
+int currentSelection(HWND combo) {
+  return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+}
+
+// Messages by which code (never the user) sets a combo's text or list.
+bool isProgramChange(UINT msg) {
+  switch (msg) {
+  case WM_SETTEXT:
+  case CB_SETCURSEL:
+  case CB_SELECTSTRING:
+  case CB_RESETCONTENT:
+  case CB_ADDSTRING:
+  case CB_INSERTSTRING:
+  case CB_DELETESTRING:
+  case EM_REPLACESEL:
+    return true;
+  default:
+    return false;
+  }
+}
+
+} // namespace
+
+CompletionCombo::~CompletionCombo() {
+  detach();
+}
+
+void CompletionCombo::attach(HWND combo, Options options) {
+  detach();
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (!combo || !GetComboBoxInfo(combo, &info))
+    throw tk::Error("not a combo box");
+  const bool dropDownList = (GetWindowLongPtrW(combo, GWL_STYLE) & 3) == CBS_DROPDOWNLIST;
+  HWND edit = dropDownList ? nullptr : info.hwndItem;
+  if (!SetWindowSubclass(combo, comboProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+    throw tk::Error("combo box subclassing failed");
+  combo_ = combo;
+  list_ = info.hwndList;
+  options_ = options;
+  if (edit) {
+    if (!SetWindowSubclass(edit, editProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+      detach();
+      throw tk::Error("combo box subclassing failed");
+    }
+    edit_ = edit;
+  }
+}
+
+void CompletionCombo::detach() noexcept {
+  if (edit_)
+    RemoveWindowSubclass(edit_, editProc, kSubclassId);
+  if (combo_)
+    RemoveWindowSubclass(combo_, comboProc, kSubclassId);
+  edit_ = combo_ = list_ = nullptr;
+  highSurrogate_ = 0;
+  search_.clear();
+}
+
+bool CompletionCombo::handleCommand(WPARAM wp, LPARAM lp) {
+  if (!combo_ || reinterpret_cast<HWND>(lp) != combo_)
+    return false;
+  const WORD code = HIWORD(wp);
+  if ((code != CBN_EDITCHANGE && code != CBN_SELCHANGE) || ownChanges_ > 0)
+    return true;
+  if (code == CBN_SELCHANGE && edit_) {
+    // The platform reports a choice from the list before it copies the entry
+    // into the edit; the handler must already read the chosen text.
+    const int index = currentSelection(combo_);
+    if (index >= 0) {
+      OwnChange own(ownChanges_);
+      const std::wstring entry = entryText(index);
+      SendMessageW(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+      // Setting the edit's text makes the combo search its list again, and a
+      // closed list then loses its selection, which the combo reads next.
+      if (currentSelection(combo_) != index)
+        SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
+  }
+  fireChange();
+  return true;
+}
+
+LRESULT CALLBACK CompletionCombo::comboProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                            DWORD_PTR ref) {
+  auto* self = reinterpret_cast<CompletionCombo*>(ref);
+  if (msg == WM_NCDESTROY) {
+    self->detach();
+    return DefSubclassProc(hwnd, msg, wp, lp);
+  }
+  try {
+    return self->onComboMessage(msg, wp, lp);
+  } catch (...) {
+    tk::reportCurrentException();
+    return 0;
+  }
+}
+
+LRESULT CALLBACK CompletionCombo::editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                           DWORD_PTR ref) {
+  auto* self = reinterpret_cast<CompletionCombo*>(ref);
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, editProc, kSubclassId);
+    self->edit_ = nullptr;
+    return DefSubclassProc(hwnd, msg, wp, lp);
+  }
+  try {
+    return self->onEditMessage(msg, wp, lp);
+  } catch (...) {
+    tk::reportCurrentException();
+    return 0;
+  }
+}
+
+LRESULT CompletionCombo::onComboMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (isProgramChange(msg)) {
+    OwnChange own(ownChanges_);
+    return DefSubclassProc(combo_, msg, wp, lp);
+  }
+  if (msg == WM_CHAR && !edit_ && options_.completion) {
+    std::wstring ch;
+    switch (takeCharacter(wp, ch)) {
+    case Key::Pending:
+      return 0;
+    case Key::Character:
+      if (searchList(ch))
+        return 0;
+      // Left to the list's own behaviour, a pair unit by unit.
+      for (wchar_t unit : ch)
+        DefSubclassProc(combo_, msg, unit, lp);
+      return 0;
+    case Key::Control:
+      break;
+    }
+  }
+  return DefSubclassProc(combo_, msg, wp, lp);
+}
+
+LRESULT CompletionCombo::onEditMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (isProgramChange(msg)) {
+    OwnChange own(ownChanges_);
+    return DefSubclassProc(edit_, msg, wp, lp);
+  }
+  if (msg == WM_CHAR && options_.completion) {
+    if (wp == VK_BACK) {
+      highSurrogate_ = 0;
+      backspace();
+      return 0;
+    }
+    std::wstring ch;
+    switch (takeCharacter(wp, ch)) {
+    case Key::Pending:
+      return 0;
+    case Key::Character:
+      if (!typeIntoEdit(ch))
+        insertAsTyped(ch, lp);
+      return 0;
+    case Key::Control:
+      break;
+    }
+  }
+  return DefSubclassProc(edit_, msg, wp, lp);
+}
+
+CompletionCombo::Key CompletionCombo::takeCharacter(WPARAM wp, std::wstring& ch) {
+  const auto c = static_cast<wchar_t>(wp);
+  if (IS_HIGH_SURROGATE(c)) {
+    highSurrogate_ = c; // the character is whole with the low half, in the next WM_CHAR
+    return Key::Pending;
+  }
+  const wchar_t high = std::exchange(highSurrogate_, wchar_t{0});
+  if (IS_LOW_SURROGATE(c)) {
+    if (!high)
+      return Key::Control;
+    ch = {high, c};
+    return Key::Character;
+  }
+  if (c < 0x20 || c == 0x7F)
+    return Key::Control; // Enter, Escape, Tab, Ctrl+letter shortcuts, Ctrl+Backspace
+  ch.assign(1, c);
+  return Key::Character;
+}
+
+bool CompletionCombo::typeIntoEdit(const std::wstring& ch) {
+  const int before = currentSelection(combo_);
+  const std::wstring oldText = tk::windowText(edit_);
+  Selection sel = editSelection(edit_);
+  if (options_.autoDropDown && !SendMessageW(combo_, CB_GETDROPPEDSTATE, 0, 0)) {
+    SendMessageW(combo_, CB_SHOWDROPDOWN, TRUE, 0);
+    // Opening the list must not move what the key applies to.
+    SendMessageW(edit_, EM_SETSEL, sel.start, static_cast<LPARAM>(sel.end));
+  }
+  sel.start = std::min<DWORD>(sel.start, static_cast<DWORD>(oldText.size()));
+  std::wstring search = sel.end > sel.start ? oldText.substr(0, sel.start) : oldText;
+  search += ch;
+  const int index = findPrefix(search);
+  if (index < 0)
+    return false;
+  const std::wstring text = search + entryText(index).substr(search.size());
+  {
+    OwnChange own(ownChanges_);
+    SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    // Setting the text makes a closed list drop its selection again.
+    if (currentSelection(combo_) != index)
+      SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(edit_, EM_SETSEL, search.size(), static_cast<LPARAM>(text.size()));
+  }
+  // A new entry is a change; so is new text under the same entry ("bo" +
+  // "d" keeps BODY but shows "bodY"), which the selector's mirror must see.
+  if (index != before || text != oldText)
+    fireChange();
+  return true;
+}
+
+void CompletionCombo::insertAsTyped(const std::wstring& ch, LPARAM lp) {
+  const std::wstring oldText = tk::windowText(edit_);
+  {
+    OwnChange own(ownChanges_);
+    if (ch.size() == 1) {
+      DefSubclassProc(edit_, WM_CHAR, ch[0], lp);
+    } else {
+      // One replacement keeps a surrogate pair whole, with one change.
+      SendMessageW(edit_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(ch.c_str()));
+    }
+  }
+  if (tk::windowText(edit_) != oldText)
+    fireChange();
+}
+
+void CompletionCombo::backspace() {
+  std::wstring text = tk::windowText(edit_);
+  Selection sel = editSelection(edit_);
+  const auto size = static_cast<DWORD>(text.size());
+  sel.start = std::min(sel.start, size);
+  sel.end = std::min(std::max(sel.end, sel.start), size);
+  if (sel.start == sel.end) {
+    if (sel.start == 0)
+      return; // nothing before the caret
+    --sel.start;
+    if (sel.start > 0 && IS_LOW_SURROGATE(text[sel.start]) &&
+        IS_HIGH_SURROGATE(text[sel.start - 1]))
+      --sel.start;
+  }
+  text.erase(sel.start, sel.end - sel.start);
+  {
+    OwnChange own(ownChanges_);
+    SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SendMessageW(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(edit_, EM_SETSEL, sel.start, static_cast<LPARAM>(sel.start));
+  }
+  fireChange();
+}
+
+bool CompletionCombo::searchList(const std::wstring& ch) {
+  const DWORD now = clock_ ? clock_() : GetTickCount();
+  if (now - lastKey_ >= kSearchResetMs)
+    search_.clear();
+  lastKey_ = now;
+  search_ += ch;
+  const int index = findPrefix(search_);
+  if (index < 0)
+    return false;
+  if (index != currentSelection(combo_)) {
+    {
+      OwnChange own(ownChanges_);
+      SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
+    fireChange();
+  }
+  return true;
+}
+
+int CompletionCombo::findPrefix(const std::wstring& prefix) const {
+  const int count = static_cast<int>(SendMessageW(combo_, CB_GETCOUNT, 0, 0));
+  const int n = static_cast<int>(prefix.size());
+  for (int i = 0; i < count; ++i) {
+    const std::wstring entry = entryText(i);
+    if (entry.size() >= prefix.size() &&
+        CompareStringOrdinal(entry.data(), n, prefix.data(), n, TRUE) == CSTR_EQUAL)
+      return i;
+  }
+  return -1;
+}
+
+std::wstring CompletionCombo::entryText(int index) const {
+  const LRESULT len = SendMessageW(combo_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (len <= 0)
+    return {};
+  std::wstring text(static_cast<size_t>(len) + 1, L'\0');
+  const LRESULT got = SendMessageW(combo_, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                   reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
+}
+
+void CompletionCombo::fireChange() {
+  if (onChange)
+    onChange();
+}
+
+void setVisibleItems(HWND combo, int count) {
+  if (SendMessageW(combo, CB_SETMINVISIBLE, static_cast<WPARAM>(count), 0))
+    return;
+  // Without the version 6 controls the dropped list takes the height that the
+  // combo's window is given beyond its closed height.
+  RECT r{};
+  GetWindowRect(combo, &r);
+  const auto item = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+  const int height = (r.bottom - r.top) + count * item + 2 * GetSystemMetrics(SM_CYBORDER);
+  SetWindowPos(combo, nullptr, 0, 0, r.right - r.left, height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace ui
