@@ -1,0 +1,250 @@
+// The real font and colour dialogs, driven from a thread timer that the
+// dialogs' own modal loops dispatch.
+#include "toolkit/common_dialogs.h"
+
+#include "toolkit/handles.h"
+#include "toolkit/modal.h"
+#include "toolkit/window.h"
+
+#include <colordlg.h>
+#include <dlgs.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cwchar>
+#include <functional>
+#include <string>
+
+namespace {
+
+// What the driver saw of the open dialog and does with it.
+struct Driver {
+  std::function<void(HWND)> action = [](HWND) {};
+  int command = IDOK;
+  HWND dialog = nullptr;
+  HWND owner = nullptr;
+  bool ownerEnabled = true;
+  RECT rect{};
+};
+Driver* g_driver = nullptr;
+bool g_watchdogFired = false;
+
+BOOL CALLBACK findDialog(HWND hwnd, LPARAM out) {
+  wchar_t cls[16] = {};
+  GetClassNameW(hwnd, cls, 16);
+  if (std::wcscmp(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
+    *reinterpret_cast<HWND*>(out) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND openDialog() {
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), findDialog, reinterpret_cast<LPARAM>(&dialog));
+  return dialog;
+}
+
+void CALLBACK driveDialog(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND dialog = openDialog();
+  if (!dialog || !g_driver)
+    return;
+  KillTimer(nullptr, id);
+  Driver& d = *g_driver;
+  d.dialog = dialog;
+  d.owner = GetWindow(dialog, GW_OWNER);
+  d.ownerEnabled = IsWindowEnabled(d.owner) != FALSE;
+  GetWindowRect(dialog, &d.rect);
+  try {
+    d.action(dialog);
+  } catch (...) {
+    ADD_FAILURE() << "dialog action threw";
+  }
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(d.command, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, d.command)));
+}
+
+// Closes whatever is still open (a dialog, or a message box raised by one).
+void CALLBACK watchdog(HWND, UINT, UINT_PTR, DWORD) {
+  g_watchdogFired = true;
+  while (HWND dialog = openDialog())
+    EndDialog(dialog, IDCANCEL);
+}
+
+// Runs `open` with the driver armed; returns what `open` returned.
+template <class F> auto drive(Driver& driver, F open) {
+  g_driver = &driver;
+  g_watchdogFired = false;
+  const UINT_PTR tick = SetTimer(nullptr, 0, 50, driveDialog);
+  const UINT_PTR dog = SetTimer(nullptr, 0, 15000, watchdog);
+  auto result = open();
+  KillTimer(nullptr, tick);
+  KillTimer(nullptr, dog);
+  g_driver = nullptr;
+  EXPECT_FALSE(g_watchdogFired) << "the dialog had to be closed by the watchdog";
+  return result;
+}
+
+class Host : public tk::Window {
+public:
+  Host() {
+    tk::CreateArgs a;
+    a.style = WS_OVERLAPPEDWINDOW;
+    a.text = L"host";
+    a.x = a.y = 20;
+    a.width = 300;
+    a.height = 200;
+    createOwn(L"SheetloomDialogTestHost", a);
+    edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 10, 100, 20,
+                            hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    SetActiveWindow(hwnd());
+    SetFocus(edit_);
+    tk::setApplicationWindow(hwnd());
+  }
+  ~Host() override {
+    tk::setApplicationWindow(nullptr);
+    destroy();
+  }
+  HWND edit() const { return edit_; }
+
+private:
+  HWND edit_; // borrowed: our child
+};
+
+class DialogTest : public ::testing::Test {
+protected:
+  void expectModalAndCentred(const Driver& d) {
+    EXPECT_EQ(d.owner, host_.hwnd());
+    EXPECT_FALSE(d.ownerEnabled) << "the application is disabled while the dialog is open";
+    EXPECT_TRUE(IsWindowEnabled(host_.hwnd()));
+    EXPECT_EQ(GetFocus(), host_.edit()) << "the focus comes back";
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_LE(std::abs((d.rect.left + d.rect.right) - (work.left + work.right)), 2);
+    EXPECT_LE(std::abs((d.rect.top + d.rect.bottom) - (work.top + work.bottom)), 2);
+  }
+  Host host_;
+};
+
+void chooseInCombo(HWND dialog, int id, LRESULT index) {
+  ASSERT_GE(index, 0);
+  HWND combo = GetDlgItem(dialog, id);
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+LRESULT findExact(HWND dialog, int id, const wchar_t* text) {
+  return SendDlgItemMessageW(dialog, id, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                             reinterpret_cast<LPARAM>(text));
+}
+
+LOGFONTW startFont() {
+  LOGFONTW lf{};
+  lf.lfHeight = -16;
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = SHIFTJIS_CHARSET;
+  wcscpy_s(lf.lfFaceName, L"IPA Pゴシック");
+  return lf;
+}
+
+TEST_F(DialogTest, FontConfirmedUnchangedReturnsTheStartingFont) {
+  Driver d;
+  auto choice = drive(d, [] { return tk::chooseFont(startFont(), RGB(0, 0, 0)); });
+  ASSERT_TRUE(choice);
+  expectModalAndCentred(d);
+  EXPECT_STREQ(choice->font.lfFaceName, L"IPA Pゴシック");
+  EXPECT_EQ(choice->font.lfHeight, -16);
+  EXPECT_EQ(choice->pointSizeTenths, 120);
+  EXPECT_LE(choice->font.lfWeight, FW_NORMAL);
+  EXPECT_FALSE(choice->font.lfItalic || choice->font.lfUnderline || choice->font.lfStrikeOut);
+  EXPECT_EQ(choice->colour, RGB(0, 0, 0));
+}
+
+TEST_F(DialogTest, FontConfirmedWithChangesReturnsThem) {
+  Driver d;
+  d.action = [](HWND dialog) {
+    chooseInCombo(dialog, cmb1, findExact(dialog, cmb1, L"IPAゴシック"));
+    HWND styles = GetDlgItem(dialog, cmb2); // the last style is bold italic
+    chooseInCombo(dialog, cmb2, SendMessageW(styles, CB_GETCOUNT, 0, 0) - 1);
+    chooseInCombo(dialog, cmb3, findExact(dialog, cmb3, L"20"));
+    SendDlgItemMessageW(dialog, chx1, BM_CLICK, 0, 0);
+    SendDlgItemMessageW(dialog, chx2, BM_CLICK, 0, 0);
+    HWND colours = GetDlgItem(dialog, cmb4);
+    const auto count = SendMessageW(colours, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i)
+      if (SendMessageW(colours, CB_GETITEMDATA, static_cast<WPARAM>(i), 0) == RGB(255, 0, 0))
+        chooseInCombo(dialog, cmb4, i);
+  };
+  auto choice = drive(d, [] { return tk::chooseFont(startFont(), RGB(0, 0, 0)); });
+  ASSERT_TRUE(choice);
+  EXPECT_STREQ(choice->font.lfFaceName, L"IPAゴシック");
+  EXPECT_EQ(choice->pointSizeTenths, 200);
+  tk::WindowDc screen(nullptr);
+  EXPECT_EQ(choice->font.lfHeight, -MulDiv(20, GetDeviceCaps(screen.get(), LOGPIXELSY), 72));
+  EXPECT_GT(choice->font.lfWeight, FW_NORMAL);
+  EXPECT_TRUE(choice->font.lfItalic);
+  EXPECT_TRUE(choice->font.lfUnderline);
+  EXPECT_TRUE(choice->font.lfStrikeOut);
+  EXPECT_EQ(choice->colour, RGB(255, 0, 0));
+}
+
+TEST_F(DialogTest, FontKeepsItsColourUnlessOneIsPicked) {
+  Driver d;
+  d.action = [](HWND dialog) {
+    chooseInCombo(dialog, cmb1, findExact(dialog, cmb1, L"IPAゴシック"));
+  };
+  auto choice = drive(d, [] { return tk::chooseFont(startFont(), RGB(0, 0, 255)); });
+  ASSERT_TRUE(choice);
+  EXPECT_STREQ(choice->font.lfFaceName, L"IPAゴシック");
+  EXPECT_EQ(choice->colour, RGB(0, 0, 255));
+}
+
+TEST_F(DialogTest, FontCancelledReturnsNothing) {
+  Driver d;
+  d.command = IDCANCEL;
+  d.action = [](HWND dialog) { SendDlgItemMessageW(dialog, chx1, BM_CLICK, 0, 0); };
+  auto choice = drive(d, [] { return tk::chooseFont(startFont(), RGB(0, 0, 0)); });
+  EXPECT_FALSE(choice);
+  expectModalAndCentred(d);
+}
+
+void setRgb(HWND dialog, const wchar_t* r, const wchar_t* g, const wchar_t* b) {
+  SetDlgItemTextW(dialog, COLOR_RED, r);
+  SetDlgItemTextW(dialog, COLOR_GREEN, g);
+  SetDlgItemTextW(dialog, COLOR_BLUE, b);
+}
+
+TEST_F(DialogTest, ColourConfirmedUnchangedReturnsTheStartingColour) {
+  tk::CustomColours custom = tk::noCustomColours();
+  Driver d;
+  d.action = [](HWND dialog) {
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, COLOR_RAINBOW))) << "basic form";
+  };
+  auto colour = drive(d, [&] { return tk::chooseColour(RGB(0x12, 0x34, 0x56), custom); });
+  ASSERT_TRUE(colour);
+  EXPECT_EQ(*colour, RGB(0x12, 0x34, 0x56));
+  expectModalAndCentred(d);
+  EXPECT_EQ(custom, tk::noCustomColours());
+}
+
+TEST_F(DialogTest, ColourConfirmedWithAChangeReturnsIt) {
+  tk::CustomColours custom = tk::noCustomColours();
+  Driver d;
+  d.action = [](HWND dialog) { setRgb(dialog, L"0", L"0", L"255"); };
+  auto colour = drive(d, [&] { return tk::chooseColour(RGB(0, 0, 0), custom); });
+  ASSERT_TRUE(colour);
+  EXPECT_EQ(*colour, RGB(0, 0, 255));
+}
+
+TEST_F(DialogTest, ColourCancelledReturnsNothing) {
+  tk::CustomColours custom = tk::noCustomColours();
+  Driver d;
+  d.command = IDCANCEL;
+  d.action = [](HWND dialog) { setRgb(dialog, L"255", L"0", L"0"); };
+  auto colour = drive(d, [&] { return tk::chooseColour(RGB(0, 0, 0), custom); });
+  EXPECT_FALSE(colour);
+  expectModalAndCentred(d);
+}
+
+} // namespace

@@ -1,0 +1,288 @@
+// Completion and change events in real combo boxes inside a real window.
+#include "ui/completion_combo.h"
+
+#include "toolkit/errors.h"
+#include "toolkit/text.h"
+#include "toolkit/window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::vector<std::wstring> kTags = {L"A",        L"A:ACTIVE", L"ADDRESS", L"B",
+                                         L"BASEFONT", L"BDO",      L"BIG",     L"BODY",
+                                         L"BUTTON",   L"H1",       L"HTML",    L"SPAN"};
+const std::vector<std::wstring> kUnits = {L"px", L"em", L"ex"};
+const std::vector<std::wstring> kCursors = {
+    L"", L"自動", L"デフォルト", L"リンク", L"リサイズ(上端)", L"リサイズ(下端)", L"😀face"};
+const std::vector<std::wstring> kPositions = {L"",      L"相対位置", L"絶対位置", L"絶対位置(固定)",
+                                              L"Apple", L"Banana",   L"Blueberry"};
+
+// A window that forwards its WM_COMMAND to the attached combos, as the form does.
+class Host : public tk::Window {
+public:
+  Host() {
+    tk::CreateArgs a;
+    a.style = WS_OVERLAPPEDWINDOW;
+    a.text = L"host";
+    a.x = a.y = 50;
+    a.width = 500;
+    a.height = 400;
+    createOwn(L"SheetloomComboTestHost", a);
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+  }
+  ~Host() override { destroy(); }
+
+  HWND addCombo(DWORD kind, const std::vector<std::wstring>& entries, int y) {
+    HWND combo = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | kind, 10,
+                                 y, 150, 200, hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    for (const auto& e : entries)
+      SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.c_str()));
+    return combo;
+  }
+
+  std::vector<ui::CompletionCombo*> combos;
+
+protected:
+  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_COMMAND)
+      for (auto* c : combos)
+        if (c->handleCommand(wp, lp))
+          return 0;
+    return defaultProc(msg, wp, lp);
+  }
+};
+
+struct Selection {
+  DWORD start = 0, end = 0;
+  bool operator==(const Selection& o) const { return start == o.start && end == o.end; }
+};
+
+class ComboTest : public ::testing::Test {
+protected:
+  void attach(DWORD kind, const std::vector<std::wstring>& entries, bool autoDropDown) {
+    combo_ = host_.addCombo(kind, entries, 10);
+    completion_.attach(combo_, {true, autoDropDown});
+    completion_.onChange = [this] { changes_.push_back(tk::windowText(combo_)); };
+    completion_.setClock([this] { return now_; });
+    host_.combos.push_back(&completion_);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(combo_, &info);
+    edit_ = kind == CBS_DROPDOWNLIST ? combo_ : info.hwndItem;
+    list_ = info.hwndList;
+    SetFocus(edit_);
+  }
+  void TearDown() override {
+    if (combo_)
+      SendMessageW(combo_, CB_SHOWDROPDOWN, FALSE, 0);
+  }
+
+  void type(const std::wstring& keys) {
+    for (wchar_t k : keys)
+      SendMessageW(edit_, WM_CHAR, k, 1);
+  }
+  void setText(const std::wstring& text) { tk::setWindowText(combo_, text); }
+  void select(DWORD start, DWORD end) { SendMessageW(edit_, EM_SETSEL, start, end); }
+  std::wstring text() const { return tk::windowText(combo_); }
+  int current() const { return static_cast<int>(SendMessageW(combo_, CB_GETCURSEL, 0, 0)); }
+  Selection selection() const {
+    Selection s;
+    SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&s.start),
+                 reinterpret_cast<LPARAM>(&s.end));
+    return s;
+  }
+  bool dropped() const { return SendMessageW(combo_, CB_GETDROPPEDSTATE, 0, 0) != 0; }
+
+  Host host_;
+  ui::CompletionCombo completion_;
+  HWND combo_ = nullptr, edit_ = nullptr, list_ = nullptr;
+  std::vector<std::wstring> changes_;
+  DWORD now_ = 100000;
+};
+
+TEST_F(ComboTest, SelectorCompletesBThenOAndBackspaceRemovesTheCompletion) {
+  attach(CBS_DROPDOWN, kTags, true);
+  setText(L"");
+  EXPECT_FALSE(dropped());
+
+  type(L"b");
+  EXPECT_TRUE(dropped()) << "the selector's list opens on the first typed key";
+  EXPECT_EQ(text(), L"b");
+  EXPECT_EQ(current(), 3); // "B"
+
+  type(L"o");
+  EXPECT_EQ(text(), L"boDY");
+  EXPECT_EQ(selection(), (Selection{2, 4}));
+  EXPECT_EQ(current(), 7); // "BODY"
+
+  type(L"\b");
+  EXPECT_EQ(text(), L"bo");
+  EXPECT_EQ(selection(), (Selection{2, 2}));
+  EXPECT_EQ(changes_, (std::vector<std::wstring>{L"b", L"boDY", L"bo"}));
+}
+
+TEST_F(ComboTest, SelectorNoEntryBeginsWithIsTypedAsIsWithAChangeOnEveryKey) {
+  attach(CBS_DROPDOWN, kTags, true);
+  setText(L"");
+  type(L".cls");
+  EXPECT_EQ(text(), L".cls");
+  EXPECT_EQ(selection(), (Selection{4, 4}));
+  EXPECT_EQ(changes_, (std::vector<std::wstring>{L".", L".c", L".cl", L".cls"}));
+}
+
+// Each row starts from a text, a list selection and an edit selection, types
+// one key into the unit combo and checks what the user then sees.
+struct TypingCase {
+  const wchar_t* name;
+  const wchar_t* start;
+  int startEntry;
+  Selection startSel;
+  std::wstring keys;
+  const wchar_t* text;
+  Selection sel;
+  bool change;
+};
+
+TEST_F(ComboTest, UnitComboTypingTable) {
+  attach(CBS_DROPDOWN, kUnits, false);
+  const TypingCase cases[] = {
+      {L"empty, completes", L"", -1, {0, 0}, L"e", L"em", {1, 2}, true},
+      {L"completion's rest replaced", L"em", 1, {1, 2}, L"x", L"ex", {2, 2}, true},
+      {L"upper case kept as typed", L"px", 0, {0, 2}, L"E", L"Em", {1, 2}, true},
+      {L"whole text searched", L"px", 0, {2, 2}, L"x", L"pxx", {3, 3}, true},
+      {L"no match inserts at caret", L"px", 0, {1, 1}, L"t", L"ptx", {2, 2}, true},
+      {L"same entry, same text", L"Em", 1, {1, 2}, L"m", L"Em", {2, 2}, false},
+      {L"same entry, new text", L"e", 1, {1, 1}, L"M", L"eM", {2, 2}, true},
+      {L"backspace at the end", L"px", -1, {2, 2}, L"\b", L"p", {1, 1}, true},
+      {L"backspace removes the selection", L"pxem", -1, {1, 3}, L"\b", L"pm", {1, 1}, true},
+      {L"backspace at the start", L"px", -1, {0, 0}, L"\b", L"px", {0, 0}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    setText(c.start);
+    SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(c.startEntry), 0);
+    select(c.startSel.start, c.startSel.end);
+    changes_.clear();
+    type(c.keys);
+    EXPECT_EQ(text(), c.text);
+    EXPECT_EQ(selection(), c.sel);
+    EXPECT_EQ(changes_.size(), c.change ? 1u : 0u);
+    EXPECT_FALSE(dropped()) << "only the selector drops its list down";
+  }
+  type(L"\b");
+  EXPECT_EQ(current(), -1) << "backspace clears the list selection";
+}
+
+TEST_F(ComboTest, JapaneseAndSurrogatePairsCountAsOneCharacter) {
+  attach(CBS_DROPDOWN, kCursors, false);
+  type(L"リ");
+  EXPECT_EQ(text(), L"リンク");
+  EXPECT_EQ(selection(), (Selection{1, 3}));
+  type(L"サ");
+  EXPECT_EQ(text(), L"リサイズ(上端)");
+  EXPECT_EQ(current(), 4);
+  EXPECT_EQ(changes_, (std::vector<std::wstring>{L"リンク", L"リサイズ(上端)"}));
+
+  setText(L"");
+  changes_.clear();
+  type(L"😀"); // two WM_CHARs: high and low surrogate
+  EXPECT_EQ(text(), L"😀face");
+  EXPECT_EQ(selection(), (Selection{2, 6}));
+  EXPECT_EQ(changes_, (std::vector<std::wstring>{L"😀face"}));
+
+  setText(L"x");
+  select(1, 1);
+  changes_.clear();
+  type(L"😀");
+  EXPECT_EQ(text(), L"x😀");
+  EXPECT_EQ(changes_, (std::vector<std::wstring>{L"x😀"})) << "no change with half a pair";
+  type(L"\b");
+  EXPECT_EQ(text(), L"x") << "backspace removes the pair as a whole";
+  EXPECT_EQ(selection(), (Selection{1, 1}));
+}
+
+TEST_F(ComboTest, ChangesByCodeRaiseNoEventButChoicesByTheUserDo) {
+  attach(CBS_DROPDOWN, kTags, true);
+  setText(L"H1");
+  SendMessageW(combo_, CB_SETCURSEL, 2, 0);
+  SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  tk::setWindowText(edit_, L"DIV");
+  SendMessageW(combo_, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"SPAN"));
+  EXPECT_TRUE(changes_.empty());
+
+  // The arrow key chooses the next entry; the event sees its text already.
+  SendMessageW(combo_, CB_SETCURSEL, 9, 0); // "H1"
+  SendMessageW(edit_, WM_KEYDOWN, VK_DOWN, 1);
+  EXPECT_EQ(current(), 10);
+  EXPECT_EQ(changes_, (std::vector<std::wstring>{L"HTML"}));
+
+  // Delete goes to the platform, which reports it once.
+  select(0, 0);
+  changes_.clear();
+  SendMessageW(edit_, WM_KEYDOWN, VK_DELETE, 1);
+  SendMessageW(edit_, WM_KEYUP, VK_DELETE, 1);
+  EXPECT_EQ(text(), L"TML");
+  EXPECT_EQ(changes_, (std::vector<std::wstring>{L"TML"}));
+}
+
+TEST_F(ComboTest, ErrorInTheHandlerIsReportedAndTheTypingStands) {
+  static std::wstring shown;
+  struct Restore {
+    tk::ErrorDisplay old;
+    ~Restore() { tk::setErrorDisplay(old); }
+  } restore{tk::setErrorDisplay([](std::wstring_view m) { shown = m; })};
+  attach(CBS_DROPDOWN, kUnits, false);
+  setText(L"");
+  completion_.onChange = [] { throw tk::Error("broken handler"); };
+  type(L"e");
+  EXPECT_EQ(shown, L"broken handler");
+  EXPECT_EQ(text(), L"em");
+}
+
+TEST_F(ComboTest, DropDownListSearchesIncrementallyAndStartsAfreshAfter500ms) {
+  attach(CBS_DROPDOWNLIST, kPositions, false);
+  type(L"絶");
+  EXPECT_EQ(current(), 2);
+  now_ += 100;
+  type(L"対");
+  EXPECT_EQ(current(), 2);
+  EXPECT_EQ(changes_.size(), 1u) << "the same entry again is no change";
+
+  now_ += 499;
+  type(L"位置(");
+  EXPECT_EQ(current(), 3) << "within 500 ms the search text grows";
+
+  now_ += 500;
+  type(L"相");
+  EXPECT_EQ(current(), 1) << "after 500 ms the search starts afresh";
+
+  now_ += 600;
+  type(L"b");
+  EXPECT_EQ(current(), 5);
+  now_ += 10;
+  type(L"L");
+  EXPECT_EQ(current(), 6) << "case is ignored";
+  EXPECT_EQ(changes_.size(), 5u);
+}
+
+TEST(SetVisibleItems, DroppedListShowsEightEntries) {
+  Host host;
+  HWND combo = host.addCombo(CBS_DROPDOWN, kTags, 10);
+  ui::setVisibleItems(combo, 8);
+  SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  GetComboBoxInfo(combo, &info);
+  RECT client{};
+  GetClientRect(info.hwndList, &client);
+  const auto item = static_cast<LONG>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+  EXPECT_GE(client.bottom, 8 * item);
+  EXPECT_LT(client.bottom, 9 * item);
+  SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+}
+
+} // namespace
