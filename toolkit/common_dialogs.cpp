@@ -1,6 +1,7 @@
 #include "toolkit/common_dialogs.h"
 
 #include "toolkit/errors.h"
+#include "toolkit/handles.h"
 #include "toolkit/modal.h"
 
 #include <commdlg.h>
@@ -41,11 +42,46 @@ UINT_PTR CALLBACK centringHook(HWND dialog, UINT msg, WPARAM, LPARAM) {
   return FALSE;
 }
 
+int CALLBACK countFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return 0; // one is enough
+}
+
+bool isInstalledFace(HDC dc, const wchar_t* face) {
+  LOGFONTW query{};
+  query.lfCharSet = DEFAULT_CHARSET;
+  wcsncpy_s(query.lfFaceName, face, _TRUNCATE);
+  int count = 0;
+  EnumFontFamiliesExW(dc, &query, countFamily, reinterpret_cast<LPARAM>(&count), 0);
+  return count > 0;
+}
+
+// The font dialog can start only on a face that it lists. Given a face that
+// the system merely substitutes (a Windows font name on a system without it),
+// it silently starts on another face and size, which a plain OK would then
+// return; start it on the face that is actually drawn instead.
+void useInstalledFace(LOGFONTW& font) {
+  WindowDc screen(nullptr);
+  if (!font.lfFaceName[0] || isInstalledFace(screen.get(), font.lfFaceName))
+    return;
+  UniqueFont realised(CreateFontIndirectW(&font));
+  if (!realised)
+    return;
+  wchar_t face[LF_FACESIZE] = {};
+  {
+    SelectScope select(screen.get(), realised.get());
+    GetTextFaceW(screen.get(), LF_FACESIZE, face);
+  }
+  if (face[0] && isInstalledFace(screen.get(), face))
+    wcsncpy_s(font.lfFaceName, face, _TRUNCATE);
+}
+
 } // namespace
 
 std::optional<FontChoice> chooseFont(const LOGFONTW& start, COLORREF colour) {
   FontChoice choice;
   choice.font = start;
+  useInstalledFace(choice.font);
   CHOOSEFONTW cf{};
   cf.lStructSize = sizeof cf;
   cf.hwndOwner = dialogOwner();

@@ -18,8 +18,9 @@ struct FontChoice {
 };
 
 // Runs the font dialog (screen TrueType fonts, effects shown, existing fonts
-// only) starting from `start`. Returns the choice when the user confirms and
-// nothing when the user cancels. Throws tk::Error when the dialog cannot run.
+// only) starting from `start`; a face that is not installed but substituted by
+// the system starts the dialog on the face drawn in its place. Returns the choice when the user
+// confirms and nothing when the user cancels. Throws tk::Error when the dialog cannot run.
 std::optional<FontChoice> chooseFont(const LOGFONTW& start, COLORREF colour);
 
 // The colour dialog's sixteen custom colours; the caller keeps them between runs.

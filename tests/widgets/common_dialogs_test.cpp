@@ -200,6 +200,18 @@ TEST_F(DialogTest, FontKeepsItsColourUnlessOneIsPicked) {
   EXPECT_EQ(choice->colour, RGB(0, 0, 255));
 }
 
+TEST_F(DialogTest, FontNotInstalledStartsOnTheFaceDrawnInItsPlace) {
+  Driver d;
+  LOGFONTW lf = startFont();
+  wcscpy_s(lf.lfFaceName, L"ＭＳ Ｐゴシック"); // substituted under Wine, installed on Windows
+  lf.lfHeight = -12;
+  auto choice = drive(d, [&] { return tk::chooseFont(lf, RGB(0, 0, 0)); });
+  ASSERT_TRUE(choice);
+  EXPECT_NE(choice->font.lfFaceName[0], L'@') << "not a vertical face picked by the dialog";
+  EXPECT_EQ(choice->pointSizeTenths, 90);
+  EXPECT_EQ(choice->font.lfHeight, -12);
+}
+
 TEST_F(DialogTest, FontCancelledReturnsNothing) {
   Driver d;
   d.command = IDCANCEL;

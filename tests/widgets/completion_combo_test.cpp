@@ -229,6 +229,23 @@ TEST_F(ComboTest, ChangesByCodeRaiseNoEventButChoicesByTheUserDo) {
   EXPECT_EQ(changes_, (std::vector<std::wstring>{L"TML"}));
 }
 
+TEST_F(ComboTest, MouseChoiceFromTheDroppedListIsOneChangeWithTheEntrysText) {
+  attach(CBS_DROPDOWN, kTags, true);
+  type(L"h");
+  ASSERT_TRUE(dropped());
+  changes_.clear();
+  RECT item{};
+  SendMessageW(list_, LB_GETITEMRECT, 9, reinterpret_cast<LPARAM>(&item)); // "H1"
+  const LPARAM at = MAKELPARAM(item.left + 5, (item.top + item.bottom) / 2);
+  SendMessageW(list_, WM_MOUSEMOVE, 0, at);
+  SendMessageW(list_, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(list_, WM_LBUTTONUP, 0, at);
+  EXPECT_FALSE(dropped());
+  EXPECT_EQ(text(), L"H1");
+  EXPECT_EQ(current(), 9);
+  EXPECT_EQ(changes_, (std::vector<std::wstring>{L"H1"}));
+}
+
 TEST_F(ComboTest, ErrorInTheHandlerIsReportedAndTheTypingStands) {
   static std::wstring shown;
   struct Restore {
