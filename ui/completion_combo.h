@@ -41,6 +41,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace ui {
 
