@@ -1,0 +1,175 @@
+#include "spin_test_support.h"
+
+#include "ui/spin_button.h"
+
+#include <memory>
+
+namespace {
+
+using namespace spintest;
+
+class SpinButtonTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    host.create();
+    pair.create(host.hwnd(), 10, 10, 20, 25, 201, true);
+    pair.OnUpClick = [this](ui::TSpinButton& sender) {
+      EXPECT_EQ(&sender, &pair);
+      ++ups;
+    };
+    pair.OnDownClick = [this](ui::TSpinButton& sender) {
+      EXPECT_EQ(&sender, &pair);
+      ++downs;
+    };
+  }
+  bool marked(ui::TTimerSpeedButton& b) {
+    return (b.TimeBtnStates() & ui::TTimerSpeedButton::tbFocusRect) != 0;
+  }
+  void key(WPARAM vk) { SendMessageW(pair.hwnd(), WM_KEYDOWN, vk, 1); }
+  void click(ui::TTimerSpeedButton& b) {
+    SendMessageW(b.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageW(b.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  }
+
+  Host host;
+  ui::TSpinButton pair;
+  int ups = 0, downs = 0;
+};
+
+TEST_F(SpinButtonTest, BuiltInGlyphsAndGlyphCounts) {
+  for (HBITMAP glyph : {pair.UpGlyph(), pair.DownGlyph()}) {
+    ASSERT_NE(glyph, nullptr);
+    BITMAP bm{};
+    ASSERT_TRUE(GetObjectW(glyph, sizeof bm, &bm));
+    EXPECT_EQ(bm.bmWidth, 9);
+    EXPECT_EQ(bm.bmHeight, 6);
+  }
+  EXPECT_EQ(pair.UpNumGlyphs(), 1);
+  EXPECT_TRUE(pair.UpButton().TimeBtnStates() & ui::TTimerSpeedButton::tbAllowTimer);
+
+  struct Case {
+    int width, height, count;
+  };
+  const Case cases[] = {{36, 9, 4}, {18, 9, 2}, {45, 9, 1}, {9, 9, 1}};
+  for (const auto& c : cases) {
+    tk::UniqueBitmap source(CreateBitmap(c.width, c.height, 1, 32, nullptr));
+    pair.SetUpGlyph(source.get());
+    EXPECT_EQ(pair.UpNumGlyphs(), c.count) << c.width << 'x' << c.height;
+    EXPECT_NE(pair.UpGlyph(), source.get()); // a copy
+  }
+  pair.SetUpNumGlyphs(7);
+  EXPECT_EQ(pair.UpNumGlyphs(), 4);
+  pair.SetUpGlyph(nullptr);
+  EXPECT_EQ(pair.UpNumGlyphs(), 1);
+  BITMAP bm{};
+  ASSERT_TRUE(GetObjectW(pair.UpGlyph(), sizeof bm, &bm));
+  EXPECT_EQ(bm.bmWidth, 9);
+  // A width that is no multiple of the height leaves the count alone.
+  pair.SetDownNumGlyphs(3);
+  tk::UniqueBitmap odd(CreateBitmap(10, 4, 1, 32, nullptr));
+  pair.SetDownGlyph(odd.get());
+  EXPECT_EQ(pair.DownNumGlyphs(), 3);
+}
+
+TEST_F(SpinButtonTest, LayoutRaisesTheWidthAndOverlapsOneRow) {
+  struct Case {
+    int width, height, shownWidth, upHeight, downTop, downHeight;
+  };
+  const Case cases[] = {
+      {20, 25, 20, 12, 11, 14},
+      {15, 16, 15, 8, 7, 9},
+      {10, 30, 15, 15, 14, 16},
+      {15, 17, 15, 8, 7, 10},
+  };
+  for (const auto& c : cases) {
+    pair.SetBounds(5, 6, c.width, c.height);
+    const RECT p = rectIn(pair.hwnd(), host.hwnd());
+    EXPECT_EQ(p.left, 5);
+    EXPECT_EQ(p.top, 6);
+    EXPECT_EQ(p.right - p.left, c.shownWidth);
+    const RECT up = rectIn(pair.UpButton().hwnd(), pair.hwnd());
+    const RECT down = rectIn(pair.DownButton().hwnd(), pair.hwnd());
+    EXPECT_EQ(up.top, 0);
+    EXPECT_EQ(up.right - up.left, c.shownWidth);
+    EXPECT_EQ(up.bottom - up.top, c.upHeight);
+    EXPECT_EQ(down.top, c.downTop);
+    EXPECT_EQ(down.right - down.left, c.shownWidth);
+    EXPECT_EQ(down.bottom - down.top, c.downHeight);
+  }
+  // Sized from outside, below the minimum width: the pair widens itself.
+  MoveWindow(pair.hwnd(), 0, 0, 8, 20, TRUE);
+  const RECT p = rectIn(pair.hwnd(), host.hwnd());
+  EXPECT_EQ(p.right - p.left, 15);
+}
+
+TEST_F(SpinButtonTest, FocusMarkFollowsTheCurrentButton) {
+  EXPECT_EQ(&pair.CurrentButton(), &pair.UpButton());
+  EXPECT_EQ(SendMessageW(pair.hwnd(), WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS);
+  EXPECT_FALSE(marked(pair.UpButton()));
+  SetFocus(pair.hwnd());
+  EXPECT_TRUE(marked(pair.UpButton()));
+
+  key(VK_DOWN);
+  EXPECT_EQ(&pair.CurrentButton(), &pair.DownButton());
+  EXPECT_FALSE(marked(pair.UpButton()));
+  EXPECT_TRUE(marked(pair.DownButton()));
+  EXPECT_EQ(downs, 1);
+  key(VK_SPACE);
+  EXPECT_EQ(downs, 2);
+  key(VK_UP);
+  EXPECT_EQ(ups, 1);
+  EXPECT_TRUE(marked(pair.UpButton()));
+  key(VK_SPACE);
+  EXPECT_EQ(ups, 2);
+
+  // A press makes the pressed button current.
+  click(pair.DownButton());
+  EXPECT_EQ(&pair.CurrentButton(), &pair.DownButton());
+  EXPECT_EQ(downs, 3);
+
+  HWND elsewhere = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 100, 100,
+                                   50, 20, host.hwnd(), nullptr, nullptr, nullptr);
+  SetFocus(elsewhere);
+  EXPECT_FALSE(marked(pair.DownButton()));
+  // A press on the unfocused pair gives it the focus.
+  click(pair.UpButton());
+  EXPECT_EQ(GetFocus(), pair.hwnd());
+  EXPECT_TRUE(marked(pair.UpButton()));
+  DestroyWindow(elsewhere);
+}
+
+TEST_F(SpinButtonTest, NotATabStopTheCurrentButtonStays) {
+  ui::TSpinButton inner;
+  inner.create(host.hwnd(), 100, 10, 20, 25);
+  SendMessageW(inner.DownButton().hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  SendMessageW(inner.DownButton().hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  EXPECT_EQ(&inner.CurrentButton(), &inner.UpButton());
+  EXPECT_NE(GetFocus(), inner.hwnd());
+}
+
+TEST_F(SpinButtonTest, PressFocusesTheFocusControlAndForgetsItWhenItDies) {
+  HWND target = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 100, 100, 50,
+                                20, host.hwnd(), nullptr, nullptr, nullptr);
+  pair.SetFocusControl(target);
+  click(pair.DownButton());
+  EXPECT_EQ(GetFocus(), target);
+  EXPECT_EQ(downs, 1);
+  DestroyWindow(target);
+  EXPECT_EQ(pair.FocusControl(), nullptr);
+  click(pair.UpButton()); // no stale handle used: the pair takes the focus itself
+  EXPECT_EQ(GetFocus(), pair.hwnd());
+  EXPECT_EQ(ups, 1);
+
+  // A pair that dies before its focus control leaves that control working.
+  HWND survivor = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 100, 100, 50,
+                                  20, host.hwnd(), nullptr, nullptr, nullptr);
+  {
+    ui::TSpinButton shortLived;
+    shortLived.create(host.hwnd(), 200, 10, 20, 25);
+    shortLived.SetFocusControl(survivor);
+  }
+  SetWindowTextW(survivor, L"still here");
+  EXPECT_TRUE(DestroyWindow(survivor));
+}
+
+} // namespace

@@ -1,0 +1,538 @@
+#include "spin_test_support.h"
+
+#include "ui/spin_button.h"
+#include "ui/spin_edit.h"
+
+#include "toolkit/errors.h"
+
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+using namespace spintest;
+
+class SpinEditTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    g_beeps = 0;
+    oldBeep_ = ui::setBeepFunction(countBeep);
+    host.create();
+    spin.create(host.hwnd(), 101, 10, 10, 57, 21, font.get());
+    other.create(host.hwnd(), 102, 10, 60, 57, 21, font.get());
+  }
+  void TearDown() override { ui::setBeepFunction(oldBeep_); }
+
+  void type(const std::wstring& chars) {
+    for (wchar_t ch : chars)
+      SendMessageW(spin.hwnd(), WM_CHAR, ch, 1);
+  }
+  void key(WPARAM vk) { SendMessageW(spin.hwnd(), WM_KEYDOWN, vk, 1); }
+  void selectAll() { SendMessageW(spin.hwnd(), EM_SETSEL, 0, -1); }
+  std::pair<DWORD, DWORD> selection() {
+    DWORD from = 0, to = 0;
+    SendMessageW(spin.hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                 reinterpret_cast<LPARAM>(&to));
+    return {from, to};
+  }
+  HWND upButton() { return spin.Button().UpButton().hwnd(); }
+  HWND downButton() { return spin.Button().DownButton().hwnd(); }
+  void press(HWND button, UINT down, int x = 3, int y = 3) {
+    SendMessageW(button, down, down == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(x, y));
+  }
+
+  ui::BeepFunction oldBeep_ = nullptr;
+  tk::UniqueFont font = twelvePixelFont();
+  Host host;
+  ui::TSpinEdit spin;
+  ui::TSpinEdit other;
+};
+
+TEST_F(SpinEditTest, StartsAtZeroWithItsDefaults) {
+  ui::TSpinEdit fresh;
+  EXPECT_EQ(fresh.Text(), L"0");
+  EXPECT_EQ(fresh.Value(), 0);
+  EXPECT_EQ(fresh.Increment(), 1);
+  EXPECT_TRUE(fresh.EditorEnabled());
+  EXPECT_TRUE(fresh.AutoSelect());
+  EXPECT_FALSE(fresh.ReadOnly());
+  EXPECT_EQ(spin.Text(), L"0");
+  LONG style = GetWindowLongW(spin.hwnd(), GWL_STYLE);
+  EXPECT_TRUE(style & ES_MULTILINE);
+  EXPECT_TRUE(style & WS_CLIPCHILDREN);
+  EXPECT_TRUE(style & WS_TABSTOP);
+  EXPECT_EQ(spin.Button().FocusControl(), spin.hwnd());
+}
+
+TEST_F(SpinEditTest, ValueReadsTheTextOrMinValue) {
+  spin.SetText(L"abc");
+  EXPECT_EQ(spin.Value(), 0);
+  spin.SetMinValue(5);
+  spin.SetMaxValue(5);
+  EXPECT_EQ(spin.Value(), 5);
+  EXPECT_EQ(spin.Text(), L"abc"); // reading leaves the text alone
+  spin.SetValue(7);               // equal bounds never clamp
+  EXPECT_EQ(spin.Text(), L"7");
+  spin.SetText(L" $1F");
+  EXPECT_EQ(spin.Value(), 31);
+}
+
+TEST_F(SpinEditTest, WritingValueAppliesTheRangeRule) {
+  struct Case {
+    int32_t minValue, maxValue, value;
+    const wchar_t* shown;
+  };
+  const Case cases[] = {
+      {0, 0, -5, L"-5"},
+      {1, 10, 0, L"1"},
+      {1, 10, 11, L"10"},
+      {1, 10, 4, L"4"},
+      {10, 5, 7, L"10"},
+      {10, 5, 12, L"5"},
+      {0, 0, INT32_MIN, L"-2147483648"},
+  };
+  for (const auto& c : cases) {
+    spin.SetMinValue(c.minValue);
+    spin.SetMaxValue(c.maxValue);
+    spin.SetValue(c.value);
+    EXPECT_EQ(spin.Text(), c.shown) << c.value << " in " << c.minValue << ".." << c.maxValue;
+  }
+}
+
+TEST_F(SpinEditTest, ChangeNotificationOnlyWhenTheTextChanges) {
+  int changes = 0;
+  spin.OnChange = [&](ui::TSpinEdit&) { ++changes; };
+  spin.SetValue(0);
+  EXPECT_EQ(changes, 0);
+  spin.SetValue(3);
+  EXPECT_EQ(changes, 1);
+  key(VK_UP);
+  EXPECT_EQ(changes, 2);
+  type(L"5");
+  EXPECT_EQ(changes, 3);
+  type(L"x"); // rejected
+  EXPECT_EQ(changes, 3);
+}
+
+TEST_F(SpinEditTest, TypingFilterAcceptsDigitsSignsAndRejectsWithABeep) {
+  selectAll();
+  type(L"-12a+ 3");
+  EXPECT_EQ(spin.Text(), L"-12+3");
+  EXPECT_EQ(g_beeps, 2);
+  type(L"\b");
+  EXPECT_EQ(spin.Text(), L"-12+");
+  type(L"\r");
+  EXPECT_EQ(spin.Text(), L"-12+");
+  EXPECT_EQ(g_beeps, 3);
+  type(L"\xFF15"); // a full-width digit
+  EXPECT_EQ(g_beeps, 4);
+  EXPECT_EQ(spin.Text(), L"-12+");
+}
+
+TEST_F(SpinEditTest, TypingTheLocaleDecimalSeparatorIsAccepted) {
+  wchar_t sep[8] = {};
+  GetLocaleInfoW(GetThreadLocale(), LOCALE_SDECIMAL, sep, 8);
+  const wchar_t d = sep[0] ? sep[0] : L'.';
+  selectAll();
+  type(std::wstring(L"1") + d + L"5");
+  EXPECT_EQ(spin.Text(), std::wstring(L"1") + d + L"5");
+  EXPECT_EQ(g_beeps, 0);
+  EXPECT_EQ(spin.Value(), 0); // a text holding the separator never converts
+}
+
+TEST_F(SpinEditTest, EditorDisabledRejectsTypingButStillSteps) {
+  spin.SetValue(42);
+  spin.SetEditorEnabled(false);
+  type(L"7\b+");
+  EXPECT_EQ(spin.Text(), L"42");
+  EXPECT_EQ(g_beeps, 3);
+  type(L"\x01"); // Ctrl+A: a control character still does its work
+  EXPECT_EQ(g_beeps, 3);
+  key(VK_UP);
+  EXPECT_EQ(spin.Text(), L"43");
+  press(upButton(), WM_LBUTTONDOWN);
+  press(upButton(), WM_LBUTTONUP);
+  EXPECT_EQ(spin.Text(), L"44");
+}
+
+TEST_F(SpinEditTest, PasteAndCutOnlyWhileEditable) {
+  setClipboardText(host.hwnd(), L"ab c");
+  spin.SetValue(12);
+
+  spin.SetEditorEnabled(false);
+  selectAll();
+  SendMessageW(spin.hwnd(), WM_PASTE, 0, 0);
+  type(L"\x16"); // Ctrl+V
+  SendMessageW(spin.hwnd(), WM_CUT, 0, 0);
+  EXPECT_EQ(spin.Text(), L"12");
+  EXPECT_EQ(clipboardText(host.hwnd()), L"ab c");
+  SendMessageW(spin.hwnd(), WM_COPY, 0, 0); // copying is never blocked
+  EXPECT_EQ(clipboardText(host.hwnd()), L"12");
+  EXPECT_EQ(g_beeps, 0);
+
+  setClipboardText(host.hwnd(), L"ab c");
+  spin.SetEditorEnabled(true);
+  spin.SetReadOnly(true);
+  selectAll();
+  SendMessageW(spin.hwnd(), WM_PASTE, 0, 0);
+  SendMessageW(spin.hwnd(), WM_CUT, 0, 0);
+  EXPECT_EQ(spin.Text(), L"12");
+  EXPECT_EQ(g_beeps, 0);
+
+  spin.SetReadOnly(false);
+  selectAll();
+  SendMessageW(spin.hwnd(), WM_PASTE, 0, 0);
+  EXPECT_EQ(spin.Text(), L"ab c"); // pasted text is not filtered
+  EXPECT_EQ(spin.Value(), 0);
+  key(VK_UP);
+  EXPECT_EQ(spin.Text(), L"1");
+  selectAll();
+  SendMessageW(spin.hwnd(), WM_CUT, 0, 0);
+  EXPECT_EQ(spin.Text(), L"");
+  EXPECT_EQ(clipboardText(host.hwnd()), L"1");
+}
+
+TEST_F(SpinEditTest, ArrowKeysStepAndWrap) {
+  key(VK_DOWN);
+  EXPECT_EQ(spin.Text(), L"-1");
+  spin.SetValue(2147483647);
+  key(VK_UP);
+  EXPECT_EQ(spin.Text(), L"-2147483648");
+  key(VK_DOWN);
+  EXPECT_EQ(spin.Text(), L"2147483647");
+  spin.SetIncrement(5);
+  spin.SetValue(3);
+  key(VK_UP);
+  EXPECT_EQ(spin.Text(), L"8");
+  spin.SetIncrement(0);
+  spin.SetText(L"007");
+  key(VK_UP);
+  EXPECT_EQ(spin.Text(), L"7");
+  for (WPARAM other : {VK_PRIOR, VK_NEXT, VK_HOME, VK_END})
+    key(other);
+  EXPECT_EQ(spin.Text(), L"7");
+  EXPECT_EQ(g_beeps, 0);
+}
+
+TEST_F(SpinEditTest, ReadOnlyStepsBeepAndChangeNothing) {
+  spin.SetValue(5);
+  spin.SetReadOnly(true);
+  EXPECT_TRUE(GetWindowLongW(spin.hwnd(), GWL_STYLE) & ES_READONLY);
+  key(VK_UP);
+  key(VK_DOWN);
+  for (HWND b : {upButton(), downButton()}) {
+    press(b, WM_LBUTTONDOWN);
+    press(b, WM_LBUTTONUP);
+  }
+  EXPECT_EQ(spin.Text(), L"5");
+  EXPECT_EQ(g_beeps, 4);
+}
+
+TEST_F(SpinEditTest, FocusEntrySelectsAllUnlessPressedOnTheEdit) {
+  spin.SetText(L"12345");
+  SetFocus(spin.hwnd());
+  EXPECT_EQ(selection(), std::make_pair(DWORD{0}, DWORD{5}));
+
+  SetFocus(other.hwnd());
+  SendMessageW(spin.hwnd(), EM_SETSEL, 2, 2);
+  spin.SetAutoSelect(false);
+  SetFocus(spin.hwnd());
+  EXPECT_EQ(selection(), std::make_pair(DWORD{2}, DWORD{2}));
+
+  spin.SetAutoSelect(true);
+  SetFocus(other.hwnd());
+  SendMessageW(spin.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 3));
+  SendMessageW(spin.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(1, 3));
+  EXPECT_EQ(GetFocus(), spin.hwnd());
+  const auto caret = selection();
+  EXPECT_EQ(caret.first, caret.second); // the press placed the caret, nothing selected
+
+  // A press on an arrow focuses the edit with its whole text selected, and
+  // steps at the release.
+  SetFocus(other.hwnd());
+  press(upButton(), WM_LBUTTONDOWN);
+  EXPECT_EQ(GetFocus(), spin.hwnd());
+  EXPECT_EQ(selection(), std::make_pair(DWORD{0}, DWORD{5}));
+  EXPECT_EQ(spin.Text(), L"12345");
+  press(upButton(), WM_LBUTTONUP);
+  EXPECT_EQ(spin.Text(), L"12346");
+}
+
+TEST_F(SpinEditTest, FocusExitWritesBackOnlyWhatTheRangeChanges) {
+  struct Case {
+    int32_t minValue, maxValue;
+    const wchar_t* typed;
+    const wchar_t* after;
+  };
+  const Case cases[] = {
+      {1, 10, L"50", L"10"}, {1, 10, L"abc", L"abc"}, {1, 10, L"007", L"007"},
+      {1, 10, L"-3", L"1"},  {0, 0, L"50", L"50"},    {0, 0, L"007", L"007"},
+      {0, 0, L"+5", L"+5"},  {0, 0, L"abc", L"abc"},
+  };
+  for (const auto& c : cases) {
+    SetFocus(spin.hwnd());
+    spin.SetMinValue(c.minValue);
+    spin.SetMaxValue(c.maxValue);
+    spin.SetText(c.typed);
+    SetFocus(other.hwnd());
+    EXPECT_EQ(spin.Text(), c.after) << c.typed;
+  }
+}
+
+TEST_F(SpinEditTest, ArrowButtonsStepAtTheReleaseOverThem) {
+  press(upButton(), WM_LBUTTONDOWN);
+  EXPECT_TRUE(spin.Button().UpButton().Down());
+  EXPECT_EQ(spin.Text(), L"0");
+  press(upButton(), WM_LBUTTONUP);
+  EXPECT_FALSE(spin.Button().UpButton().Down());
+  EXPECT_EQ(spin.Text(), L"1");
+
+  press(downButton(), WM_LBUTTONDOWN);
+  press(downButton(), WM_LBUTTONUP);
+  EXPECT_EQ(spin.Text(), L"0");
+
+  // Released off the button: no step.
+  press(upButton(), WM_LBUTTONDOWN);
+  SendMessageW(upButton(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 3));
+  EXPECT_FALSE(spin.Button().UpButton().Down());
+  SendMessageW(upButton(), WM_LBUTTONUP, 0, MAKELPARAM(40, 3));
+  EXPECT_EQ(spin.Text(), L"0");
+  EXPECT_FALSE(spin.Button().UpButton().TimerEnabled());
+
+  // Other mouse buttons never step.
+  for (auto [down, up] :
+       {std::pair{WM_RBUTTONDOWN, WM_RBUTTONUP}, std::pair{WM_MBUTTONDOWN, WM_MBUTTONUP}}) {
+    press(upButton(), down);
+    pump(600);
+    press(upButton(), up);
+  }
+  EXPECT_EQ(spin.Text(), L"0");
+  EXPECT_EQ(g_beeps, 0);
+}
+
+TEST_F(SpinEditTest, HoldingAnArrowRepeatsAfter400ThenEvery100Ms) {
+  std::vector<double> steps;
+  double pressedAt = 0;
+  spin.OnChange = [&](ui::TSpinEdit&) { steps.push_back(nowMs() - pressedAt); };
+  pressedAt = nowMs();
+  press(upButton(), WM_LBUTTONDOWN);
+  pump(1000);
+  const size_t held = steps.size();
+  press(upButton(), WM_LBUTTONUP);
+  ASSERT_EQ(steps.size(), held + 1); // once more at the release
+  pump(300);
+  EXPECT_EQ(steps.size(), held + 1); // and the release stopped the timer
+  EXPECT_FALSE(spin.Button().UpButton().TimerEnabled());
+  EXPECT_EQ(spin.Value(), static_cast<int32_t>(held + 1));
+
+  // Ideally 400, 500, ... 1000 ms: seven steps. Timers are coarse under
+  // load, so only the shape is checked.
+  ASSERT_GE(held, 3u);
+  EXPECT_LE(held, 8u);
+  EXPECT_GE(steps[0], 350.0);
+  for (size_t i = 1; i < held; ++i)
+    EXPECT_GE(steps[i] - steps[i - 1], 60.0) << i;
+
+  // A press shorter than 400 ms steps exactly once.
+  steps.clear();
+  pressedAt = nowMs();
+  press(downButton(), WM_LBUTTONDOWN);
+  pump(250);
+  press(downButton(), WM_LBUTTONUP);
+  pump(300);
+  EXPECT_EQ(steps.size(), 1u);
+}
+
+TEST_F(SpinEditTest, DraggedOffTheHeldButtonTicksDoNothing) {
+  press(upButton(), WM_LBUTTONDOWN);
+  SendMessageW(upButton(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 40));
+  pump(700);
+  EXPECT_EQ(spin.Text(), L"0");
+  SendMessageW(upButton(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(3, 3));
+  pump(350);
+  EXPECT_GE(spin.Value(), 1);
+  press(upButton(), WM_LBUTTONUP);
+}
+
+int g_errors = 0;
+void countError(std::wstring_view message) {
+  EXPECT_EQ(message, L"step failed");
+  ++g_errors;
+}
+
+TEST_F(SpinEditTest, AnErrorInARepeatedClickStopsTheRepeating) {
+  g_errors = 0;
+  const tk::ErrorDisplay oldDisplay = tk::setErrorDisplay(countError);
+  int attempts = 0;
+  spin.OnChange = [&](ui::TSpinEdit&) {
+    ++attempts;
+    throw tk::Error("step failed");
+  };
+  press(upButton(), WM_LBUTTONDOWN);
+  pump(900);
+  EXPECT_EQ(attempts, 1);
+  EXPECT_EQ(g_errors, 1);
+  EXPECT_FALSE(spin.Button().UpButton().TimerEnabled());
+  spin.OnChange = nullptr;
+  press(upButton(), WM_LBUTTONUP);
+  tk::setErrorDisplay(oldDisplay);
+}
+
+class CountingSpinEdit : public ui::TSpinEdit {
+public:
+  void StepUp(tk::Window*) override { ++ups; }
+  void StepDown(tk::Window*) override { ++downs; }
+  int ups = 0, downs = 0;
+};
+
+TEST_F(SpinEditTest, ADerivedClassStepsForButtonsAndKeysAlike) {
+  CountingSpinEdit counting;
+  counting.create(host.hwnd(), 103, 100, 10, 57, 21, font.get());
+  SendMessageW(counting.hwnd(), WM_KEYDOWN, VK_UP, 1);
+  SendMessageW(counting.hwnd(), WM_KEYDOWN, VK_DOWN, 1);
+  for (HWND b : {counting.Button().UpButton().hwnd(), counting.Button().DownButton().hwnd()}) {
+    press(b, WM_LBUTTONDOWN);
+    press(b, WM_LBUTTONUP);
+  }
+  EXPECT_EQ(counting.ups, 2);
+  EXPECT_EQ(counting.downs, 2);
+  EXPECT_EQ(counting.Text(), L"0");
+}
+
+TEST_F(SpinEditTest, DialogNavigationTabsAwayAndEnterBeeps) {
+  SetFocus(spin.hwnd());
+  spin.SetText(L"5");
+  SendMessageW(spin.hwnd(), EM_SETSEL, 1, 1);
+  PostMessageW(spin.hwnd(), WM_KEYDOWN, VK_RETURN, 1);
+  pump(50, host.hwnd());
+  EXPECT_EQ(spin.Text(), L"5");
+  EXPECT_EQ(g_beeps, 1);
+
+  PostMessageW(spin.hwnd(), WM_KEYDOWN, '7', 1);
+  pump(50, host.hwnd());
+  EXPECT_EQ(spin.Text(), L"57");
+
+  PostMessageW(spin.hwnd(), WM_KEYDOWN, VK_UP, 1);
+  pump(50, host.hwnd());
+  EXPECT_EQ(spin.Text(), L"58");
+  EXPECT_EQ(GetFocus(), spin.hwnd());
+
+  PostMessageW(spin.hwnd(), WM_KEYDOWN, VK_TAB, 1);
+  pump(50, host.hwnd());
+  EXPECT_EQ(GetFocus(), other.hwnd());
+  EXPECT_EQ(spin.Text(), L"58");
+
+  PostMessageW(other.hwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
+  pump(50, host.hwnd());
+  EXPECT_TRUE(IsWindow(host.hwnd()));
+  EXPECT_EQ(g_beeps, 1);
+}
+
+TEST_F(SpinEditTest, LayoutOfTheWindowsSpinEdit) {
+  {
+    tk::WindowDc screen(nullptr);
+    tk::SelectScope select(screen.get(), font.get());
+    TEXTMETRICW tm{};
+    GetTextMetricsW(screen.get(), &tm);
+    ASSERT_EQ(tm.tmHeight, 12);
+  }
+  EXPECT_EQ(spin.MinHeight(), 21);
+  const RECT outer = rectIn(spin.hwnd(), host.hwnd());
+  EXPECT_EQ(outer.right - outer.left, 57);
+  EXPECT_EQ(outer.bottom - outer.top, 21);
+
+  const HWND pair = spin.Button().hwnd();
+  EXPECT_EQ(GetParent(pair), spin.hwnd());
+  const RECT p = rectIn(pair, spin.hwnd());
+  EXPECT_EQ(p.left, 57 - 15 - 5);
+  EXPECT_EQ(p.top, 0);
+  EXPECT_EQ(p.right - p.left, 15);
+  EXPECT_EQ(p.bottom - p.top, 16);
+  const RECT up = rectIn(upButton(), pair);
+  const RECT down = rectIn(downButton(), pair);
+  EXPECT_EQ(up.left, 0);
+  EXPECT_EQ(up.top, 0);
+  EXPECT_EQ(up.right - up.left, 15);
+  EXPECT_EQ(up.bottom - up.top, 8);
+  EXPECT_EQ(down.left, 0);
+  EXPECT_EQ(down.top, 7);
+  EXPECT_EQ(down.right - down.left, 15);
+  EXPECT_EQ(down.bottom - down.top, 9);
+
+  // The text stops 2 pixels before the pair (the edit may add its margins).
+  RECT client{}, text{};
+  GetClientRect(spin.hwnd(), &client);
+  SendMessageW(spin.hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+  EXPECT_LE(text.right, client.right - 15 - 2);
+  EXPECT_GE(text.right, client.right - 15 - 2 - 4);
+
+  // A narrower spin edit (the stacking order's) keeps the same pair.
+  ui::TSpinEdit narrow;
+  narrow.create(host.hwnd(), 104, 100, 100, 41, 21, font.get());
+  const RECT q = rectIn(narrow.Button().hwnd(), narrow.hwnd());
+  EXPECT_EQ(q.left, 41 - 15 - 5);
+  EXPECT_EQ(q.bottom - q.top, 16);
+}
+
+TEST_F(SpinEditTest, TooSmallAHeightGrowsToTheMinimum) {
+  ui::TSpinEdit small;
+  small.create(host.hwnd(), 105, 100, 100, 57, 8, font.get());
+  EXPECT_EQ(rectIn(small.hwnd(), host.hwnd()).bottom - rectIn(small.hwnd(), host.hwnd()).top,
+            small.MinHeight());
+  MoveWindow(small.hwnd(), 100, 100, 80, 5, TRUE);
+  RECT r = rectIn(small.hwnd(), host.hwnd());
+  EXPECT_EQ(r.bottom - r.top, 21);
+  EXPECT_EQ(r.right - r.left, 80);
+  EXPECT_EQ(rectIn(small.Button().hwnd(), small.hwnd()).left, 80 - 15 - 5);
+  MoveWindow(small.hwnd(), 100, 100, 80, 40, TRUE);
+  r = rectIn(small.hwnd(), host.hwnd());
+  EXPECT_EQ(r.bottom - r.top, 40); // taller is allowed
+  EXPECT_EQ(rectIn(small.Button().hwnd(), small.hwnd()).bottom -
+                rectIn(small.Button().hwnd(), small.hwnd()).top,
+            35);
+
+  // A larger font raises the minimum, and with AutoSize the height follows.
+  tk::UniqueFont big(CreateFontW(24, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH, tk::widen("IPA Pゴシック").c_str()));
+  small.SetFont(big.get());
+  EXPECT_GT(small.MinHeight(), 21);
+  r = rectIn(small.hwnd(), host.hwnd());
+  EXPECT_EQ(r.bottom - r.top, small.MinHeight());
+  small.SetFont(font.get());
+  r = rectIn(small.hwnd(), host.hwnd());
+  EXPECT_EQ(r.bottom - r.top, 21);
+}
+
+TEST_F(SpinEditTest, TheArrowGlyphsAreDrawnTransparent) {
+  UpdateWindow(host.hwnd());
+  pump(50);
+  auto count = [](HWND button, COLORREF colour) {
+    tk::WindowDc dc(button);
+    RECT r{};
+    GetClientRect(button, &r);
+    int n = 0;
+    for (int y = 0; y < r.bottom; ++y)
+      for (int x = 0; x < r.right; ++x)
+        n += GetPixel(dc.get(), x, y) == colour;
+    return n;
+  };
+  for (HWND b : {upButton(), downButton()}) {
+    EXPECT_EQ(count(b, RGB(128, 128, 0)), 0);
+    EXPECT_EQ(count(b, RGB(0, 0, 0)), 1 + 3 + 5 + 7);
+  }
+}
+
+TEST_F(SpinEditTest, DestroyingTheEditFirstIsSafe) {
+  auto doomed = std::make_unique<ui::TSpinEdit>();
+  doomed->create(host.hwnd(), 106, 100, 100, 57, 21, font.get());
+  SetFocus(doomed->hwnd());
+  press(doomed->Button().UpButton().hwnd(), WM_LBUTTONDOWN);
+  DestroyWindow(doomed->hwnd()); // the window goes first, then the object
+  EXPECT_EQ(doomed->hwnd(), nullptr);
+  pump(500);
+  doomed.reset();
+  pump(100);
+}
+
+} // namespace
