@@ -1,0 +1,102 @@
+#include "toolkit/save_dialog.h"
+
+#include "toolkit/errors.h"
+#include "toolkit/modal.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+
+namespace tk {
+namespace {
+
+constexpr DWORD kFileNameCapacity = 260;
+
+struct HookData {
+  HWND monitorWindow; // borrowed
+};
+
+void placeDialog(HWND dialog, HWND monitorWindow) {
+  HMONITOR monitor = MonitorFromWindow(monitorWindow, MONITOR_DEFAULTTONEAREST);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  RECT frame{};
+  if (!GetMonitorInfoW(monitor, &info) || !GetWindowRect(dialog, &frame))
+    return;
+  const POINT at =
+      dialogPlacement(info.rcMonitor, SIZE{frame.right - frame.left, frame.bottom - frame.top});
+  SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The explorer dialog calls the hook with its child dialog; the frame the user
+// sees is that child's parent.
+UINT_PTR CALLBACK saveDialogHook(HWND child, UINT msg, WPARAM, LPARAM lp) {
+  try {
+    if (msg == WM_INITDIALOG) {
+      const auto* ofn = reinterpret_cast<const OPENFILENAMEW*>(lp);
+      SetWindowLongPtrW(child, GWLP_USERDATA, static_cast<LONG_PTR>(ofn->lCustData));
+    } else if (msg == WM_NOTIFY) {
+      const auto* notify = reinterpret_cast<const OFNOTIFYW*>(lp);
+      if (notify->hdr.code == CDN_INITDONE) {
+        const auto* data =
+            reinterpret_cast<const HookData*>(GetWindowLongPtrW(child, GWLP_USERDATA));
+        if (data)
+          placeDialog(GetParent(child), data->monitorWindow);
+      }
+    }
+  } catch (...) {
+    reportCurrentException();
+  }
+  return 0;
+}
+
+} // namespace
+
+std::wstring dialogFilterList(std::wstring_view filterText) {
+  std::wstring list(filterText);
+  list.push_back(L'\0');
+  std::replace(list.begin(), list.end(), L'|', L'\0');
+  return list;
+}
+
+POINT dialogPlacement(const RECT& monitor, SIZE size) noexcept {
+  const LONG width = monitor.right - monitor.left;
+  const LONG height = monitor.bottom - monitor.top;
+  return POINT{monitor.left + (width - size.cx) / 2, monitor.top + (height - size.cy) / 3};
+}
+
+DWORD saveDialogFlags() noexcept {
+  return OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
+}
+
+bool runSaveDialog(HWND mainWindow, std::wstring_view filterText, std::wstring& path) {
+  const std::wstring filter = dialogFilterList(filterText);
+  wchar_t fileName[kFileNameCapacity] = {};
+  path.copy(fileName, std::min<std::size_t>(path.size(), kFileNameCapacity - 1));
+
+  HWND active = GetActiveWindow();
+  HookData data{active ? active : mainWindow};
+
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = dialogOwner();
+  ofn.lpstrFilter = filter.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = fileName;
+  ofn.nMaxFile = kFileNameCapacity;
+  ofn.Flags = saveDialogFlags();
+  ofn.lpfnHook = saveDialogHook;
+  ofn.lCustData = reinterpret_cast<LPARAM>(&data);
+
+  BOOL chosen;
+  {
+    ModalScope modal;
+    chosen = GetSaveFileNameW(&ofn);
+  }
+  if (!chosen)
+    return false;
+  path = fileName;
+  return true;
+}
+
+} // namespace tk

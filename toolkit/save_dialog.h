@@ -1,0 +1,30 @@
+// The explorer-style save-file dialog, centred horizontally and placed a third
+// of the way down the monitor the user is working on.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace tk {
+
+// "description|pattern|..." as the dialog wants it: every "|" becomes NUL and
+// the list ends in two NULs (the second one is the string's terminator).
+std::wstring dialogFilterList(std::wstring_view filterText);
+
+// Where a dialog of `size` goes on `monitor`: centred horizontally, a third
+// of the free height from the top.
+POINT dialogPlacement(const RECT& monitor, SIZE size) noexcept;
+
+// Runs GetSaveFileNameW owned by the application window, with the other
+// windows disabled. `path` is offered as the file name (truncated to the
+// 260-character buffer) and receives the chosen full path. `mainWindow` names
+// the monitor to place the dialog on when the application has no active
+// window. Returns false when the user cancelled or the dialog failed.
+bool runSaveDialog(HWND mainWindow, std::wstring_view filterText, std::wstring& path);
+
+// The OPENFILENAMEW flags the dialog runs with.
+DWORD saveDialogFlags() noexcept;
+
+} // namespace tk
