@@ -25,7 +25,8 @@ struct SaveServices {
   // Shows the confirmation message modally.
   std::function<void(std::wstring_view message)> confirm; // default: a plain MessageBoxW
   // Replaces the file at `path` with exactly `bytes`, leaving any previous file
-  // untouched on failure (throws tk::Error with the user's message).
+  // untouched on failure. Throws tk::FileError, which save() turns into the
+  // user's message.
   std::function<void(const std::wstring& path, std::string_view bytes)>
       writeFile; // default: atomic replace
 };
