@@ -1,6 +1,6 @@
-// Program entry: creates the main window and runs the message loop.
-#include "toolkit/message_loop.h"
-#include "ui/tform1.h"
+// Program entry: the common controls, then the application until its main
+// window closes.
+#include "app/application.h"
 
 #include <windows.h>
 
@@ -9,7 +9,5 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&icc);
-  ui::TForm1 form;
-  form.create(nullptr, showCommand);
-  return tk::runMessageLoop();
+  return app::run(showCommand);
 }

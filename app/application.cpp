@@ -1,0 +1,136 @@
+#include "app/application.h"
+
+#include "app/confirmation_window.h"
+#include "app/error_display.h"
+#include "toolkit/errors.h"
+#include "toolkit/message_loop.h"
+#include "toolkit/modal.h"
+
+#include <commctrl.h>
+
+namespace app {
+namespace {
+
+constexpr UINT kActivatePopup = WM_APP + 1;
+constexpr UINT_PTR kFormSubclassId = 1;
+
+// Form1's minimise button minimises the whole application, so that the form
+// disappears behind the one taskbar button instead of shrinking to an icon of
+// its own; restoring that button brings it back.
+LRESULT CALLBACK formSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR app) {
+  try {
+    if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == SC_MINIMIZE) {
+      ShowWindow(reinterpret_cast<HWND>(app), SW_MINIMIZE);
+      return 0;
+    }
+    if (msg == WM_NCDESTROY)
+      RemoveWindowSubclass(hwnd, formSubclass, kFormSubclassId);
+  } catch (...) {
+    tk::reportCurrentException();
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+// Form1 hands its document to us once it exposes document(); until then the
+// document keeps its plain message-box confirmation.
+template <class Form>
+auto installConfirmation(Form& form, int) -> decltype(form.document(), void()) {
+  form.document().services().confirm = showConfirmation;
+}
+template <class Form> void installConfirmation(Form&, long) {}
+
+} // namespace
+
+ApplicationWindow::ApplicationWindow() {
+  icon_ = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+  const int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
+  tk::CreateArgs args;
+  // Created visible rather than shown: the first ShowWindow of the process is
+  // left to Form1, which the launch show state is meant for.
+  args.style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
+  args.text = L"Sheetloom";
+  args.x = x;
+  args.y = y;
+  args.width = 0;
+  args.height = 0;
+  createOwn(L"SheetloomApplication", args);
+  if (icon_) {
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  }
+}
+
+ApplicationWindow::~ApplicationWindow() {
+  destroy();
+}
+
+LRESULT ApplicationWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+  case WM_CLOSE:
+    // "Close window" on the taskbar button closes the main window, which ends
+    // the program.
+    if (main_ && IsWindow(main_))
+      PostMessageW(main_, WM_CLOSE, 0, 0);
+    else
+      PostQuitMessage(0);
+    return 0;
+  case WM_ACTIVATE:
+    // The window itself has nothing to show: activation passes on to the
+    // window the user last worked in (Form1 or an open dialog).
+    if (LOWORD(wp) != WA_INACTIVE && !HIWORD(wp))
+      PostMessageW(hwnd(), kActivatePopup, 0, 0);
+    break;
+  case kActivatePopup:
+    if (GetActiveWindow() == hwnd() && !IsIconic(hwnd())) {
+      HWND popup = GetLastActivePopup(hwnd());
+      if (popup == hwnd())
+        popup = main_;
+      if (popup && IsWindowVisible(popup) && IsWindowEnabled(popup))
+        SetActiveWindow(popup);
+    }
+    return 0;
+  }
+  return defaultProc(msg, wp, lp);
+}
+
+Application::Application() {
+  tk::setApplicationWindow(window_.hwnd());
+  tk::setErrorDisplay(showError);
+}
+
+Application::~Application() {
+  form_.reset();
+  tk::setErrorDisplay(nullptr);
+  tk::setApplicationWindow(nullptr);
+}
+
+ui::TForm1& Application::start(int showCommand) {
+  form_ = std::make_unique<ui::TForm1>();
+  const bool minimised = showCommand == SW_SHOWMINNOACTIVE;
+  form_->create(window_.hwnd(), showCommand == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  HWND form = form_->hwnd();
+  window_.setMainWindow(form);
+  installConfirmation(*form_, 0);
+  if (HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")) {
+    SendMessageW(form, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(form, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  }
+  SetWindowSubclass(form, formSubclass, kFormSubclassId,
+                    reinterpret_cast<DWORD_PTR>(window_.hwnd()));
+  // Minimising the owner hides Form1 with it; restoring shows it again.
+  if (minimised)
+    ShowWindow(window_.hwnd(), SW_SHOWMINNOACTIVE);
+  return *form_;
+}
+
+int Application::run() {
+  return tk::runMessageLoop();
+}
+
+int run(int showCommand) {
+  Application application;
+  application.start(showCommand);
+  return application.run();
+}
+
+} // namespace app

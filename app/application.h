@@ -1,0 +1,54 @@
+// The application object: its own top-level window (the one the taskbar shows
+// as "Sheetloom", owner of Form1, the dialogs and the message boxes), the
+// default error display, and the main window Form1.
+#pragma once
+
+#include "toolkit/window.h"
+#include "ui/tform1.h"
+
+#include <memory>
+
+namespace app {
+
+// A visible window of size 0: it gives the application its taskbar button and
+// stands behind every window the application opens.
+class ApplicationWindow : public tk::Window {
+public:
+  ApplicationWindow();
+  ~ApplicationWindow() override;
+  void setMainWindow(HWND main) noexcept { main_ = main; }
+
+protected:
+  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+  HWND main_ = nullptr;  // borrowed: Form1, owned by Application
+  HICON icon_ = nullptr; // shared resource icon, never destroyed
+};
+
+class Application {
+public:
+  Application();
+  ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // Creates Form1 and applies the launch show state: SW_SHOWMAXIMIZED
+  // maximises it, SW_SHOWMINNOACTIVE starts the application minimised, any
+  // other state shows it normally.
+  ui::TForm1& start(int showCommand);
+
+  // Runs the message loop until the main window has closed; the exit code.
+  int run();
+
+  HWND window() const noexcept { return window_.hwnd(); }
+
+private:
+  ApplicationWindow window_;
+  std::unique_ptr<ui::TForm1> form_;
+};
+
+// The whole program: start-up, the message loop, the end. Returns the exit code.
+int run(int showCommand);
+
+} // namespace app

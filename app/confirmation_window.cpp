@@ -1,0 +1,213 @@
+#include "app/confirmation_window.h"
+
+#include "toolkit/errors.h"
+#include "toolkit/message_loop.h"
+#include "toolkit/modal.h"
+#include "toolkit/text.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace app {
+namespace {
+
+constexpr const wchar_t* kCaption = L"Sheetloom";
+constexpr const char* kButtonCaption = "OK";
+constexpr const char* kCannotOpenClipboard = "クリップボードを開くことができません";
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+
+SIZE textExtent(HDC dc, std::wstring_view text) {
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+  return size;
+}
+
+class Clipboard {
+public:
+  explicit Clipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+  Clipboard(const Clipboard&) = delete;
+  Clipboard& operator=(const Clipboard&) = delete;
+  ~Clipboard() {
+    if (open_)
+      CloseClipboard();
+  }
+  bool isOpen() const noexcept { return open_; }
+
+private:
+  bool open_;
+};
+
+void putUnicodeText(const std::wstring& text) {
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (!memory)
+    throw std::bad_alloc();
+  if (void* p = GlobalLock(memory)) {
+    std::memcpy(p, text.c_str(), bytes);
+    GlobalUnlock(memory);
+    // The clipboard owns the memory once SetClipboardData succeeds.
+    if (SetClipboardData(CF_UNICODETEXT, memory))
+      return;
+  }
+  GlobalFree(memory);
+}
+
+} // namespace
+
+ConfirmationLayout layoutConfirmation(HDC dc, std::wstring_view message, int maxTextWidth,
+                                      std::wstring_view buttonCaption) {
+  const SIZE letters = textExtent(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+  const int x = letters.cx / 52;
+  const int y = letters.cy;
+
+  RECT text{0, 0, maxTextWidth, 0};
+  const std::wstring copy(message);
+  DrawTextW(dc, copy.c_str(), static_cast<int>(copy.size()), &text,
+            DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+  const int textWidth = text.right - text.left;
+  const int textHeight = text.bottom - text.top;
+
+  const int marginX = MulDiv(8, x, 4);
+  const int marginY = MulDiv(8, y, 8);
+  const int gap = MulDiv(10, y, 8);
+  const int buttonWidth = std::max<int>(MulDiv(50, x, 4), textExtent(dc, buttonCaption).cx + 8);
+  const int buttonHeight = MulDiv(14, y, 8);
+
+  ConfirmationLayout layout{};
+  layout.client.cx = std::max(textWidth, buttonWidth) + 2 * marginX;
+  layout.client.cy = textHeight + gap + buttonHeight + 2 * marginY;
+  layout.text = RECT{marginX, marginY, marginX + textWidth, marginY + textHeight};
+  const int buttonLeft = (layout.client.cx - buttonWidth) / 2;
+  const int buttonTop = marginY + textHeight + gap;
+  layout.button = RECT{buttonLeft, buttonTop, buttonLeft + buttonWidth, buttonTop + buttonHeight};
+  return layout;
+}
+
+std::wstring confirmationClipboardText(std::wstring_view caption, std::wstring_view message,
+                                       std::wstring_view buttonCaption) {
+  const std::wstring rule(27, L'-');
+  std::wstring button(buttonCaption);
+  button.erase(std::remove(button.begin(), button.end(), L'&'), button.end());
+  std::wstring text;
+  for (std::wstring_view line : {std::wstring_view(rule), caption, std::wstring_view(rule), message,
+                                 std::wstring_view(rule)}) {
+    text.append(line);
+    text.append(L"\r\n");
+  }
+  text.append(button).append(L"   \r\n");
+  text.append(rule).append(L"\r\n");
+  return text;
+}
+
+ConfirmationWindow::ConfirmationWindow(std::wstring_view message) : message_(message) {}
+
+ConfirmationWindow::~ConfirmationWindow() {
+  destroy();
+}
+
+void ConfirmationWindow::build() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+    font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
+  HFONT font = font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+
+  const std::wstring buttonCaption = tk::widen(kButtonCaption);
+  ConfirmationLayout layout;
+  {
+    tk::WindowDc dc(nullptr);
+    tk::SelectScope select(dc.get(), font);
+    layout =
+        layoutConfirmation(dc.get(), message_, GetSystemMetrics(SM_CXSCREEN) / 2, buttonCaption);
+  }
+  RECT frame{0, 0, layout.client.cx, layout.client.cy};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  tk::CreateArgs args;
+  args.exStyle = kExStyle;
+  args.style = kStyle;
+  args.text = kCaption;
+  args.width = frame.right - frame.left;
+  args.height = frame.bottom - frame.top;
+  args.x = (GetSystemMetrics(SM_CXSCREEN) - args.width) / 2;
+  args.y = (GetSystemMetrics(SM_CYSCREEN) - args.height) / 2;
+  args.parent = tk::dialogOwner();
+  createOwn(L"SheetloomConfirmation", args);
+
+  const RECT& t = layout.text;
+  HWND label =
+      CreateWindowExW(0, L"STATIC", message_.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, t.left,
+                      t.top, t.right - t.left, t.bottom - t.top, hwnd(), nullptr, nullptr, nullptr);
+  const RECT& b = layout.button;
+  button_ = CreateWindowExW(0, L"BUTTON", buttonCaption.c_str(),
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, b.left, b.top,
+                            b.right - b.left, b.bottom - b.top, hwnd(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), nullptr, nullptr);
+  for (HWND child : {label, button_})
+    if (child)
+      SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+void ConfirmationWindow::showModal() {
+  build();
+  done_ = false;
+  {
+    tk::ModalScope modal;
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    if (button_)
+      SetFocus(button_);
+    tk::runModalLoop(done_);
+  }
+  destroy();
+}
+
+bool ConfirmationWindow::preTranslateMessage(MSG& msg) {
+  if (msg.message != WM_KEYDOWN)
+    return false;
+  if (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) {
+    done_ = true;
+    return true;
+  }
+  const bool ctrlOnly = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0 &&
+                        GetKeyState(VK_MENU) >= 0 && GetKeyState(VK_LWIN) >= 0 &&
+                        GetKeyState(VK_RWIN) >= 0;
+  if (msg.wParam == 'C' && ctrlOnly) {
+    MessageBeep(0);
+    try {
+      copyToClipboard();
+    } catch (...) {
+      tk::reportCurrentException();
+    }
+    return true;
+  }
+  return false;
+}
+
+void ConfirmationWindow::copyToClipboard() {
+  Clipboard clipboard(hwnd());
+  if (!clipboard.isOpen())
+    throw tk::Error(kCannotOpenClipboard);
+  EmptyClipboard();
+  putUnicodeText(confirmationClipboardText(kCaption, message_, tk::widen(kButtonCaption)));
+}
+
+LRESULT ConfirmationWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+  case WM_COMMAND:
+    if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)
+      done_ = true;
+    return 0;
+  case WM_CLOSE:
+    done_ = true;
+    return 0;
+  default:
+    return defaultProc(msg, wp, lp);
+  }
+}
+
+void showConfirmation(std::wstring_view message) {
+  ConfirmationWindow window(message);
+  window.showModal();
+}
+
+} // namespace app
