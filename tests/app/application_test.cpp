@@ -1,0 +1,380 @@
+// Start-up and end of the real program, the error display and the
+// confirmation window, with real windows under a watchdog.
+#include "test_support.h"
+
+#include "app/application.h"
+#include "app/confirmation_window.h"
+#include "app/error_display.h"
+#include "toolkit/errors.h"
+#include "toolkit/message_loop.h"
+#include "toolkit/modal.h"
+#include "toolkit/text.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using namespace testing_support;
+
+TEST(ErrorDisplay, PeriodRule) {
+  struct Case {
+    const wchar_t* message;
+    const wchar_t* shown;
+  } cases[] = {
+      {L"ファイル C:\\a.css を作成できません", L"ファイル C:\\a.css を作成できません."},
+      {L"already.", L"already."},
+      {L"見出し。", L"見出し。."},
+      {L"(closed)", L"(closed)"},
+      {L"space ", L"space "},
+      {L"dash-", L"dash-"},    // "-" is below "."
+      {L"slash/", L"slash/."}, // "/" is above "."
+      {L"9", L"9."},
+      {L"\U0001F600", L"\U0001F600."},
+      {L"", L""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(app::withFinalPeriod(c.message), c.shown) << tk::narrow(c.message);
+}
+
+// A window whose command raises an error inside its handler.
+class FailingWindow : public tk::Window {
+public:
+  FailingWindow() {
+    tk::CreateArgs args;
+    args.style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    args.text = L"failing";
+    args.x = args.y = 50;
+    args.width = 300;
+    args.height = 200;
+    createOwn(L"SheetloomFailingTestWindow", args);
+  }
+  ~FailingWindow() override { destroy(); }
+  int handled = 0;
+
+protected:
+  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_COMMAND && LOWORD(wp) == 1) {
+      ++handled;
+      throw tk::Error("書き込みできません");
+    }
+    return defaultProc(msg, wp, lp);
+  }
+};
+
+TEST(ErrorDisplay, ErrorInHandlerShowsStopBoxAndWindowStaysUsable) {
+  Watchdog watchdog(30);
+  app::Application application;
+  FailingWindow window;
+  SetActiveWindow(window.hwnd());
+  std::wstring caption, text;
+  bool windowDisabled = false;
+  int style = 0;
+  HWND owner = nullptr;
+  {
+    WhenWindowAppears box(L"#32770", [&](HWND b) {
+      caption = tk::windowText(b);
+      text = messageBoxText(b);
+      owner = GetWindow(b, GW_OWNER);
+      // The icon control of a box with an icon: id 0x14 on Windows, 0x440 under Wine.
+      style = GetDlgItem(b, 0x14) || GetDlgItem(b, 0x440) ? 1 : 0;
+      windowDisabled = !IsWindowEnabled(window.hwnd());
+      PostMessageW(b, WM_COMMAND, IDOK, 0);
+    });
+    SendMessageW(window.hwnd(), WM_COMMAND, 1, 0);
+    EXPECT_TRUE(box.fired());
+  }
+  EXPECT_EQ(caption, L"Sheetloom");
+  EXPECT_EQ(text, L"書き込みできません.");
+  EXPECT_EQ(owner, application.window());
+  EXPECT_EQ(style, 1);
+  EXPECT_TRUE(windowDisabled);
+  EXPECT_TRUE(IsWindowEnabled(window.hwnd()));
+  EXPECT_EQ(GetActiveWindow(), window.hwnd());
+  // Still usable: the next command runs and fails the same way.
+  {
+    WhenWindowAppears box(L"#32770", [](HWND b) { PostMessageW(b, WM_COMMAND, IDOK, 0); });
+    SendMessageW(window.hwnd(), WM_COMMAND, 1, 0);
+  }
+  EXPECT_EQ(window.handled, 2);
+}
+
+// The confirmation window's geometry, computed here from the message font.
+struct ExpectedConfirmation {
+  SIZE client;
+  RECT button;
+};
+ExpectedConfirmation expectedFor(const std::wstring& message) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  tk::UniqueFont font(CreateFontIndirectW(&metrics.lfMessageFont));
+  tk::WindowDc dc(nullptr);
+  tk::SelectScope select(dc.get(), font.get());
+  SIZE letters{}, ok{}, text{};
+  GetTextExtentPoint32W(dc.get(), L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52,
+                        &letters);
+  GetTextExtentPoint32W(dc.get(), L"OK", 2, &ok);
+  GetTextExtentPoint32W(dc.get(), message.c_str(), static_cast<int>(message.size()), &text);
+  const int x = letters.cx / 52, y = letters.cy;
+  const int buttonWidth = std::max(MulDiv(x, 50, 4), static_cast<int>(ok.cx) + 8);
+  const int buttonHeight = MulDiv(y, 14, 8);
+  ExpectedConfirmation e{};
+  // A one-line message: its text box is its extent.
+  e.client.cx = std::max(static_cast<int>(text.cx), buttonWidth) + 2 * MulDiv(x, 8, 4);
+  e.client.cy = text.cy + MulDiv(y, 10, 8) + buttonHeight + 2 * MulDiv(y, 8, 8);
+  e.button.left = (e.client.cx - buttonWidth) / 2;
+  e.button.top = MulDiv(y, 8, 8) + text.cy + MulDiv(y, 10, 8);
+  e.button.right = e.button.left + buttonWidth;
+  e.button.bottom = e.button.top + buttonHeight;
+  return e;
+}
+
+std::wstring clipboardText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr))
+    return L"<cannot open>";
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = p;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+// Runs the queued messages through the same steps as the message loop.
+void pumpPending() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (tk::preTranslate(msg))
+      continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void setControlKey(bool down) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = keys[VK_LCONTROL] = down ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
+TEST(ConfirmationWindow, SizeFromFontAndCtrlCText) {
+  Watchdog watchdog(30);
+  app::Application application;
+  const std::wstring message = L"保存しました。";
+  RECT client{}, button{}, window{};
+  std::wstring caption, copied;
+  LONG_PTR exStyle = 0;
+  bool centred = false;
+  {
+    WhenWindowAppears confirmation(L"SheetloomConfirmation", [&](HWND w) {
+      caption = tk::windowText(w);
+      exStyle = GetWindowLongPtrW(w, GWL_EXSTYLE);
+      GetClientRect(w, &client);
+      GetWindowRect(w, &window);
+      HWND ok = GetDlgItem(w, IDOK);
+      GetWindowRect(ok, &button);
+      MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&button), 2);
+      const int cx = (GetSystemMetrics(SM_CXSCREEN) - (window.right - window.left)) / 2;
+      const int cy = (GetSystemMetrics(SM_CYSCREEN) - (window.bottom - window.top)) / 2;
+      centred = window.left == cx && window.top == cy;
+      // Ctrl+C, handled the way the modal loop handles it, then Enter.
+      setControlKey(true);
+      PostMessageW(GetFocus(), WM_KEYDOWN, 'C', 0);
+      pumpPending();
+      setControlKey(false);
+      copied = clipboardText();
+      PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+    });
+    app::showConfirmation(message);
+    EXPECT_TRUE(confirmation.fired());
+  }
+  setControlKey(false);
+  const ExpectedConfirmation e = expectedFor(message);
+  EXPECT_EQ(caption, L"Sheetloom");
+  EXPECT_TRUE(exStyle & WS_EX_DLGMODALFRAME);
+  EXPECT_EQ(client.right, e.client.cx);
+  EXPECT_EQ(client.bottom, e.client.cy);
+  EXPECT_EQ(button.left, e.button.left);
+  EXPECT_EQ(button.top, e.button.top);
+  EXPECT_EQ(button.right, e.button.right);
+  EXPECT_EQ(button.bottom, e.button.bottom);
+  EXPECT_TRUE(centred);
+  const std::wstring rule = L"---------------------------\r\n";
+  EXPECT_EQ(copied,
+            rule + L"Sheetloom\r\n" + rule + L"保存しました。\r\n" + rule + L"OK   \r\n" + rule);
+}
+
+TEST(ConfirmationWindow, EscapeAndCloseBoxDismissIt) {
+  Watchdog watchdog(30);
+  app::Application application;
+  for (UINT key : {static_cast<UINT>(VK_ESCAPE), 0u}) {
+    WhenWindowAppears confirmation(L"SheetloomConfirmation", [key](HWND w) {
+      if (key)
+        PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
+      else
+        PostMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    app::showConfirmation(L"一行目\r\n二行目");
+    EXPECT_TRUE(confirmation.fired());
+    EXPECT_FALSE(FindWindowW(L"SheetloomConfirmation", nullptr));
+  }
+}
+
+TEST(ConfirmationWindow, ClipboardTextRemovesAmpersands) {
+  EXPECT_EQ(app::confirmationClipboardText(L"T", L"M", L"&Yes"),
+            L"---------------------------\r\nT\r\n---------------------------\r\nM\r\n"
+            L"---------------------------\r\nYes   \r\n---------------------------\r\n");
+}
+
+TEST(Application, StartsMaximisedOwnedByTheTaskbarWindowAndEndsWithZero) {
+  Watchdog watchdog(30);
+  app::Application application;
+  ui::TForm1& form = application.start(SW_SHOWMAXIMIZED);
+  EXPECT_EQ(tk::windowText(application.window()), L"Sheetloom");
+  EXPECT_TRUE(IsWindowVisible(application.window()));
+  EXPECT_EQ(GetWindow(form.hwnd(), GW_OWNER), application.window());
+  EXPECT_EQ(tk::applicationWindow(), application.window());
+  EXPECT_TRUE(IsZoomed(form.hwnd()));
+  PostMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(application.run(), 0);
+}
+
+TEST(Application, ShowStatesOtherThanMaximisedOrMinimisedShowNormally) {
+  Watchdog watchdog(30);
+  for (int show : {SW_SHOWNORMAL, SW_SHOWDEFAULT, SW_SHOW, SW_SHOWMINIMIZED}) {
+    app::Application application;
+    ui::TForm1& form = application.start(show);
+    EXPECT_TRUE(IsWindowVisible(form.hwnd())) << show;
+    EXPECT_FALSE(IsZoomed(form.hwnd())) << show;
+    EXPECT_FALSE(IsIconic(form.hwnd())) << show;
+    EXPECT_FALSE(IsIconic(application.window())) << show;
+    PostMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(application.run(), 0);
+  }
+}
+
+TEST(Application, StartsMinimisedOnRequest) {
+  Watchdog watchdog(30);
+  app::Application application;
+  ui::TForm1& form = application.start(SW_SHOWMINNOACTIVE);
+  EXPECT_TRUE(IsIconic(application.window()));
+  EXPECT_FALSE(IsZoomed(form.hwnd()));
+  ShowWindow(application.window(), SW_RESTORE);
+  EXPECT_FALSE(IsIconic(application.window()));
+  EXPECT_TRUE(IsWindowVisible(form.hwnd()));
+  PostMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(application.run(), 0);
+}
+
+// The real program, run as a child process.
+std::wstring programPath() {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring path = self;
+  for (int i = 0; i < 3; ++i)
+    path.erase(path.find_last_of(L'\\'));
+  return path + L"\\app\\sheetloom.exe";
+}
+
+struct Found {
+  DWORD process;
+  const wchar_t* title;
+  HWND hwnd;
+};
+BOOL CALLBACK findProcessWindow(HWND hwnd, LPARAM lp) {
+  auto* found = reinterpret_cast<Found*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == found->process && tk::windowText(hwnd) == found->title) {
+    found->hwnd = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND waitForWindow(DWORD process, const wchar_t* title) {
+  for (int i = 0; i < 200; ++i) {
+    Found found{process, title, nullptr};
+    EnumWindows(findProcessWindow, reinterpret_cast<LPARAM>(&found));
+    if (found.hwnd && IsWindowVisible(found.hwnd))
+      return found.hwnd;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+TEST(Program, LaunchedMaximisedAndClosedEndsWithZero) {
+  Watchdog watchdog(45);
+  std::wstring command = L"\"" + programPath() + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWMAXIMIZED;
+  PROCESS_INFORMATION child{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &child))
+      << tk::narrow(command);
+  tk::UniqueFile process(child.hProcess), thread(child.hThread);
+  HWND form = waitForWindow(child.dwProcessId, L"SHEETLOOM");
+  HWND application = waitForWindow(child.dwProcessId, L"Sheetloom");
+  ASSERT_TRUE(form);
+  ASSERT_TRUE(application);
+  EXPECT_TRUE(IsZoomed(form));
+  EXPECT_EQ(GetWindow(form, GW_OWNER), application);
+  // The system menu's Close, as Alt+F4 sends it: no question, exit code 0.
+  PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_EQ(WaitForSingleObject(process.get(), 20000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  GetExitCodeProcess(process.get(), &code);
+  EXPECT_EQ(code, 0u);
+}
+
+TEST(Program, VersionRecord) {
+  const std::wstring path = programPath();
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<BYTE> data(size);
+  ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, data.data()));
+  auto value = [&](const wchar_t* key) -> std::wstring {
+    void* p = nullptr;
+    UINT length = 0;
+    const std::wstring query = std::wstring(L"\\StringFileInfo\\041103A4\\") + key;
+    if (!VerQueryValueW(data.data(), query.c_str(), &p, &length))
+      return L"<none>";
+    return std::wstring(static_cast<const wchar_t*>(p));
+  };
+  EXPECT_EQ(value(L"FileDescription"), L"スタイルシートを作成するソフト");
+  EXPECT_EQ(value(L"InternalName"), L"SHEETLOOM");
+  EXPECT_EQ(value(L"FileVersion"), L"1.1.1.0");
+  EXPECT_EQ(value(L"ProductVersion"), L"1.1.1.0");
+  for (const wchar_t* empty :
+       {L"CompanyName", L"ProductName", L"OriginalFilename", L"LegalTrademarks", L"Comments"})
+    EXPECT_EQ(value(empty), L"") << tk::narrow(empty);
+  void* p = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", &p, &length));
+  ASSERT_EQ(length, 4u);
+  EXPECT_EQ(static_cast<const WORD*>(p)[0], 0x0411);
+  EXPECT_EQ(static_cast<const WORD*>(p)[1], 932);
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
+  EXPECT_EQ(fixed->dwFileVersionLS, 0x00010000u);
+  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010001u);
+  EXPECT_EQ(fixed->dwProductVersionLS, 0x00010000u);
+  EXPECT_TRUE(LoadIconW(nullptr, IDI_APPLICATION)); // sanity of the icon API under test
+  HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_TRUE(module);
+  HRSRC icon = FindResourceW(module, L"MAINICON", RT_GROUP_ICON);
+  EXPECT_TRUE(icon);
+  FreeLibrary(module);
+}
+
+} // namespace

@@ -1,0 +1,326 @@
+// The save and clear actions on a plain multiline EDIT, with the dialog and
+// the confirmation replaced by seams, and once with the real save dialog.
+#include "test_support.h"
+
+#include "app/error_display.h"
+#include "toolkit/atomic_file.h"
+#include "toolkit/errors.h"
+#include "toolkit/modal.h"
+#include "toolkit/save_dialog.h"
+#include "toolkit/text.h"
+#include "toolkit/window.h"
+#include "ui/stylesheet_document.h"
+
+#include <dlgs.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+using namespace testing_support;
+
+constexpr int kSaveCommand = 100;
+
+// A top-level window with the memo; its save command runs inside the
+// window's dispatch boundary, as Button2Click does.
+class HostWindow : public tk::Window {
+public:
+  HostWindow() {
+    tk::CreateArgs args;
+    args.style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    args.text = L"host";
+    args.x = 100;
+    args.y = 100;
+    args.width = 400;
+    args.height = 300;
+    createOwn(L"SheetloomDocumentTestHost", args);
+    memo_.reset(CreateWindowExW(0, L"EDIT", L"",
+                                WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL,
+                                0, 0, 380, 250, hwnd(), nullptr, nullptr, nullptr));
+    SendMessageW(memo_.get(), EM_SETLIMITTEXT, 0, 0);
+    document.attach(memo_.get());
+  }
+  ~HostWindow() override {
+    memo_.release(); // destroyed with its parent
+    destroy();
+  }
+  HWND memo() const { return memo_.get(); }
+  void setText(const std::wstring& text) { tk::setWindowText(memo_.get(), text); }
+  void clickSave() { SendMessageW(hwnd(), WM_COMMAND, kSaveCommand, 0); }
+
+  ui::StylesheetDocument document;
+
+protected:
+  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_COMMAND && LOWORD(wp) == kSaveCommand) {
+      document.save(hwnd());
+      return 0;
+    }
+    return defaultProc(msg, wp, lp);
+  }
+
+private:
+  tk::UniqueHwnd memo_;
+};
+
+// Records what the user would have seen: offered paths, confirmations, errors.
+class DocumentTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    s_errors = &errors_;
+    previousDisplay_ = tk::setErrorDisplay(recordError);
+    SaveServices& services = host_.document.services();
+    services.chooseFile = [this](HWND, std::wstring& path) {
+      offered_.push_back(path);
+      if (!choice_)
+        return false;
+      path = *choice_;
+      return true;
+    };
+    services.confirm = [this](std::wstring_view message) { confirmed_.emplace_back(message); };
+  }
+  void TearDown() override {
+    tk::setErrorDisplay(previousDisplay_);
+    s_errors = nullptr;
+  }
+  using SaveServices = ui::SaveServices;
+
+  static void recordError(std::wstring_view message) { s_errors->emplace_back(message); }
+
+  static std::vector<std::wstring>* s_errors;
+  tk::ErrorDisplay previousDisplay_ = nullptr;
+  TemporaryFolder folder_;
+  HostWindow host_;
+  std::optional<std::wstring> choice_;
+  std::vector<std::wstring> offered_, confirmed_, errors_;
+};
+std::vector<std::wstring>* DocumentTest::s_errors = nullptr;
+
+std::wstring cannotCreate(const std::wstring& path) {
+  return L"ファイル " + path + L" を作成できません";
+}
+
+TEST_F(DocumentTest, EmptyMemoSavesZeroByteFileAndConfirms) {
+  choice_ = folder_.file(L"empty.css");
+  host_.clickSave();
+  EXPECT_TRUE(fileExists(*choice_));
+  EXPECT_EQ(readFile(*choice_), "");
+  EXPECT_EQ(confirmed_, std::vector<std::wstring>{L"保存しました。"});
+  EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(DocumentTest, JapaneseRulesSaveAsExactShiftJisBytes) {
+  host_.setText(L"BODY {\r\n  font-family: ＭＳ Ｐゴシック;\r\n}\r\n/* 見出し：表ソ */");
+  choice_ = folder_.file(L"rules.css");
+  host_.clickSave();
+  const unsigned char expected[] = {
+      0x42, 0x4F, 0x44, 0x59, 0x20, 0x7B, 0x0D, 0x0A, 0x20, 0x20, 0x66, 0x6F, 0x6E,
+      0x74, 0x2D, 0x66, 0x61, 0x6D, 0x69, 0x6C, 0x79, 0x3A, 0x20, 0x82, 0x6C, 0x82,
+      0x72, 0x20, 0x82, 0x6F, 0x83, 0x53, 0x83, 0x56, 0x83, 0x62, 0x83, 0x4E, 0x3B,
+      0x0D, 0x0A, 0x7D, 0x0D, 0x0A, 0x2F, 0x2A, 0x20, 0x8C, 0xA9, 0x8F, 0x6F, 0x82,
+      0xB5, 0x81, 0x46, 0x95, 0x5C, 0x83, 0x5C, 0x20, 0x2A, 0x2F};
+  EXPECT_EQ(readFile(*choice_),
+            std::string(reinterpret_cast<const char*>(expected), sizeof expected));
+  EXPECT_EQ(confirmed_.size(), 1u);
+}
+
+TEST_F(DocumentTest, ExistingFileIsReplacedAndSecondSaveOffersFirstPath) {
+  choice_ = folder_.file(L"a.css");
+  writeFile(*choice_, "an older and much longer content that must disappear entirely");
+  host_.setText(L"P {\r\n}\r\n");
+  host_.clickSave();
+  host_.setText(L"A {\r\n}\r\n");
+  host_.clickSave();
+  EXPECT_EQ(offered_, (std::vector<std::wstring>{L"", *choice_}));
+  EXPECT_EQ(readFile(*choice_), "A {\r\n}\r\n");
+  EXPECT_EQ(folder_.files(), std::vector<std::wstring>{L"a.css"});
+}
+
+TEST_F(DocumentTest, CancellingWritesAndShowsNothingAndKeepsTheLastPath) {
+  choice_ = folder_.file(L"kept.css");
+  host_.clickSave();
+  choice_.reset();
+  host_.setText(L"X {}");
+  host_.clickSave();
+  EXPECT_EQ(readFile(folder_.file(L"kept.css")), "");
+  EXPECT_EQ(confirmed_.size(), 1u);
+  EXPECT_TRUE(errors_.empty());
+  EXPECT_EQ(host_.document.rememberedPath(), folder_.file(L"kept.css"));
+}
+
+TEST_F(DocumentTest, ReadOnlyTargetFailsAndKeepsContent) {
+  choice_ = folder_.file(L"locked.css");
+  writeFile(*choice_, "old");
+  SetFileAttributesW(choice_->c_str(), FILE_ATTRIBUTE_READONLY);
+  host_.setText(L"NEW");
+  host_.clickSave();
+  EXPECT_EQ(errors_, std::vector<std::wstring>{cannotCreate(*choice_)});
+  EXPECT_TRUE(confirmed_.empty());
+  EXPECT_EQ(readFile(*choice_), "old");
+  EXPECT_EQ(folder_.files(), std::vector<std::wstring>{L"locked.css"});
+  // The failed path is still offered next time.
+  EXPECT_EQ(host_.document.rememberedPath(), *choice_);
+}
+
+TEST_F(DocumentTest, TargetHeldOpenWithoutSharingFailsAndKeepsContent) {
+  choice_ = folder_.file(L"busy.css");
+  writeFile(*choice_, "old");
+  {
+    tk::UniqueFile holder(
+        CreateFileW(choice_->c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    host_.setText(L"NEW");
+    host_.clickSave();
+  }
+  EXPECT_EQ(errors_, std::vector<std::wstring>{cannotCreate(*choice_)});
+  EXPECT_EQ(readFile(*choice_), "old");
+  EXPECT_EQ(folder_.files(), std::vector<std::wstring>{L"busy.css"});
+}
+
+TEST_F(DocumentTest, UncreatableTargetsGiveTheCreateError) {
+  const std::wstring targets[] = {
+      folder_.file(L"missing\\a.css"), // folder does not exist
+      folder_.path(),                  // a folder, not a file
+  };
+  for (const std::wstring& target : targets) {
+    errors_.clear();
+    choice_ = target;
+    host_.clickSave();
+    EXPECT_EQ(errors_, std::vector<std::wstring>{cannotCreate(target)});
+  }
+  EXPECT_TRUE(confirmed_.empty());
+  EXPECT_TRUE(folder_.files().empty());
+}
+
+TEST_F(DocumentTest, WriteFailurePartWayKeepsOldContentAndLeavesNoTemporaryFile) {
+  host_.document.services().writeFile = [](const std::wstring& path, std::string_view bytes) {
+    tk::replaceFileContent(path, bytes, tk::WriteFault{3});
+  };
+  choice_ = folder_.file(L"disk-full.css");
+  writeFile(*choice_, "old content");
+  host_.setText(L"BODY {\r\n}\r\n");
+  host_.clickSave();
+  EXPECT_EQ(errors_, std::vector<std::wstring>{L"ストリームへの書き込みエラー"});
+  EXPECT_TRUE(confirmed_.empty());
+  EXPECT_EQ(readFile(*choice_), "old content");
+  EXPECT_EQ(folder_.files(), std::vector<std::wstring>{L"disk-full.css"});
+}
+
+TEST_F(DocumentTest, UnrepresentableCharacterWritesNothing) {
+  choice_ = folder_.file(L"emoji.css");
+  writeFile(*choice_, "old");
+  for (const wchar_t* text : {L"A { content: \"\U0001F600\"; }", L"P { content: \"€\"; }",
+                              L"X { content: \"\u00A5\"; }"}) {
+    errors_.clear();
+    host_.setText(text);
+    host_.clickSave();
+    ASSERT_EQ(errors_.size(), 1u) << tk::narrow(text);
+    EXPECT_NE(errors_[0].find(L"保存できない文字"), std::wstring::npos);
+  }
+  EXPECT_TRUE(confirmed_.empty());
+  EXPECT_EQ(readFile(*choice_), "old");
+}
+
+TEST_F(DocumentTest, ClearEmptiesTheMemoOnly) {
+  choice_ = folder_.file(L"c.css");
+  host_.setText(L"BODY {}");
+  host_.clickSave();
+  host_.document.clear();
+  EXPECT_EQ(tk::windowText(host_.memo()), L"");
+  EXPECT_EQ(host_.document.rememberedPath(), *choice_);
+  EXPECT_EQ(readFile(*choice_), "BODY {}");
+}
+
+TEST(SaveDialogParameters, FilterListAndPlacement) {
+  EXPECT_EQ(tk::dialogFilterList(L"カスケーディングスタイルシート(*.css)|*.css"),
+            std::wstring(L"カスケーディングスタイルシート(*.css)\0*.css\0", 29));
+  EXPECT_EQ(tk::saveDialogFlags(), 0x20u | 0x4u | 0x800000u | 0x80000u);
+  struct Case {
+    RECT monitor;
+    SIZE dialog;
+    POINT expected;
+  } cases[] = {
+      {{0, 0, 1280, 1024}, {563, 417}, {358, 202}},
+      {{1280, -200, 2560, 824}, {600, 400}, {1620, 8}},
+      {{0, 0, 800, 600}, {1001, 700}, {-100, -33}}, // larger than the monitor
+  };
+  for (const Case& c : cases) {
+    const POINT at = tk::dialogPlacement(c.monitor, c.dialog);
+    EXPECT_EQ(at.x, c.expected.x);
+    EXPECT_EQ(at.y, c.expected.y);
+  }
+}
+
+// The real dialog: check what it offers, type a name without an extension and
+// press OK; the file is saved under exactly that name.
+TEST(RealSaveDialog, TypedNameWithoutExtensionIsSavedAsIs) {
+  Watchdog watchdog(30);
+  TemporaryFolder folder;
+  HostWindow host;
+  std::vector<std::wstring> confirmed;
+  host.document.services().confirm = [&](std::wstring_view m) { confirmed.emplace_back(m); };
+  host.setText(L"BODY {\r\n}\r\n");
+  const std::wstring target = folder.file(L"plain");
+
+  std::wstring filterShown, offered;
+  RECT frame{};
+  POINT expectedAt{};
+  {
+    WhenWindowAppears dialog(L"#32770", [&](HWND box) {
+      GetWindowRect(box, &frame);
+      MONITORINFO info{};
+      info.cbSize = sizeof info;
+      GetMonitorInfoW(MonitorFromWindow(host.hwnd(), MONITOR_DEFAULTTONEAREST), &info);
+      expectedAt = tk::dialogPlacement(info.rcMonitor,
+                                       SIZE{frame.right - frame.left, frame.bottom - frame.top});
+      filterShown = tk::windowText(GetDlgItem(box, cmb1));
+      HWND name = GetDlgItem(box, cmb13);
+      if (!name)
+        name = GetDlgItem(box, edt1);
+      offered = tk::windowText(name);
+      tk::setWindowText(name, target);
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    host.clickSave();
+    EXPECT_TRUE(dialog.fired());
+  }
+  EXPECT_EQ(offered, L"");
+  EXPECT_EQ(filterShown, L"カスケーディングスタイルシート(*.css)");
+  EXPECT_EQ(frame.left, expectedAt.x);
+  EXPECT_EQ(frame.top, expectedAt.y);
+  EXPECT_EQ(readFile(target), "BODY {\r\n}\r\n");
+  EXPECT_EQ(folder.files(), std::vector<std::wstring>{L"plain"});
+  EXPECT_EQ(confirmed, std::vector<std::wstring>{L"保存しました。"});
+  EXPECT_EQ(host.document.rememberedPath(), target);
+  EXPECT_TRUE(IsWindowEnabled(host.hwnd()));
+
+  // The second run opens on that file (its folder, its name) and replaces it
+  // without asking; a third, cancelled, writes nothing.
+  host.setText(L"changed");
+  {
+    WhenWindowAppears dialog(L"#32770", [&](HWND box) {
+      HWND name = GetDlgItem(box, cmb13);
+      offered = tk::windowText(name ? name : GetDlgItem(box, edt1));
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    host.clickSave();
+    EXPECT_TRUE(dialog.fired());
+  }
+  EXPECT_EQ(offered, L"plain");
+  EXPECT_EQ(readFile(target), "changed");
+  host.setText(L"not saved");
+  {
+    WhenWindowAppears dialog(L"#32770",
+                             [&](HWND box) { PostMessageW(box, WM_COMMAND, IDCANCEL, 0); });
+    host.clickSave();
+    EXPECT_TRUE(dialog.fired());
+  }
+  EXPECT_EQ(readFile(target), "changed");
+  EXPECT_EQ(confirmed.size(), 2u);
+  EXPECT_EQ(folder.files(), std::vector<std::wstring>{L"plain"});
+}
+
+} // namespace
