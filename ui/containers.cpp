@@ -1,0 +1,56 @@
+#include "ui/containers.h"
+
+#include "toolkit/text.h"
+
+namespace ui {
+
+LRESULT Container::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+  case WM_COMMAND:
+  case WM_NOTIFY:
+    if (target_)
+      return SendMessageW(target_, msg, wp, lp);
+    break;
+  case WM_ERASEBKGND: {
+    // A group box leaves its inside unpainted; as a container it must cover
+    // what its parent (which clips its children) does not paint.
+    RECT r;
+    GetClientRect(hwnd(), &r);
+    FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_BTNFACE));
+    return 1;
+  }
+  default:
+    break;
+  }
+  return defaultProc(msg, wp, lp);
+}
+
+void GroupContainer::create(HWND parent, int id, const RECT& bounds, std::string_view caption) {
+  const std::wstring text = tk::widen(caption);
+  tk::CreateArgs args;
+  args.exStyle = WS_EX_CONTROLPARENT;
+  args.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | BS_GROUPBOX;
+  args.text = text.c_str();
+  args.x = bounds.left;
+  args.y = bounds.top;
+  args.width = bounds.right - bounds.left;
+  args.height = bounds.bottom - bounds.top;
+  args.parent = parent;
+  args.id = id;
+  createControl(L"BUTTON", args);
+}
+
+void PageContainer::create(HWND parent, int id, const RECT& bounds, bool visible) {
+  tk::CreateArgs args;
+  args.exStyle = WS_EX_CONTROLPARENT;
+  args.style = WS_CHILD | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0);
+  args.x = bounds.left;
+  args.y = bounds.top;
+  args.width = bounds.right - bounds.left;
+  args.height = bounds.bottom - bounds.top;
+  args.parent = parent;
+  args.id = id;
+  createOwn(L"SheetloomPage", args);
+}
+
+} // namespace ui

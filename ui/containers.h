@@ -1,0 +1,38 @@
+// The windows that hold other controls: the group boxes and the pages of the
+// tab control. Standard controls send their notifications to their immediate
+// parent, so every container hands WM_COMMAND and WM_NOTIFY on to the form,
+// which owns the handlers. Containers are WS_EX_CONTROLPARENT so that dialog
+// navigation (Tab, Shift+Tab) walks into them.
+#pragma once
+
+#include "toolkit/window.h"
+
+#include <string_view>
+
+namespace ui {
+
+class Container : public tk::Window {
+public:
+  // `target` (borrowed) receives the children's notifications.
+  void setTarget(HWND target) noexcept { target_ = target; }
+
+protected:
+  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+  HWND target_ = nullptr; // borrowed: the form
+};
+
+// A group box with a caption; its children sit inside its frame.
+class GroupContainer : public Container {
+public:
+  void create(HWND parent, int id, const RECT& bounds, std::string_view caption);
+};
+
+// One page of the tab control: a plain button-face area.
+class PageContainer : public Container {
+public:
+  void create(HWND parent, int id, const RECT& bounds, bool visible);
+};
+
+} // namespace ui

@@ -1,0 +1,297 @@
+#include "ui/form_builder.h"
+
+#include "toolkit/dpi.h"
+#include "toolkit/errors.h"
+#include "toolkit/text.h"
+#include "ui/completion_combo.h"
+#include "ui/containers.h"
+#include "ui/memo.h"
+#include "ui/spin_edit.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace ui {
+namespace {
+
+const int FirstControlId = 100; // clear of IDOK and IDCANCEL
+
+HWND createPlain(const wchar_t* className, DWORD exStyle, DWORD style, std::string_view text,
+                 HWND parent, int id) {
+  const std::wstring wide = tk::widen(text);
+  HWND h = CreateWindowExW(exStyle, className, wide.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0,
+                           0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleW(nullptr), nullptr);
+  if (!h)
+    throw tk::Error("control creation failed");
+  return h;
+}
+
+RECT rectOf(int x, int y, int width, int height) {
+  return {x, y, x + width, y + height};
+}
+
+SIZE textExtent(HWND hwnd, HFONT font, std::wstring_view text) {
+  SIZE size{0, 0};
+  tk::WindowDc dc(hwnd);
+  if (!dc.get())
+    return size;
+  tk::SelectScope select(dc.get(), font);
+  GetTextExtentPoint32W(dc.get(), text.data(), static_cast<int>(text.size()), &size);
+  return size;
+}
+
+bool isCombo(ControlKind kind) {
+  return kind == ControlKind::EditCombo || kind == ControlKind::DropDownList;
+}
+
+} // namespace
+
+FormControls::FormControls() = default;
+FormControls::~FormControls() = default;
+
+void FormControls::build(HWND form, UINT dpi, const WindowFonts& fonts,
+                         std::function<void(const ControlDescription&)> onChange) {
+  form_ = form;
+  dpi_ = dpi;
+  onChange_ = std::move(onChange);
+  controls_.reserve(formDescriptionSize());
+  int id = FirstControlId;
+  for (const ControlDescription* row = formDescriptionBegin(); row != formDescriptionEnd(); ++row)
+    create(*row, fonts, id++);
+  placePages();
+}
+
+FormControls::Control& FormControls::create(const ControlDescription& row, const WindowFonts& fonts,
+                                            int id) {
+  HWND parent = parentOf(row);
+  Control& c = controls_.emplace_back();
+  c.row = &row;
+  switch (row.kind) {
+  case ControlKind::GroupBox: {
+    auto group = std::make_unique<GroupContainer>();
+    group->create(parent, id, RECT{}, row.text);
+    group->setTarget(form_);
+    c.hwnd = group->hwnd();
+    c.window = std::move(group);
+    break;
+  }
+  case ControlKind::Page: {
+    HWND tabs = named(row.parent).hwnd;
+    const std::wstring caption = tk::widen(row.text);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(caption.c_str());
+    const auto index = SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0);
+    SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&item));
+    auto page = std::make_unique<PageContainer>();
+    page->create(parent, id, RECT{}, index == 0);
+    page->setTarget(form_);
+    c.hwnd = page->hwnd();
+    c.window = std::move(page);
+    break;
+  }
+  case ControlKind::Label:
+    c.hwnd = createPlain(L"STATIC", 0, SS_LEFT | SS_NOPREFIX, row.text, parent, id);
+    break;
+  case ControlKind::Button:
+    c.hwnd = createPlain(L"BUTTON", 0, WS_TABSTOP | BS_PUSHBUTTON, row.text, parent, id);
+    break;
+  case ControlKind::CheckBox:
+    c.hwnd = createPlain(L"BUTTON", 0, WS_TABSTOP | BS_AUTOCHECKBOX, row.text, parent, id);
+    break;
+  case ControlKind::Edit:
+    c.hwnd =
+        createPlain(L"EDIT", WS_EX_CLIENTEDGE, WS_TABSTOP | ES_AUTOHSCROLL, row.text, parent, id);
+    break;
+  case ControlKind::TabControl:
+    c.hwnd =
+        createPlain(WC_TABCONTROLW, 0, WS_TABSTOP | WS_CLIPSIBLINGS | TCS_BUTTONS | TCS_FLATBUTTONS,
+                    row.text, parent, id);
+    break;
+  case ControlKind::Memo: {
+    auto memo = std::make_unique<Memo>();
+    memo->create(parent, id, RECT{});
+    c.hwnd = memo->hwnd();
+    c.window = std::move(memo);
+    break;
+  }
+  case ControlKind::SpinEdit: {
+    auto spin = std::make_unique<TSpinEdit>();
+    const RECT r = boundsOf(c);
+    spin->create(parent, id, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 fonts.controls.get());
+    c.hwnd = spin->hwnd();
+    c.window = std::move(spin);
+    break;
+  }
+  case ControlKind::EditCombo:
+  case ControlKind::DropDownList: {
+    const DWORD style =
+        row.kind == ControlKind::EditCombo ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST;
+    c.hwnd = createPlain(L"COMBOBOX", 0, WS_TABSTOP | WS_VSCROLL | style, {}, parent, id);
+    for (std::string_view entry : row.entries) {
+      const std::wstring wide = tk::widen(entry);
+      SendMessageW(c.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    }
+    SendMessageW(c.hwnd, CB_SETCURSEL, static_cast<WPARAM>(row.initialIndex), 0);
+    if (row.initialIndex == NoSelection && !row.text.empty())
+      tk::setWindowText(c.hwnd, tk::widen(row.text));
+    c.combo = std::make_unique<CompletionCombo>();
+    c.combo->attach(
+        c.hwnd, {row.completion != Completion::Off, row.completion == Completion::OnWithDropDown});
+    const ControlDescription* self = &row;
+    c.combo->onChange = [this, self] {
+      if (onChange_)
+        onChange_(*self);
+    };
+    break;
+  }
+  }
+  SendMessageW(c.hwnd, WM_SETFONT,
+               reinterpret_cast<WPARAM>(row.kind == ControlKind::Memo ? fonts.memo.get()
+                                                                      : fonts.controls.get()),
+               FALSE);
+  if (row.kind != ControlKind::Page)
+    place(c, fonts);
+  return c;
+}
+
+void FormControls::relayout(UINT dpi, const WindowFonts& fonts) {
+  dpi_ = dpi;
+  for (Control& c : controls_) {
+    HFONT font = c.row->kind == ControlKind::Memo ? fonts.memo.get() : fonts.controls.get();
+    if (c.row->kind == ControlKind::SpinEdit)
+      static_cast<TSpinEdit&>(*c.window).SetFont(font);
+    else
+      SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (c.row->kind != ControlKind::Page)
+      place(c, fonts);
+  }
+  placePages();
+  InvalidateRect(form_, nullptr, TRUE);
+}
+
+void FormControls::dock() {
+  for (Control& c : controls_) {
+    if (c.row->dock == Dock::None)
+      continue;
+    const RECT r = boundsOf(c);
+    MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+  }
+}
+
+RECT FormControls::boundsOf(const Control& c) const {
+  const ControlDescription& row = *c.row;
+  const auto s = [this](int px96) { return tk::scale(px96, dpi_); };
+  if (row.dock != Dock::None) {
+    RECT area{};
+    GetClientRect(parentOf(row), &area);
+    if (row.dock == Dock::Fill)
+      return area;
+    const int inset = s(MemoInset), height = s(row.bounds.height);
+    return rectOf(inset, area.bottom - inset - height, area.right - 2 * inset, height);
+  }
+  return rectOf(s(row.bounds.left), s(row.bounds.top), s(row.bounds.width), s(row.bounds.height));
+}
+
+void FormControls::place(Control& c, const WindowFonts& fonts) {
+  RECT r = boundsOf(c);
+  if (c.row->kind == ControlKind::Label) {
+    // Labels take the size of their caption in the window font.
+    const SIZE text = textExtent(c.hwnd, fonts.controls.get(), tk::widen(c.row->text));
+    r.right = r.left + text.cx;
+    r.bottom = r.top + text.cy;
+  }
+  MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+  if (isCombo(c.row->kind))
+    fitCombo(c.hwnd);
+}
+
+void FormControls::fitCombo(HWND combo) const {
+  // List entries one text line high; the closed combo as high as described.
+  SendMessageW(combo, CB_SETITEMHEIGHT, 0, tk::scale(ListItemHeight, dpi_));
+  RECT r{};
+  GetWindowRect(combo, &r);
+  const int wanted = tk::scale(20, dpi_);
+  const auto field =
+      static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+  const int delta = wanted - (r.bottom - r.top);
+  if (delta != 0 && field + delta > 0)
+    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + delta);
+  setVisibleItems(combo, ListVisibleItems);
+}
+
+RECT FormControls::pageArea() const {
+  HWND tabs = hwnd("PageControl1");
+  RECT r{};
+  GetWindowRect(tabs, &r);
+  MapWindowPoints(nullptr, GetParent(tabs), reinterpret_cast<POINT*>(&r), 2);
+  SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+  return r;
+}
+
+void FormControls::placePages() {
+  const RECT area = pageArea();
+  HWND tabs = hwnd("PageControl1");
+  for (Control& c : controls_)
+    if (c.row->kind == ControlKind::Page)
+      MoveWindow(c.hwnd, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
+  // The pages lie over the tab control's lower part but come after it in the
+  // tab order, which puts them below it in the z-order; clip the tab control
+  // to its row of buttons so that it never paints over the page shown.
+  RECT tabRect{};
+  GetWindowRect(tabs, &tabRect);
+  MapWindowPoints(nullptr, GetParent(tabs), reinterpret_cast<POINT*>(&tabRect), 2);
+  HRGN strip = CreateRectRgn(0, 0, tabRect.right - tabRect.left, area.top - tabRect.top);
+  if (strip && !SetWindowRgn(tabs, strip, TRUE))
+    DeleteObject(strip); // on success the system owns the region
+}
+
+const FormControls::Control& FormControls::named(std::string_view name) const {
+  for (const Control& c : controls_)
+    if (c.row->name == name)
+      return c;
+  throw tk::Error("unknown control: " + std::string(name));
+}
+
+HWND FormControls::parentOf(const ControlDescription& row) const {
+  if (row.parent == "Form1")
+    return form_;
+  if (row.kind == ControlKind::Page)
+    return GetParent(named(row.parent).hwnd); // beside the tab control, see placePages
+  return named(row.parent).hwnd;
+}
+
+HWND FormControls::hwnd(std::string_view name) const {
+  return named(name).hwnd;
+}
+
+TSpinEdit& FormControls::spinEdit(std::string_view name) const {
+  const Control& c = named(name);
+  if (c.row->kind != ControlKind::SpinEdit)
+    throw tk::Error("not a spin edit: " + std::string(name));
+  return static_cast<TSpinEdit&>(*c.window);
+}
+
+CompletionCombo& FormControls::combo(std::string_view name) const {
+  const Control& c = named(name);
+  if (!c.combo)
+    throw tk::Error("not a combo: " + std::string(name));
+  return *c.combo;
+}
+
+Memo& FormControls::memo() const {
+  return static_cast<Memo&>(*named("StyleSheet").window);
+}
+
+const FormControls::Control* FormControls::find(HWND hwnd) const {
+  for (const Control& c : controls_)
+    if (c.hwnd == hwnd)
+      return &c;
+  return nullptr;
+}
+
+} // namespace ui

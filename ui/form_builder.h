@@ -1,0 +1,75 @@
+// Builds Form1's controls from the form description and keeps them: one
+// place to find any control by its name, to place them all again for another
+// DPI, and to follow the window's size with the docked ones.
+#pragma once
+
+#include "ui/form_description.h"
+#include "ui/window_fonts.h"
+
+#include "toolkit/window.h"
+
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace ui {
+
+class CompletionCombo;
+class Memo;
+class TSpinEdit;
+
+class FormControls {
+public:
+  struct Control {
+    const ControlDescription* row = nullptr;
+    HWND hwnd = nullptr;                    // destroyed with Form1's window tree
+    std::unique_ptr<tk::Window> window;     // containers, the memo and spin edits
+    std::unique_ptr<CompletionCombo> combo; // every combo
+  };
+
+  FormControls();
+  ~FormControls();
+  FormControls(const FormControls&) = delete;
+  FormControls& operator=(const FormControls&) = delete;
+
+  // Creates every control of the description inside `form` (borrowed), at
+  // the given DPI and with the given fonts (which must outlive the controls
+  // or be replaced through relayout). A combo's change event calls
+  // `onChange` with the combo's row; the other events reach the form as
+  // WM_COMMAND.
+  void build(HWND form, UINT dpi, const WindowFonts& fonts,
+             std::function<void(const ControlDescription&)> onChange);
+
+  // Places every control again for `dpi` and gives it the new fonts.
+  void relayout(UINT dpi, const WindowFonts& fonts);
+  // Follows a change of the form's client size: the docked controls only.
+  void dock();
+
+  // Lookups; the named ones throw tk::Error for a name not in the description.
+  HWND hwnd(std::string_view name) const;
+  TSpinEdit& spinEdit(std::string_view name) const;
+  CompletionCombo& combo(std::string_view name) const;
+  Memo& memo() const;
+  const Control* find(HWND hwnd) const; // nullptr when not ours
+  const std::vector<Control>& all() const noexcept { return controls_; }
+
+  // The page area of the tab control, in the coordinates of its parent.
+  RECT pageArea() const;
+
+private:
+  Control& create(const ControlDescription& row, const WindowFonts& fonts, int id);
+  const Control& named(std::string_view name) const;
+  HWND parentOf(const ControlDescription& row) const;
+  RECT boundsOf(const Control& control) const;
+  void place(Control& control, const WindowFonts& fonts);
+  void placePages();
+  void fitCombo(HWND combo) const;
+
+  HWND form_ = nullptr; // borrowed
+  UINT dpi_ = 96;
+  std::vector<Control> controls_;
+  std::function<void(const ControlDescription&)> onChange_;
+};
+
+} // namespace ui

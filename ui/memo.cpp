@@ -1,0 +1,46 @@
+#include "ui/memo.h"
+
+#include <string>
+
+namespace ui {
+
+void Memo::create(HWND parent, int id, const RECT& bounds) {
+  tk::CreateArgs args;
+  args.exStyle = WS_EX_CLIENTEDGE;
+  args.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+               ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL;
+  args.x = bounds.left;
+  args.y = bounds.top;
+  args.width = bounds.right - bounds.left;
+  args.height = bounds.bottom - bounds.top;
+  args.parent = parent;
+  args.id = id;
+  createControl(L"EDIT", args);
+  // 0 lifts the default limit of about 32K characters to the largest the
+  // control can hold.
+  SendMessageW(hwnd(), EM_SETLIMITTEXT, 0, 0);
+}
+
+void Memo::append(std::wstring_view text) {
+  const std::wstring copy(text);
+  const LRESULT length = SendMessageW(hwnd(), WM_GETTEXTLENGTH, 0, 0);
+  SendMessageW(hwnd(), EM_SETSEL, static_cast<WPARAM>(length), length);
+  SendMessageW(hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(copy.c_str()));
+  SendMessageW(hwnd(), EM_SCROLLCARET, 0, 0);
+}
+
+LRESULT Memo::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_GETDLGCODE) {
+    // A multi-line edit wants every key, Tab included. Give up plain Tab and
+    // Shift+Tab so that dialog navigation moves the focus on; Ctrl+Tab still
+    // inserts a tab character, as in other multi-line edits.
+    LRESULT code = defaultProc(msg, wp, lp);
+    const MSG* key = reinterpret_cast<const MSG*>(lp);
+    if (key && key->message == WM_KEYDOWN && key->wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0)
+      code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+    return code;
+  }
+  return defaultProc(msg, wp, lp);
+}
+
+} // namespace ui
