@@ -1,20 +1,95 @@
-// The main window, Form1.
+// The main window, Form1: built from the form description, with one handler
+// method per event of the wiring table.
 #pragma once
 
+#include "style/settings.h"
+#include "ui/form_builder.h"
+#include "ui/stylesheet_document.h"
+#include "ui/window_fonts.h"
+
+#include "toolkit/common_dialogs.h"
 #include "toolkit/window.h"
 
+#include <array>
+#include <memory>
+#include <string_view>
+
 namespace ui {
+
+class FormEditors;
 
 class TForm1 : public tk::Window {
 public:
   TForm1();
   ~TForm1() override;
 
-  // Creates the window and shows it with `showCommand`.
+  // Creates the window with every control at its initial value, runs
+  // FormCreate and shows the window with `showCommand`.
   void create(HWND owner, int showCommand);
+
+  // The eleven handlers. Each takes the control that raised the event.
+  void FormCreate(HWND sender);
+  void TAGChange(HWND sender);
+  void makeClick(HWND sender);
+  void Button2Click(HWND sender);
+  void Button5Click(HWND sender);
+  void Button1Click(HWND sender);
+  void Button3Click(HWND sender);
+  void Button4Click(HWND sender);
+  void border_kindChange(HWND sender);
+  void Ma_kindChange(HWND sender);
+  void Pa_kindChange(HWND sender);
+
+  // A control by its name in the form description.
+  HWND control(std::string_view name) const { return controls_.hwnd(name); }
+  const FormControls& controls() const noexcept { return controls_; }
+
+  StylesheetDocument& document() noexcept { return document_; }
+  sheetloom::style::StyleSettingsStore& store() noexcept { return store_; }
+
+  // The font dialog's font (its starting point next time) and colour.
+  struct FontDialogState {
+    LOGFONTW font{};
+    COLORREF colour = 0;
+  };
+  FontDialogState& fontDialog() noexcept { return fontDialog_; }
+  // The colour both colour buttons open their dialog with.
+  COLORREF colourDialogColour() const noexcept { return colourDialog_; }
+
+  // How often a handler has run; lets tests see the wiring.
+  int runs(Handler handler) const noexcept { return runs_[static_cast<std::size_t>(handler)]; }
+
+  // Shows page `index` of the tab control (0 is "設定1").
+  void showPage(int index);
+  int currentPage() const;
+
+  bool preTranslateMessage(MSG& msg) override;
 
 protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+  void run(Handler handler, HWND sender);
+  void onCommand(WPARAM wp, LPARAM lp);
+  void onDpiChanged(UINT dpi, const RECT& suggested);
+  void paintInnerBorder();
+  void chooseColourInto(std::string_view editName);
+  bool focusInPages() const;
+  RECT windowRectFor(UINT dpi, int left, int top) const;
+
+  UINT dpi_ = 96;
+  UINT screenDpi_ = 96; // the screen's pixels per inch, read once at start-up
+  WindowFonts fonts_;
+  FormControls controls_;
+  std::unique_ptr<FormEditors> editors_;
+  sheetloom::style::StyleSettingsStore store_;
+  StylesheetDocument document_;
+  FontDialogState fontDialog_;
+  COLORREF colourDialog_ = 0;
+  tk::CustomColours customColours_ = tk::noCustomColours();
+  std::array<int, HandlerCount> runs_{};
+  HWND lastFocus_ = nullptr; // borrowed: a control of this window
+  bool closing_ = false;
 };
 
 } // namespace ui
