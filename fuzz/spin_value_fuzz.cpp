@@ -15,8 +15,12 @@ bool allOf(const std::string& s, int (*pred)(int)) {
       return false;
   return !s.empty();
 }
-int isDecimal(int c) { return c >= '0' && c <= '9'; }
-int isHex(int c) { return isDecimal(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+int isDecimal(int c) {
+  return c >= '0' && c <= '9';
+}
+int isHex(int c) {
+  return isDecimal(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
 
 std::string withoutLeadingZeros(const std::string& s) {
   const size_t first = s.find_first_not_of('0');

@@ -172,10 +172,8 @@ void TTimerSpeedButton::timerTick() {
 
 void TTimerSpeedButton::startTimer(UINT interval) {
   // SetTimer with the same id replaces the running timer and its interval.
-  if (SetTimer(hwnd(), kRepeatTimer, interval, nullptr)) {
-    timerCreated_ = true;
+  if (SetTimer(hwnd(), kRepeatTimer, interval, nullptr))
     timerEnabled_ = true;
-  }
 }
 
 void TTimerSpeedButton::stopTimer() noexcept {

@@ -62,7 +62,6 @@ private:
   unsigned states_ = 0;
   bool pressed_ = false;  // shows pressed
   bool tracking_ = false; // a left press is being followed with the capture
-  bool timerCreated_ = false;
   bool timerEnabled_ = false;
 };
 
