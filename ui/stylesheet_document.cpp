@@ -6,10 +6,14 @@
 #include "toolkit/save_dialog.h"
 #include "toolkit/text.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace ui {
 namespace {
+
+// Characters converted and checked at a time.
+constexpr std::size_t kCheckPiece = 32 * 1024;
 
 constexpr const char* kFilter = "カスケーディングスタイルシート(*.css)|*.css";
 constexpr const char* kSaved = "保存しました。";
@@ -42,23 +46,51 @@ std::string cannotCreate(const std::wstring& path) {
 std::string stylesheetBytes(std::wstring_view text) {
   if (text.empty())
     return {};
-  if (text.size() > INT_MAX)
+  if (text.size() > INT_MAX / 3)
     throw std::length_error("text too long");
   const int length = static_cast<int>(text.size());
   const UINT codePage = GetACP();
-  // Under a UTF-8 ANSI code page every character has bytes, but the
-  // default-character arguments must then be null.
-  const bool utf8 = codePage == CP_UTF8;
-  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
-  BOOL usedDefault = FALSE;
-  BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
-  const int size = WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr,
-                                       usedDefaultOut);
-  if (size <= 0 || usedDefault)
+  if (codePage == CP_UTF8) {
+    // Every character has UTF-8 bytes; only unpaired surrogates fail.
+    const int size = WideCharToMultiByte(codePage, WC_ERR_INVALID_CHARS, text.data(), length,
+                                         nullptr, 0, nullptr, nullptr);
+    if (size <= 0)
+      throw tk::Error(kUnrepresentable);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(codePage, WC_ERR_INVALID_CHARS, text.data(), length, bytes.data(), size,
+                        nullptr, nullptr);
+    return bytes;
+  }
+  // The plain conversion is several times faster than one that reports
+  // default characters; converting each piece back then catches every
+  // character that became "?" or a look-alike. Pieces keep the check's buffer
+  // small and never split a surrogate pair.
+  const int size =
+      WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0)
     throw tk::Error(kUnrepresentable);
   std::string bytes(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(codePage, flags, text.data(), length, bytes.data(), size, nullptr,
-                      usedDefaultOut);
+  std::wstring back(kCheckPiece, L'\0');
+  std::size_t in = 0, out = 0;
+  while (in < text.size()) {
+    std::size_t piece = std::min(kCheckPiece, text.size() - in);
+    if (in + piece < text.size() && IS_HIGH_SURROGATE(text[in + piece - 1]))
+      --piece;
+    const int pieceLength = static_cast<int>(piece);
+    const int written =
+        WideCharToMultiByte(codePage, 0, text.data() + in, pieceLength, bytes.data() + out,
+                            static_cast<int>(bytes.size() - out), nullptr, nullptr);
+    if (written <= 0)
+      throw tk::Error(kUnrepresentable);
+    const int backLength = MultiByteToWideChar(codePage, 0, bytes.data() + out, written,
+                                               back.data(), static_cast<int>(back.size()));
+    if (backLength != pieceLength ||
+        std::wstring_view(back.data(), piece) != text.substr(in, piece))
+      throw tk::Error(kUnrepresentable);
+    in += piece;
+    out += static_cast<std::size_t>(written);
+  }
+  bytes.resize(out);
   return bytes;
 }
 

@@ -324,3 +324,22 @@ TEST(RealSaveDialog, TypedNameWithoutExtensionIsSavedAsIs) {
 }
 
 } // namespace
+
+namespace {
+
+// Long texts are converted in pieces: characters on either side of a piece
+// boundary come out whole, and an unrepresentable one is caught anywhere.
+TEST(StylesheetBytes, PiecesOfLongTexts) {
+  std::string expected;
+  for (int i = 0; i < 40000; ++i)
+    expected += "\x95\x5C";
+  EXPECT_EQ(ui::stylesheetBytes(std::wstring(40000, L'表')), expected);
+  for (std::size_t at :
+       {std::size_t{0}, std::size_t{32767}, std::size_t{32768}, std::size_t{70000}}) {
+    std::wstring text(80000, L'a');
+    text.replace(at, 2, L"\U0001F600");
+    EXPECT_THROW(ui::stylesheetBytes(text), tk::Error) << at;
+  }
+}
+
+} // namespace
