@@ -31,14 +31,6 @@ LRESULT CALLBACK formSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
   return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-// Form1 hands its document to us once it exposes document(); until then the
-// document keeps its plain message-box confirmation.
-template <class Form>
-auto installConfirmation(Form& form, int) -> decltype(form.document(), void()) {
-  form.document().services().confirm = showConfirmation;
-}
-template <class Form> void installConfirmation(Form&, long) {}
-
 } // namespace
 
 ApplicationWindow::ApplicationWindow() {
@@ -110,7 +102,7 @@ ui::TForm1& Application::start(int showCommand) {
   form_->create(window_.hwnd(), showCommand == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
   HWND form = form_->hwnd();
   window_.setMainWindow(form);
-  installConfirmation(*form_, 0);
+  form_->document().services().confirm = showConfirmation;
   if (HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")) {
     SendMessageW(form, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(form, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));

@@ -272,6 +272,55 @@ TEST(Application, StartsMinimisedOnRequest) {
   EXPECT_EQ(application.run(), 0);
 }
 
+BOOL CALLBACK findByText(HWND hwnd, LPARAM lp) {
+  auto* found = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(lp);
+  if (tk::windowText(hwnd) == found->first) {
+    found->second = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND childWithText(HWND parent, const wchar_t* text) {
+  std::pair<const wchar_t*, HWND> found{text, nullptr};
+  EnumChildWindows(parent, findByText, reinterpret_cast<LPARAM>(&found));
+  return found.second;
+}
+
+// Form1's save and clear buttons reach the document, and the save confirms
+// in the confirmation window.
+TEST(Application, FormButtonsSaveWithConfirmationAndClear) {
+  Watchdog watchdog(30);
+  TemporaryFolder folder;
+  app::Application application;
+  ui::TForm1& form = application.start(SW_SHOWNORMAL);
+  const std::wstring target = folder.file(L"form.css");
+  form.document().services().chooseFile = [&](HWND, std::wstring& path) {
+    path = target;
+    return true;
+  };
+  HWND save = childWithText(form.hwnd(), L"ファイルに保存");
+  HWND clear = childWithText(form.hwnd(), L"クリア");
+  ASSERT_TRUE(save);
+  ASSERT_TRUE(clear);
+  std::wstring message;
+  {
+    WhenWindowAppears confirmation(L"SheetloomConfirmation", [&](HWND w) {
+      message = tk::windowText(GetWindow(w, GW_CHILD));
+      PostMessageW(w, WM_COMMAND, IDOK, 0);
+    });
+    SendMessageW(save, BM_CLICK, 0, 0);
+    EXPECT_TRUE(confirmation.fired());
+  }
+  EXPECT_EQ(message, L"保存しました。");
+  EXPECT_EQ(readFile(target), "");
+  EXPECT_TRUE(IsWindowEnabled(form.hwnd()));
+  SendMessageW(clear, BM_CLICK, 0, 0);
+  EXPECT_EQ(form.document().rememberedPath(), target);
+  PostMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(application.run(), 0);
+}
+
 // The real program, run as a child process.
 std::wstring programPath() {
   wchar_t self[MAX_PATH];
