@@ -42,6 +42,12 @@ SIZE textExtent(HWND hwnd, HFONT font, std::wstring_view text) {
   return size;
 }
 
+int closedHeight(HWND combo) {
+  RECT r{};
+  GetWindowRect(combo, &r);
+  return r.bottom - r.top;
+}
+
 bool isCombo(ControlKind kind) {
   return kind == ControlKind::EditCombo || kind == ControlKind::DropDownList;
 }
@@ -105,6 +111,7 @@ FormControls::Control& FormControls::create(const ControlDescription& row, const
   case ControlKind::Edit:
     c.hwnd =
         createPlain(L"EDIT", WS_EX_CLIENTEDGE, WS_TABSTOP | ES_AUTOHSCROLL, row.text, parent, id);
+    SendMessageW(c.hwnd, EM_SETLIMITTEXT, 0, 0); // any text, however long
     break;
   case ControlKind::TabControl:
     c.hwnd =
@@ -132,6 +139,8 @@ FormControls::Control& FormControls::create(const ControlDescription& row, const
     const DWORD style =
         row.kind == ControlKind::EditCombo ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST;
     c.hwnd = createPlain(L"COMBOBOX", 0, WS_TABSTOP | WS_VSCROLL | style, {}, parent, id);
+    if (row.kind == ControlKind::EditCombo)
+      SendMessageW(c.hwnd, CB_LIMITTEXT, 0, 0); // any text, however long
     for (std::string_view entry : row.entries) {
       const std::wstring wide = tk::widen(entry);
       SendMessageW(c.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
@@ -211,17 +220,19 @@ void FormControls::place(Control& c, const WindowFonts& fonts) {
 }
 
 void FormControls::fitCombo(HWND combo) const {
-  // List entries one text line high; the closed combo as high as described.
-  SendMessageW(combo, CB_SETITEMHEIGHT, 0, tk::scale(ListItemHeight, dpi_));
-  RECT r{};
-  GetWindowRect(combo, &r);
-  const int wanted = tk::scale(20, dpi_);
-  const auto field =
-      static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-  const int delta = wanted - (r.bottom - r.top);
-  if (delta != 0 && field + delta > 0)
-    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + delta);
+  // The closed combo's height follows its selection field's. Systems differ
+  // in how the field height they are given relates to the one they report,
+  // so correct by what the combo measures, a few times at most.
   setVisibleItems(combo, ListVisibleItems);
+  const int wanted = tk::scale(20, dpi_);
+  int field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const int delta = wanted - closedHeight(combo);
+    if (delta == 0 || field + delta <= 0)
+      break;
+    field += delta;
+    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+  }
 }
 
 RECT FormControls::pageArea() const {

@@ -102,7 +102,6 @@ inline constexpr int FormClientWidth = 710, FormClientHeight = 601;
 inline constexpr int FormInnerBorder = 1;
 inline constexpr int WindowFontHeight = 12; // every control but the memo
 inline constexpr int MemoFontHeight = 13;
-inline constexpr int ListItemHeight = 12; // one entry of an open list
 inline constexpr int ListVisibleItems = 8;
 inline constexpr int MemoInset = 2; // the memo's distance from the group's edges
 

@@ -53,6 +53,7 @@ public:
     COLORREF colour = 0;
   };
   FontDialogState& fontDialog() noexcept { return fontDialog_; }
+  const FontDialogState& fontDialog() const noexcept { return fontDialog_; }
   // The colour both colour buttons open their dialog with.
   COLORREF colourDialogColour() const noexcept { return colourDialog_; }
 

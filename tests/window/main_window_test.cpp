@@ -1,20 +1,339 @@
-#include "ui/tform1.h"
+// Form1 as the user first meets it: its frame, its controls' starting values,
+// its layout when maximised and at another DPI, and the keyboard.
+#include "form_fixture.h"
 
-#include "toolkit/text.h"
+#include "ui/form_description.h"
 
-#include <gtest/gtest.h>
+#include <commctrl.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
 
 namespace {
 
-TEST(MainWindow, HasCaptionAndClientSize) {
-  ui::TForm1 form;
-  form.create(nullptr, SW_SHOWNORMAL);
-  ASSERT_NE(form.hwnd(), nullptr);
+using sheetloom_test::FormTest;
+using ui::ControlDescription;
+
+// ---- the description itself ----
+
+TEST(FormDescription, ParentsComeFirstAndEachParentsChildrenStandInTabOrder) {
+  std::set<std::string_view> seen{"Form1"};
+  std::map<std::string_view, int> nextTab;
+  for (auto* row = ui::formDescriptionBegin(); row != ui::formDescriptionEnd(); ++row) {
+    EXPECT_TRUE(seen.count(row->parent)) << row->name << " comes before its parent";
+    EXPECT_TRUE(seen.insert(row->name).second) << row->name << " appears twice";
+    if (row->tab != ui::NoTab) {
+      EXPECT_EQ(row->tab, nextTab[row->parent]++) << row->name << " is out of tab order";
+    }
+  }
+  EXPECT_EQ(ui::formDescriptionSize(), 71u);
+}
+
+TEST(FormDescription, EventsAreWiredAsDesigned) {
+  const std::map<std::string_view, ui::Handler> wiring = {
+      {"TAG", ui::Handler::TAGChange},
+      {"make", ui::Handler::makeClick},
+      {"Button2", ui::Handler::Button2Click},
+      {"Button5", ui::Handler::Button5Click},
+      {"Button1", ui::Handler::Button1Click},
+      {"Button3", ui::Handler::Button3Click},
+      {"Button4", ui::Handler::Button4Click},
+      {"border_kind", ui::Handler::border_kindChange},
+      {"border_check", ui::Handler::border_kindChange},
+      {"Ma_kind", ui::Handler::Ma_kindChange},
+      {"Ma_check", ui::Handler::Ma_kindChange},
+      {"Pa_kind", ui::Handler::Pa_kindChange},
+      {"Pa_check", ui::Handler::Pa_kindChange},
+  };
+  for (auto* row = ui::formDescriptionBegin(); row != ui::formDescriptionEnd(); ++row) {
+    const auto it = wiring.find(row->name);
+    EXPECT_EQ(row->handler, it == wiring.end() ? ui::Handler::None : it->second) << row->name;
+  }
+}
+
+// ---- the window ----
+
+TEST_F(FormTest, HasCaptionAndClientSize) {
   EXPECT_EQ(tk::windowText(form.hwnd()), L"SHEETLOOM");
   RECT client{};
   GetClientRect(form.hwnd(), &client);
   EXPECT_EQ(client.right, 710);
   EXPECT_EQ(client.bottom, 601);
+}
+
+TEST_F(FormTest, FrameIsFixedWithMinimiseAndMaximiseAndPlacedAsDesigned) {
+  const LONG_PTR style = GetWindowLongPtrW(form.hwnd(), GWL_STYLE);
+  EXPECT_FALSE(style & WS_THICKFRAME) << "the frame cannot be dragged to another size";
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_TRUE(style & WS_MAXIMIZEBOX);
+  RECT window{}, client{};
+  GetWindowRect(form.hwnd(), &window);
+  EXPECT_EQ(window.left, 239);
+  EXPECT_EQ(window.top, 107);
+  // The inner border: one pixel between the frame and the client area.
+  GetClientRect(form.hwnd(), &client);
+  RECT frameOnly{0, 0, 710, 601};
+  AdjustWindowRectEx(&frameOnly, static_cast<DWORD>(style), FALSE, 0);
+  EXPECT_EQ(window.right - window.left, frameOnly.right - frameOnly.left + 2);
+  EXPECT_EQ(window.bottom - window.top, frameOnly.bottom - frameOnly.top + 2);
+}
+
+TEST_F(FormTest, StartsWithEveryControlAtItsInitialValue) {
+  EXPECT_EQ(text("GroupBox1"), L"BODY");
+  EXPECT_EQ(text("TAG"), L"BODY");
+  EXPECT_EQ(selected("TAG"), -1);
+  EXPECT_EQ(form.currentPage(), 0);
+  EXPECT_TRUE(IsWindowVisible(c("TabSheet2")));
+  EXPECT_FALSE(IsWindowVisible(c("TabSheet1")));
+  EXPECT_FALSE(IsWindowVisible(c("TabSheet3")));
+  for (const char* name :
+       {"width", "height", "border_width", "Ma", "Pa", "zin", "top", "buttom", "left", "right"}) {
+    EXPECT_EQ(spin(name).Text(), L"0") << name;
+    EXPECT_EQ(spin(name).Value(), 0) << name;
+  }
+  for (const char* name :
+       {"wu", "hu", "tu", "bu", "lu", "ru", "border_unit", "Ma_unit", "Pa_unit"}) {
+    EXPECT_EQ(text(name), L"px") << name;
+    EXPECT_EQ(selected(name), 0) << name;
+  }
+  for (const char* name : {"border_kind", "Ma_kind", "Pa_kind"}) {
+    EXPECT_EQ(selected(name), 0) << name;
+    EXPECT_EQ(text(name), L"上下左右") << name;
+  }
+  EXPECT_EQ(text("border_style"), L"なし");
+  EXPECT_EQ(text("border_color"), L"#000000");
+  EXPECT_EQ(text("back_color"), L"");
+  EXPECT_EQ(text("Back_Image"), L"");
+  for (const char* name : {"border_check", "Ma_check", "Pa_check", "kotei", "visible"})
+    EXPECT_FALSE(checked(name)) << name;
+  EXPECT_EQ(selected("align"), 0);
+  EXPECT_EQ(text("align"), L"");
+  for (const char* name : {"valign", "cursor", "posit", "back_repeat"})
+    EXPECT_EQ(selected(name), -1) << name;
+  EXPECT_EQ(text("cursor"), L"");
+  EXPECT_EQ(memo(), L"");
+  EXPECT_EQ(text("visible"), L"非表示");
+  EXPECT_EQ(text("make"), L"スタイルシートに追加");
+}
+
+TEST_F(FormTest, ListsHoldTheirEntriesUnsortedAndShowEightAtATime) {
+  EXPECT_EQ(SendMessageW(c("TAG"), CB_GETCOUNT, 0, 0), 84);
+  EXPECT_EQ(indexOf("TAG", L"A"), 0);
+  EXPECT_EQ(indexOf("TAG", L"VAR"), 83);
+  EXPECT_EQ(SendMessageW(c("cursor"), CB_GETCOUNT, 0, 0), 17);
+  EXPECT_EQ(indexOf("back_repeat", L"1回だけ表示して、繰り返さない。"), 4);
+  EXPECT_EQ(indexOf("border_style", L"アウトセット"), 8);
+  // The open list of the selector shows eight entries.
+  SendMessageW(c("TAG"), CB_SHOWDROPDOWN, TRUE, 0);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  GetComboBoxInfo(c("TAG"), &info);
+  RECT list{};
+  GetClientRect(info.hwndList, &list);
+  const auto item = SendMessageW(c("TAG"), CB_GETITEMHEIGHT, 0, 0);
+  EXPECT_EQ(list.bottom / item, 8);
+  SendMessageW(c("TAG"), CB_SHOWDROPDOWN, FALSE, 0);
+}
+
+TEST_F(FormTest, ControlsUseTheWindowFontAndTheMemoOneMorePixel) {
+  const auto fontOf = [this](const char* name) {
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c(name), WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    return lf;
+  };
+  for (const char* name : {"GroupBox1", "Label1", "TAG", "make", "border_check", "back_color"}) {
+    const LOGFONTW lf = fontOf(name);
+    EXPECT_EQ(lf.lfHeight, -12) << name;
+    EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET) << name;
+    EXPECT_EQ(lf.lfWeight, FW_NORMAL) << name;
+  }
+  EXPECT_EQ(fontOf("StyleSheet").lfHeight, -13);
+  // A proportional Japanese face: the preferred one, or what this system has.
+  const std::wstring face = fontOf("make").lfFaceName;
+  EXPECT_TRUE(face == L"ＭＳ Ｐゴシック" || face == L"MS PGothic" || face == L"IPAPGothic" ||
+              face == L"IPA Pゴシック")
+      << tk::narrow(face);
+}
+
+TEST_F(FormTest, ControlsStandWhereDesigned) {
+  HWND group = c("GroupBox1");
+  const RECT tag = boundsIn("TAG", group);
+  EXPECT_EQ(tag.left, 72);
+  EXPECT_EQ(tag.top, 24);
+  EXPECT_EQ(tag.right - tag.left, 121);
+  EXPECT_EQ(tag.bottom - tag.top, 20);
+  const RECT make = boundsIn("make", group);
+  EXPECT_EQ(make.left, 8);
+  EXPECT_EQ(make.top, 368);
+  EXPECT_EQ(make.right - make.left, 115);
+  const RECT memo = boundsIn("StyleSheet", group);
+  EXPECT_EQ(memo.left, 2);
+  EXPECT_EQ(memo.top, 396);
+  EXPECT_EQ(memo.right - memo.left, 706);
+  EXPECT_EQ(memo.bottom - memo.top, 203);
+  const RECT border = boundsIn("border_color", c("GroupBox2"));
+  EXPECT_EQ(border.left, 344);
+  EXPECT_EQ(border.top, 40);
+  // The page area lies inside the tab control, below its buttons.
+  const RECT tabs = boundsIn("PageControl1", group);
+  const RECT page = boundsIn("TabSheet2", group);
+  EXPECT_GE(page.left, tabs.left);
+  EXPECT_GT(page.top, tabs.top);
+  EXPECT_LE(page.right, tabs.right);
+  EXPECT_LE(page.bottom, tabs.bottom);
+}
+
+TEST_F(FormTest, MaximisedTheGroupFillsTheWindowAndTheMemoKeepsItsHeight) {
+  ShowWindow(form.hwnd(), SW_MAXIMIZE);
+  pump();
+  RECT client{}, group{};
+  GetClientRect(form.hwnd(), &client);
+  ASSERT_GT(client.right, 710);
+  ASSERT_GT(client.bottom, 601);
+  GetWindowRect(c("GroupBox1"), &group);
+  EXPECT_EQ(group.right - group.left, client.right);
+  EXPECT_EQ(group.bottom - group.top, client.bottom);
+  const RECT memo = boundsIn("StyleSheet", c("GroupBox1"));
+  EXPECT_EQ(memo.bottom - memo.top, 203);
+  EXPECT_EQ(memo.left, 2);
+  EXPECT_EQ(memo.right, client.right - 2);
+  EXPECT_EQ(memo.bottom, client.bottom - 2);
+  const RECT make = boundsIn("make", c("GroupBox1"));
+  EXPECT_EQ(make.top, 368) << "every other control keeps its place";
+
+  ShowWindow(form.hwnd(), SW_RESTORE);
+  pump();
+  EXPECT_EQ(boundsIn("StyleSheet", c("GroupBox1")).top, 396);
+}
+
+TEST_F(FormTest, AnotherDpiScalesEveryBoundAndFont) {
+  RECT suggested{100, 100, 1200, 1100}; // as the system would propose for 144 dpi
+  SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  pump();
+  const RECT make = boundsIn("make", c("GroupBox1"));
+  EXPECT_EQ(make.left, 12);
+  EXPECT_EQ(make.top, 552);
+  EXPECT_EQ(make.right - make.left, 173);
+  LOGFONTW lf{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c("make"), WM_GETFONT, 0, 0)), sizeof lf, &lf);
+  EXPECT_EQ(lf.lfHeight, -18);
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c("StyleSheet"), WM_GETFONT, 0, 0)), sizeof lf,
+             &lf);
+  EXPECT_EQ(lf.lfHeight, -20);
+  const RECT memo = boundsIn("StyleSheet", c("GroupBox1"));
+  EXPECT_EQ(memo.bottom - memo.top, 305);
+  RECT group{};
+  GetClientRect(c("GroupBox1"), &group);
+  EXPECT_EQ(memo.bottom, group.bottom - 3);
+}
+
+// ---- keyboard ----
+
+std::vector<std::string> tabWalk(const ui::TForm1& form, HWND start) {
+  std::vector<std::string> names;
+  HWND at = start;
+  for (int guard = 0; guard < 100; ++guard) {
+    const auto* control = form.controls().find(at);
+    names.push_back(control ? std::string(control->row->name) : "?");
+    at = GetNextDlgTabItem(form.hwnd(), at, FALSE);
+    if (at == start)
+      break;
+  }
+  return names;
+}
+
+TEST_F(FormTest, TabWalksTheFrameThenTheTabControlThenThePageShown) {
+  const std::vector<std::string> frame = {"TAG",     "make",    "StyleSheet",
+                                          "Button2", "Button5", "PageControl1"};
+  auto expect = [&](std::vector<std::string> page) {
+    std::vector<std::string> all = frame;
+    all.insert(all.end(), page.begin(), page.end());
+    EXPECT_EQ(tabWalk(form, c("TAG")), all);
+  };
+  expect({"Button1", "align", "valign", "width", "wu", "height", "hu", "cursor"});
+  form.showPage(1);
+  expect({"border_kind", "border_style", "border_width", "border_unit", "border_color",
+          "Button3",     "border_check", "Ma_kind",      "Ma_unit",     "Ma",
+          "Ma_check",    "Pa_kind",      "Pa_unit",      "Pa",          "Pa_check",
+          "Button4",     "back_color",   "Back_Image",   "back_repeat", "kotei"});
+  form.showPage(2);
+  expect({"zin", "posit", "top", "tu", "buttom", "bu", "left", "lu", "right", "ru", "visible"});
+}
+
+TEST_F(FormTest, TabFromTheMemoMovesTheFocusOnInsteadOfTyping) {
+  SetFocus(c("StyleSheet"));
+  EXPECT_TRUE(pressKey(c("StyleSheet"), VK_TAB));
+  EXPECT_EQ(GetFocus(), c("Button2"));
+  EXPECT_EQ(memo(), L"");
+}
+
+TEST_F(FormTest, CtrlTabCyclesThePagesOnlyWhileTheFocusIsOnThem) {
+  SetFocus(c("PageControl1"));
+  setKeys(true, false);
+  const int order[] = {1, 2, 0, 1};
+  for (int expected : order) {
+    EXPECT_TRUE(pressKey(GetFocus(), VK_TAB));
+    EXPECT_EQ(form.currentPage(), expected);
+  }
+  EXPECT_TRUE(IsWindowVisible(c("TabSheet1")));
+  // Backwards from a control on the page shown; the focus leaves the hidden page.
+  SetFocus(c("border_kind"));
+  setKeys(true, true);
+  EXPECT_TRUE(pressKey(GetFocus(), VK_TAB));
+  EXPECT_EQ(form.currentPage(), 0);
+  EXPECT_TRUE(IsWindowVisible(c("TabSheet2")));
+  EXPECT_FALSE(IsWindowVisible(c("TabSheet1")));
+  EXPECT_EQ(GetFocus(), c("PageControl1"));
+  EXPECT_TRUE(pressKey(GetFocus(), VK_TAB));
+  EXPECT_EQ(form.currentPage(), 2);
+  // Elsewhere Ctrl+Tab leaves the pages alone.
+  SetFocus(c("make"));
+  setKeys(true, false);
+  pressKey(GetFocus(), VK_TAB);
+  EXPECT_EQ(form.currentPage(), 2);
+}
+
+TEST_F(FormTest, ClickingATabShowsItsPage) {
+  HWND tabs = c("PageControl1");
+  RECT item{};
+  SendMessageW(tabs, TCM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
+  const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+  SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(tabs, WM_LBUTTONUP, 0, at);
+  pump();
+  EXPECT_EQ(form.currentPage(), 2);
+  EXPECT_TRUE(IsWindowVisible(c("TabSheet3")));
+  EXPECT_FALSE(IsWindowVisible(c("TabSheet2")));
+}
+
+TEST_F(FormTest, EnterPressesOnlyTheFocusedButtonAndEscapeNothing) {
+  SetFocus(c("TAG"));
+  pressKey(editOf("TAG"), VK_RETURN);
+  pressKey(editOf("TAG"), VK_ESCAPE);
+  SetFocus(c("border_color"));
+  pressKey(c("border_color"), VK_RETURN);
+  EXPECT_EQ(runs(ui::Handler::makeClick), 0);
+  EXPECT_EQ(memo(), L"");
+
+  SetFocus(c("make"));
+  EXPECT_TRUE(pressKey(c("make"), VK_RETURN));
+  pump();
+  EXPECT_EQ(runs(ui::Handler::makeClick), 1);
+  EXPECT_EQ(memo(), L"BODY{\r\n}\r\n");
+  pressKey(c("make"), VK_ESCAPE);
+  EXPECT_EQ(runs(ui::Handler::makeClick), 1);
+}
+
+TEST_F(FormTest, EnterInTheMemoBreaksTheLine) {
+  SetFocus(c("StyleSheet"));
+  pressKey(c("StyleSheet"), VK_RETURN);
+  pump();
+  EXPECT_EQ(memo(), L"\r\n");
+  EXPECT_EQ(runs(ui::Handler::makeClick), 0);
 }
 
 } // namespace

@@ -1,0 +1,121 @@
+// A real Form1 under test, and the few ways a test acts on its controls as a
+// user would: clicks, choices from a list, typed characters, keys.
+#pragma once
+
+#include "toolkit/message_loop.h"
+#include "toolkit/modal.h"
+#include "toolkit/text.h"
+#include "ui/form_builder.h"
+#include "ui/spin_edit.h"
+#include "ui/tform1.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+namespace sheetloom_test {
+
+class FormTest : public ::testing::Test {
+protected:
+  FormTest() {
+    form.create(nullptr, SW_SHOWNORMAL);
+    tk::setApplicationWindow(form.hwnd());
+    SetForegroundWindow(form.hwnd());
+    pump();
+  }
+  ~FormTest() override {
+    tk::setApplicationWindow(nullptr);
+    setKeys(false, false);
+  }
+
+  static void pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT)
+        continue;
+      if (tk::preTranslate(msg))
+        continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+
+  HWND c(std::string_view name) const { return form.control(name); }
+  std::wstring text(std::string_view name) const { return tk::windowText(c(name)); }
+  int selected(std::string_view name) const {
+    return static_cast<int>(SendMessageW(c(name), CB_GETCURSEL, 0, 0));
+  }
+  bool checked(std::string_view name) const {
+    return SendMessageW(c(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  ui::TSpinEdit& spin(std::string_view name) const { return form.controls().spinEdit(name); }
+  std::wstring memo() const { return text("StyleSheet"); }
+  int runs(ui::Handler h) const { return form.runs(h); }
+
+  // A user's click on a button or check box.
+  void click(std::string_view name) { SendMessageW(c(name), BM_CLICK, 0, 0); }
+
+  // A user's choice of entry `index`: the selection and the notification the
+  // combo sends its parent for it.
+  void choose(std::string_view name, int index) {
+    HWND combo = c(name);
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+  }
+  int indexOf(std::string_view name, const std::wstring& entry) const {
+    return static_cast<int>(SendMessageW(c(name), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(entry.c_str())));
+  }
+
+  // The edit inside an editable combo, or the control itself.
+  HWND editOf(std::string_view name) const {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (GetComboBoxInfo(c(name), &info) && info.hwndItem)
+      return info.hwndItem;
+    return c(name);
+  }
+  void type(std::string_view name, std::wstring_view keys) {
+    HWND edit = editOf(name);
+    for (wchar_t k : keys)
+      SendMessageW(edit, WM_CHAR, k, 1);
+  }
+  void setText(std::string_view name, std::wstring_view value) {
+    tk::setWindowText(c(name), value);
+  }
+
+  // The keyboard state that GetKeyState reports to the form.
+  static void setKeys(bool ctrl, bool shift) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+  }
+  // A key press as the message loop sees it, offered to the form first.
+  static bool pressKey(HWND target, WPARAM key) {
+    MSG msg{};
+    msg.hwnd = target;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = key;
+    msg.lParam = 1;
+    if (tk::preTranslate(msg))
+      return true;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return false;
+  }
+
+  RECT boundsIn(std::string_view name, HWND parent) const {
+    RECT r{};
+    GetWindowRect(c(name), &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+
+  ui::TForm1 form;
+};
+
+} // namespace sheetloom_test

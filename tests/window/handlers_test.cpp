@@ -1,0 +1,312 @@
+// The handlers as the user reaches them: the selector mirrored into the
+// group caption, the side editors, and adding rules to the memo.
+#include "form_fixture.h"
+
+#include "style/font_colour.h"
+
+#include <string>
+
+namespace {
+
+using sheetloom_test::FormTest;
+using ui::Handler;
+
+// ---- the selector ----
+
+TEST_F(FormTest, ChoosingAnEntryMirrorsItIntoTheGroupCaption) {
+  choose("TAG", indexOf("TAG", L"H1"));
+  EXPECT_EQ(text("TAG"), L"H1");
+  EXPECT_EQ(text("GroupBox1"), L"H1");
+  EXPECT_EQ(runs(Handler::TAGChange), 1);
+}
+
+TEST_F(FormTest, TypingCompletesFromTheListAndTheCaptionFollowsEveryKey) {
+  setText("TAG", L"");
+  type("TAG", L"b");
+  EXPECT_EQ(text("TAG"), L"b");
+  EXPECT_EQ(text("GroupBox1"), L"b");
+  type("TAG", L"o");
+  EXPECT_EQ(text("TAG"), L"boDY");
+  DWORD start = 0, end = 0;
+  SendMessageW(editOf("TAG"), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 2u);
+  EXPECT_EQ(end, 4u);
+  EXPECT_EQ(text("GroupBox1"), L"boDY");
+  type("TAG", L"\b");
+  EXPECT_EQ(text("TAG"), L"bo");
+  EXPECT_EQ(selected("TAG"), -1);
+  EXPECT_EQ(text("GroupBox1"), L"bo");
+  SendMessageW(c("TAG"), CB_SHOWDROPDOWN, FALSE, 0);
+}
+
+TEST_F(FormTest, ASelectorNoEntryBeginsWithIsTakenAsTyped) {
+  setText("TAG", L"");
+  const std::wstring typed = L".note p";
+  std::wstring sofar;
+  for (wchar_t ch : typed) {
+    type("TAG", std::wstring(1, ch));
+    sofar += ch;
+    EXPECT_EQ(text("TAG"), sofar);
+    EXPECT_EQ(text("GroupBox1"), sofar);
+  }
+  SendMessageW(c("TAG"), CB_SHOWDROPDOWN, FALSE, 0);
+  click("make");
+  EXPECT_EQ(memo(), L".note p{\r\n}\r\n");
+}
+
+TEST_F(FormTest, AnEmptySelectorLeavesTheCaptionEmptyAndTheRuleStartsWithTheBrace) {
+  SendMessageW(editOf("TAG"), EM_SETSEL, 0, -1);
+  type("TAG", L"\b");
+  EXPECT_EQ(text("TAG"), L"");
+  EXPECT_EQ(text("GroupBox1"), L"");
+  click("make");
+  EXPECT_EQ(memo(), L"{\r\n}\r\n");
+  SendMessageW(c("TAG"), CB_SHOWDROPDOWN, FALSE, 0);
+}
+
+TEST_F(FormTest, SettingTheSelectorByProgramRunsNoHandler) {
+  setText("TAG", L"P");
+  SendMessageW(c("TAG"), CB_SETCURSEL, 3, 0);
+  EXPECT_EQ(runs(Handler::TAGChange), 0);
+  EXPECT_EQ(text("GroupBox1"), L"BODY");
+}
+
+// ---- side editors ----
+
+TEST_F(FormTest, EachEnableBoxRunsItsGroupsHandlerOncePerClick) {
+  form.showPage(1);
+  const struct {
+    const char* box;
+    Handler handler;
+  } boxes[] = {{"border_check", Handler::border_kindChange},
+               {"Ma_check", Handler::Ma_kindChange},
+               {"Pa_check", Handler::Pa_kindChange}};
+  for (const auto& b : boxes) {
+    click(b.box);
+    EXPECT_EQ(runs(b.handler), 1) << b.box;
+    EXPECT_TRUE(checked(b.box)) << b.box;
+    click(b.box);
+    EXPECT_EQ(runs(b.handler), 2) << b.box;
+    EXPECT_FALSE(checked(b.box)) << b.box;
+  }
+  EXPECT_FALSE(form.store().border[0].enabled);
+  choose("Ma_kind", 2);
+  EXPECT_EQ(runs(Handler::Ma_kindChange), 3);
+}
+
+TEST_F(FormTest, SwitchingTheBorderSideStoresTheOldSideAndShowsTheNew) {
+  form.showPage(1);
+  click("border_check");
+  choose("border_kind", 1); // "上"
+  EXPECT_FALSE(checked("border_check"));
+  EXPECT_EQ(spin("border_width").Text(), L"1");
+  EXPECT_EQ(text("border_color"), L"#000000");
+  EXPECT_EQ(text("border_unit"), L"px");
+  EXPECT_EQ(text("border_style"), L"なし");
+
+  // Values typed for the top side survive a round trip through side 0.
+  spin("border_width").SetValue(5);
+  setText("border_unit", L"em");
+  setText("border_color", L"red");
+  choose("border_style", 4);
+  choose("border_kind", 0);
+  EXPECT_TRUE(checked("border_check"));
+  EXPECT_EQ(spin("border_width").Text(), L"0");
+  EXPECT_EQ(text("border_style"), L"なし");
+  choose("border_kind", 1);
+  EXPECT_EQ(spin("border_width").Value(), 5);
+  EXPECT_EQ(text("border_unit"), L"em");
+  EXPECT_EQ(text("border_color"), L"red");
+  EXPECT_EQ(selected("border_style"), 4);
+  EXPECT_FALSE(checked("border_check"));
+}
+
+TEST_F(FormTest, MarginAndPaddingSidesKeepTheirOwnValues) {
+  form.showPage(1);
+  for (const char* prefix : {"Ma", "Pa"}) {
+    const std::string p = prefix;
+    spin(p).SetValue(7);
+    setText(p + "_unit", L"ex");
+    choose(p + "_kind", 4);
+    EXPECT_EQ(spin(p).Value(), 0) << p;
+    EXPECT_EQ(text(p + "_unit"), L"px") << p;
+    choose(p + "_kind", 0);
+    EXPECT_EQ(spin(p).Value(), 7) << p;
+    EXPECT_EQ(text(p + "_unit"), L"ex") << p;
+  }
+}
+
+// ---- adding rules ----
+
+TEST_F(FormTest, AddingAtStartWritesTheBareRuleAndTwiceWritesItTwice) {
+  click("make");
+  EXPECT_EQ(memo(), L"BODY{\r\n}\r\n");
+  click("make");
+  EXPECT_EQ(memo(), L"BODY{\r\n}\r\nBODY{\r\n}\r\n");
+  EXPECT_EQ(runs(Handler::makeClick), 2);
+  // The add action committed the side editors: slot 0 holds the editors'
+  // starting values rather than the store's defaults.
+  EXPECT_EQ(form.store().border[0].width, 0);
+  EXPECT_EQ(form.store().border[1].width, 1);
+  EXPECT_EQ(text("TAG"), L"BODY");
+  EXPECT_EQ(form.currentPage(), 0);
+}
+
+TEST_F(FormTest, AddingTheWorkedExample) {
+  choose("TAG", indexOf("TAG", L"H1"));
+  sheetloom::style::FontDescription font;
+  font.faceName = "Arial";
+  font.height = -16;
+  font.pixelsPerInch = 96;
+  font.weight = FW_BOLD;
+  form.store().fontDeclarations = sheetloom::style::fontDeclarations(font);
+  setText("back_color", L"#FFFFFF");
+  form.showPage(1);
+  click("border_check");
+  SendMessageW(c("border_style"), CB_SETCURSEL, 1, 0);
+  spin("border_width").SetValue(2);
+  SendMessageW(c("align"), CB_SETCURSEL, 3, 0);
+  spin("width").SetValue(50);
+  SendMessageW(c("wu"), CB_SETCURSEL, 1, 0);
+  click("make");
+  EXPECT_EQ(memo(), L"H1{\r\n"
+                    L"  color: #000000;\r\n"
+                    L"  font-size: 12px;\r\n"
+                    L"  font-weight: bold;\r\n"
+                    L"  font-family: Arial;\r\n"
+                    L"  background-color: #FFFFFF;\r\n"
+                    L"  border-color: #000000;\r\n"
+                    L"  border-style: solid;\r\n"
+                    L"  border-width: 2px;\r\n"
+                    L"  text-align: center;\r\n"
+                    L"  width: 50em;\r\n"
+                    L"}\r\n");
+}
+
+TEST_F(FormTest, EveryOptionAndOffsetIsReadFromItsControl) {
+  SendMessageW(c("valign"), CB_SETCURSEL, 6, 0);
+  spin("height").SetValue(3);
+  setText("hu", L"%");
+  SendMessageW(c("cursor"), CB_SETCURSEL, 3, 0);
+  setText("Back_Image", L"a b.png");
+  SendMessageW(c("kotei"), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(c("back_repeat"), CB_SETCURSEL, 4, 0);
+  spin("zin").SetValue(9);
+  SendMessageW(c("posit"), CB_SETCURSEL, 2, 0);
+  spin("top").SetValue(1);
+  spin("buttom").SetValue(2);
+  setText("bu", L"rem"); // a typed offset unit is written as typed
+  spin("left").SetValue(-4);
+  spin("right").SetValue(4);
+  SendMessageW(c("ru"), CB_SETCURSEL, 2, 0);
+  SendMessageW(c("visible"), BM_SETCHECK, BST_CHECKED, 0);
+  form.showPage(1);
+  click("Pa_check");
+  spin("Pa").SetValue(-3);
+  click("make");
+  EXPECT_EQ(memo(), L"BODY{\r\n"
+                    L"  background-image: url(\"a b.png\");\r\n"
+                    L"  background-attachment: fixed;\r\n"
+                    L"  background-repeat: no-repeat;\r\n"
+                    L"  padding: -3px;\r\n"
+                    L"  vertical-align: super;\r\n"
+                    L"  height: 3%;\r\n"
+                    L"  cursor: pointer;\r\n"
+                    L"  z-index: 9;\r\n"
+                    L"  position: absolute;\r\n"
+                    L"  top: 1px;\r\n"
+                    L"  bottom: 2rem;\r\n"
+                    L"  right: 4ex;\r\n"
+                    L"  visibility: hidden;\r\n"
+                    L"}\r\n");
+}
+
+TEST_F(FormTest, AddingAppendsAtTheEndWithoutDisturbingTheText) {
+  setText("StyleSheet", L"/* mine */");
+  SendMessageW(c("StyleSheet"), EM_SETSEL, 2, 4);
+  click("make");
+  EXPECT_EQ(memo(), L"/* mine */BODY{\r\n}\r\n") << "joined to a last line without a break";
+  DWORD start = 0, end = 0;
+  SendMessageW(c("StyleSheet"), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, static_cast<DWORD>(memo().size())) << "the caret ends after the new rule";
+  EXPECT_EQ(end, start);
+  // The add can be undone as one edit.
+  SendMessageW(c("StyleSheet"), EM_UNDO, 0, 0);
+  EXPECT_EQ(memo(), L"/* mine */");
+}
+
+TEST_F(FormTest, ClearEmptiesTheMemoAndLeavesTheControls) {
+  choose("TAG", indexOf("TAG", L"P"));
+  click("make");
+  click("Button5");
+  EXPECT_EQ(memo(), L"");
+  EXPECT_EQ(text("TAG"), L"P");
+  EXPECT_EQ(runs(Handler::Button5Click), 1);
+}
+
+// ---- unusual input ----
+
+TEST_F(FormTest, AHundredThousandCharacterSelectorIsKeptWhole) {
+  const std::wstring longSelector(100000, L'q');
+  setText("TAG", longSelector);
+  SendMessageW(editOf("TAG"), EM_SETSEL, 100000, 100000);
+  type("TAG", L"x");
+  EXPECT_EQ(text("TAG"), longSelector + L"x");
+  EXPECT_EQ(text("GroupBox1"), longSelector + L"x");
+  click("make");
+  EXPECT_EQ(memo(), longSelector + L"x{\r\n}\r\n");
+  SendMessageW(c("TAG"), CB_SHOWDROPDOWN, FALSE, 0);
+}
+
+TEST_F(FormTest, JapaneseAndEmojiInEveryTextFieldAreWrittenExactly) {
+  const std::wstring odd = L"見出し😀";
+  setText("TAG", odd);
+  setText("back_color", L"色😀");
+  setText("Back_Image", L"画像😀.png");
+  spin("width").SetValue(5);
+  setText("wu", L"幅😀");
+  spin("height").SetValue(6);
+  setText("hu", L"高😀");
+  spin("top").SetValue(7);
+  setText("tu", L"上😀");
+  form.showPage(1);
+  click("border_check");
+  setText("border_color", L"枠😀");
+  setText("border_unit", L"太😀");
+  click("Ma_check");
+  setText("Ma_unit", L"余😀");
+  click("make");
+  EXPECT_EQ(memo(), L"見出し😀{\r\n"
+                    L"  background-color: 色😀;\r\n"
+                    L"  background-image: url(\"画像😀.png\");\r\n"
+                    L"  border-color: 枠😀;\r\n"
+                    L"  border-style: none;\r\n"
+                    L"  border-width: 0太😀;\r\n"
+                    L"  margin: 0余😀;\r\n"
+                    L"  width: 5幅😀;\r\n"
+                    L"  height: 6高😀;\r\n"
+                    L"  top: 7上😀;\r\n"
+                    L"}\r\n");
+}
+
+TEST_F(FormTest, AddingToAMemoOfFiftyMegabytesKeepsTheTextExact) {
+  std::wstring line(78, L'x');
+  line += L"\r\n";
+  std::wstring big;
+  const size_t chars = 25u * 1024 * 1024; // 50 MB of UTF-16
+  big.reserve(chars + 64);
+  while (big.size() < chars)
+    big += line;
+  setText("StyleSheet", big);
+  ASSERT_EQ(static_cast<size_t>(GetWindowTextLengthW(c("StyleSheet"))), big.size())
+      << "the memo holds the whole text";
+  click("make");
+  const std::wstring after = memo();
+  ASSERT_EQ(after.size(), big.size() + 10);
+  EXPECT_EQ(after.compare(0, big.size(), big), 0);
+  EXPECT_EQ(after.substr(big.size()), L"BODY{\r\n}\r\n");
+}
+
+} // namespace
