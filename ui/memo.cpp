@@ -25,8 +25,8 @@ void Memo::append(std::wstring_view text) {
   const std::wstring copy(text);
   const LRESULT length = SendMessageW(hwnd(), WM_GETTEXTLENGTH, 0, 0);
   SendMessageW(hwnd(), EM_SETSEL, static_cast<WPARAM>(length), length);
+  // Replacing the selection also scrolls the caret, now after the rule, into view.
   SendMessageW(hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(copy.c_str()));
-  SendMessageW(hwnd(), EM_SCROLLCARET, 0, 0);
 }
 
 LRESULT Memo::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {

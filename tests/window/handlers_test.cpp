@@ -307,6 +307,10 @@ TEST_F(FormTest, AddingToAMemoOfFiftyMegabytesKeepsTheTextExact) {
   ASSERT_EQ(after.size(), big.size() + 10);
   EXPECT_EQ(after.compare(0, big.size(), big), 0);
   EXPECT_EQ(after.substr(big.size()), L"BODY{\r\n}\r\n");
+  // The new rule is in view: the memo shows its last lines.
+  const auto lines = SendMessageW(c("StyleSheet"), EM_GETLINECOUNT, 0, 0);
+  const auto first = SendMessageW(c("StyleSheet"), EM_GETFIRSTVISIBLELINE, 0, 0);
+  EXPECT_GT(first, lines - 20);
 }
 
 } // namespace
