@@ -10,6 +10,8 @@ UINT windowDpi(HWND hwnd) noexcept;
 // The DPI of the primary screen's device context (system DPI).
 UINT screenDpi() noexcept;
 
-inline int scale(int px96, UINT dpi) noexcept { return MulDiv(px96, static_cast<int>(dpi), 96); }
+inline int scale(int px96, UINT dpi) noexcept {
+  return MulDiv(px96, static_cast<int>(dpi), 96);
+}
 
 } // namespace tk

@@ -5,8 +5,12 @@ namespace {
 HWND g_applicationWindow = nullptr;
 } // namespace
 
-void setApplicationWindow(HWND hwnd) noexcept { g_applicationWindow = hwnd; }
-HWND applicationWindow() noexcept { return g_applicationWindow; }
+void setApplicationWindow(HWND hwnd) noexcept {
+  g_applicationWindow = hwnd;
+}
+HWND applicationWindow() noexcept {
+  return g_applicationWindow;
+}
 
 HWND dialogOwner() noexcept {
   if (g_applicationWindow && IsWindow(g_applicationWindow))

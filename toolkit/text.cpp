@@ -34,7 +34,8 @@ std::wstring windowText(HWND hwnd) {
   if (len <= 0)
     return {};
   std::wstring text(static_cast<size_t>(len) + 1, L'\0');
-  const LRESULT got = SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  const LRESULT got =
+      SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<size_t>(got < 0 ? 0 : got));
   return text;
 }

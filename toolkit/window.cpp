@@ -48,7 +48,9 @@ Window* Window::fromHandle(HWND hwnd) noexcept {
   return hwnd ? static_cast<Window*>(GetPropW(hwnd, kSelfProp)) : nullptr;
 }
 
-bool Window::preTranslateMessage(MSG&) { return false; }
+bool Window::preTranslateMessage(MSG&) {
+  return false;
+}
 
 void Window::attach(HWND hwnd) noexcept {
   hwnd_.reset(hwnd);
@@ -90,7 +92,9 @@ void Window::createControl(const wchar_t* className, const CreateArgs& a) {
   subclassed_ = true;
 }
 
-LRESULT Window::handleMessage(UINT msg, WPARAM wp, LPARAM lp) { return defaultProc(msg, wp, lp); }
+LRESULT Window::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  return defaultProc(msg, wp, lp);
+}
 
 LRESULT Window::defaultProc(UINT msg, WPARAM wp, LPARAM lp) {
   return subclassed_ ? DefSubclassProc(hwnd(), msg, wp, lp) : DefWindowProcW(hwnd(), msg, wp, lp);
