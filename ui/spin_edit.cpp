@@ -26,6 +26,17 @@ wchar_t decimalSeparator() {
   return separator;
 }
 
+// Whether dialog navigation would give Enter to an enabled default push button
+// of the top-level window (it asks that window with DM_GETDEFID).
+bool hasDefaultButton(HWND hwnd) {
+  const HWND root = GetAncestor(hwnd, GA_ROOT);
+  const LRESULT defId = SendMessageW(root, DM_GETDEFID, 0, 0);
+  if (HIWORD(defId) != DC_HASDEFID)
+    return false;
+  const HWND button = GetDlgItem(root, LOWORD(defId));
+  return button && IsWindowEnabled(button);
+}
+
 int textHeight(HDC dc) {
   TEXTMETRICA tm{};
   GetTextMetricsA(dc, &tm);
@@ -52,8 +63,8 @@ void TSpinEdit::create(HWND parent, int id, int x, int y, int width, int height,
   // A multi-line edit, because only those honour a formatting rectangle
   // (which keeps the text off the buttons); clipping keeps it off them too.
   args.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | ES_MULTILINE |
-               WS_CLIPCHILDREN | (readOnly_ ? ES_READONLY : 0);
-  args.exStyle = WS_EX_CLIENTEDGE;
+               WS_CLIPCHILDREN | (readOnly_ ? ES_READONLY : 0) | (ctl3D_ ? 0 : WS_BORDER);
+  args.exStyle = ctl3D_ ? WS_EX_CLIENTEDGE : 0;
   args.text = pendingText_.c_str();
   args.x = x;
   args.y = y;
@@ -76,6 +87,22 @@ void TSpinEdit::SetReadOnly(bool readOnly) {
   readOnly_ = readOnly;
   if (hwnd())
     SendMessageW(hwnd(), EM_SETREADONLY, readOnly, 0);
+}
+
+void TSpinEdit::SetCtl3D(bool ctl3D) {
+  if (ctl3D == ctl3D_)
+    return;
+  ctl3D_ = ctl3D;
+  if (!hwnd())
+    return;
+  const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
+  const LONG_PTR exStyle = GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
+  SetWindowLongPtrW(hwnd(), GWL_STYLE, ctl3D ? style & ~WS_BORDER : style | WS_BORDER);
+  SetWindowLongPtrW(hwnd(), GWL_EXSTYLE,
+                    ctl3D ? exStyle | WS_EX_CLIENTEDGE : exStyle & ~WS_EX_CLIENTEDGE);
+  SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  onSize();
 }
 
 int32_t TSpinEdit::Value() const {
@@ -223,13 +250,15 @@ LRESULT TSpinEdit::editCommand(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 // A multi-line edit asks for every key, Tab included; the spin edit leaves Tab
-// and Escape to dialog navigation and asks for Enter alone, so that it arrives
-// as a character (which the filter rejects with a beep).
+// and Escape to dialog navigation. Enter goes to the window's default push
+// button when there is an enabled one; otherwise the spin edit asks for it, so
+// that it arrives as a character (which the filter rejects with a beep).
 LRESULT TSpinEdit::dialogCode(WPARAM wp, LPARAM lp) {
   LRESULT code = defaultProc(WM_GETDLGCODE, wp, lp);
   code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
   if (const MSG* m = reinterpret_cast<const MSG*>(lp)) {
-    if ((m->message == WM_KEYDOWN || m->message == WM_CHAR) && m->wParam == VK_RETURN)
+    if ((m->message == WM_KEYDOWN || m->message == WM_CHAR) && m->wParam == VK_RETURN &&
+        !hasDefaultButton(hwnd()))
       code |= DLGC_WANTMESSAGE;
   }
   return code;
@@ -251,15 +280,16 @@ void TSpinEdit::onSize() {
   }
 }
 
-// In client coordinates, from the outer size: inside a 3-D border the pair
-// stands 1 pixel off the right and bottom client edges.
+// In client coordinates, from the outer size W x H and the pair's width P:
+// inside a 3-D border (2 pixels each side) the pair stands 1 pixel off the
+// right and bottom client edges; inside a flat border it starts at row 1.
 void TSpinEdit::placeButton() {
   RECT bounds{}, pair{};
   GetWindowRect(hwnd(), &bounds);
   GetWindowRect(button_->hwnd(), &pair);
   const int w = bounds.right - bounds.left, h = bounds.bottom - bounds.top;
   const int p = pair.right - pair.left;
-  if (GetWindowLongW(hwnd(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE)
+  if (ctl3D_)
     button_->SetBounds(w - p - 5, 0, p, h - 5);
   else
     button_->SetBounds(w - p, 1, p, h - 3);

@@ -41,6 +41,10 @@ public:
   // With AutoSize, a font change sets the height to the minimum height.
   bool AutoSize() const noexcept { return autoSize_; }
   void SetAutoSize(bool autoSize) noexcept { autoSize_ = autoSize; }
+  // A sunken 3-D border (the default) or a flat one; the button pair sits
+  // differently inside each.
+  bool Ctl3D() const noexcept { return ctl3D_; }
+  void SetCtl3D(bool ctl3D);
 
   // The integer the text denotes, or MinValue when it denotes none.
   int32_t Value() const;
@@ -88,6 +92,7 @@ private:
   bool readOnly_ = false;
   bool autoSelect_ = true;
   bool autoSize_ = true;
+  bool ctl3D_ = true;
   bool pressingEdit_ = false; // a left press on the edit is giving it the focus
   bool inEditCommand_ = false;
 };

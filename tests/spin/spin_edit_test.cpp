@@ -210,8 +210,24 @@ TEST_F(SpinEditTest, ArrowKeysStepAndWrap) {
   EXPECT_EQ(spin.Text(), L"7");
   for (WPARAM other : {VK_PRIOR, VK_NEXT, VK_HOME, VK_END})
     key(other);
+  SendMessageW(spin.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(20, 20));
+  SendMessageW(spin.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(20, 20));
   EXPECT_EQ(spin.Text(), L"7");
   EXPECT_EQ(g_beeps, 0);
+}
+
+TEST_F(SpinEditTest, ArrowKeysStillReachTheEdit) {
+  // With Increment 0 a step leaves the text and its selection alone, so a
+  // collapsed selection shows that the edit itself moved its caret.
+  spin.SetIncrement(0);
+  spin.SetText(L"77");
+  for (WPARAM vk : {VK_UP, VK_DOWN}) {
+    selectAll();
+    key(vk);
+    EXPECT_EQ(spin.Text(), L"77");
+    const auto caret = selection();
+    EXPECT_EQ(caret.first, caret.second) << vk;
+  }
 }
 
 TEST_F(SpinEditTest, ReadOnlyStepsBeepAndChangeNothing) {
@@ -428,6 +444,47 @@ TEST_F(SpinEditTest, DialogNavigationTabsAwayAndEnterBeeps) {
   EXPECT_EQ(g_beeps, 1);
 }
 
+// A top-level window with an enabled default push button, as a dialog has.
+class DialogHost : public Host {
+public:
+  static const int kDefaultId = 301;
+  int defaultClicks = 0;
+
+protected:
+  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == DM_GETDEFID)
+      return MAKELRESULT(kDefaultId, DC_HASDEFID);
+    if (msg == WM_COMMAND && LOWORD(wp) == kDefaultId)
+      ++defaultClicks;
+    return Host::handleMessage(msg, wp, lp);
+  }
+};
+
+TEST_F(SpinEditTest, EnterGoesToADefaultButtonWhenThereIsOne) {
+  DialogHost dialog;
+  dialog.create();
+  HWND ok = CreateWindowExW(
+      0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 200, 10, 60, 24, dialog.hwnd(),
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogHost::kDefaultId)), nullptr, nullptr);
+  ui::TSpinEdit inDialog;
+  inDialog.create(dialog.hwnd(), 108, 10, 10, 57, 21, font.get());
+  SetFocus(inDialog.hwnd());
+  PostMessageW(inDialog.hwnd(), WM_KEYDOWN, VK_RETURN, 1);
+  pump(50, dialog.hwnd());
+  EXPECT_EQ(dialog.defaultClicks, 1);
+  EXPECT_EQ(g_beeps, 0);
+  EXPECT_EQ(inDialog.Text(), L"0");
+
+  // A disabled default button takes nothing: Enter reaches the spin edit.
+  EnableWindow(ok, FALSE);
+  SetFocus(inDialog.hwnd());
+  PostMessageW(inDialog.hwnd(), WM_KEYDOWN, VK_RETURN, 1);
+  pump(50, dialog.hwnd());
+  EXPECT_EQ(dialog.defaultClicks, 1);
+  EXPECT_EQ(g_beeps, 1);
+  EXPECT_EQ(inDialog.Text(), L"0");
+}
+
 TEST_F(SpinEditTest, LayoutOfTheWindowsSpinEdit) {
   {
     tk::WindowDc screen(nullptr);
@@ -472,6 +529,26 @@ TEST_F(SpinEditTest, LayoutOfTheWindowsSpinEdit) {
   const RECT q = rectIn(narrow.Button().hwnd(), narrow.hwnd());
   EXPECT_EQ(q.left, 41 - 15 - 5);
   EXPECT_EQ(q.bottom - q.top, 16);
+}
+
+TEST_F(SpinEditTest, TheFlatBorderPlacesThePairFromRowOne) {
+  ui::TSpinEdit flat;
+  flat.SetCtl3D(false);
+  flat.create(host.hwnd(), 107, 100, 10, 57, 21, font.get());
+  EXPECT_FALSE(GetWindowLongW(flat.hwnd(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  RECT p = rectIn(flat.Button().hwnd(), flat.hwnd());
+  EXPECT_EQ(p.left, 57 - 15);
+  EXPECT_EQ(p.top, 1);
+  EXPECT_EQ(p.right - p.left, 15);
+  EXPECT_EQ(p.bottom - p.top, 21 - 3);
+
+  // Switching the border on a live control moves the pair at once.
+  flat.SetCtl3D(true);
+  EXPECT_TRUE(GetWindowLongW(flat.hwnd(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  p = rectIn(flat.Button().hwnd(), flat.hwnd());
+  EXPECT_EQ(p.left, 57 - 15 - 5);
+  EXPECT_EQ(p.top, 0);
+  EXPECT_EQ(p.bottom - p.top, 21 - 5);
 }
 
 TEST_F(SpinEditTest, TooSmallAHeightGrowsToTheMinimum) {
