@@ -81,7 +81,7 @@ LRESULT TTimerSpeedButton::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   case WM_LBUTTONDOWN:
   case WM_RBUTTONDOWN:
   case WM_MBUTTONDOWN:
-    mouseDown(msg, lp);
+    mouseDown(msg);
     return 0;
   case WM_MOUSEMOVE:
     mouseMove(lp);
@@ -120,8 +120,10 @@ LRESULT TTimerSpeedButton::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return defaultProc(msg, wp, lp);
 }
 
-void TTimerSpeedButton::mouseDown(UINT msg, LPARAM lp) {
-  (void)lp;
+// Any mouse button: raise OnMouseDown; a left press also shows the button
+// pressed and follows the pointer with the capture. The repeat timer starts
+// for every button, but its ticks click only while the button shows pressed.
+void TTimerSpeedButton::mouseDown(UINT msg) {
   if (OnMouseDown)
     OnMouseDown(*this, msg);
   if (msg == WM_LBUTTONDOWN && IsWindowEnabled(hwnd())) {

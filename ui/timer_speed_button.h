@@ -46,7 +46,7 @@ protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-  void mouseDown(UINT msg, LPARAM lp);
+  void mouseDown(UINT msg);
   void mouseMove(LPARAM lp);
   void mouseUp(UINT msg, LPARAM lp);
   void timerTick();

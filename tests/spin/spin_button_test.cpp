@@ -3,6 +3,8 @@
 #include "ui/spin_button.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -170,6 +172,104 @@ TEST_F(SpinButtonTest, PressFocusesTheFocusControlAndForgetsItWhenItDies) {
   }
   SetWindowTextW(survivor, L"still here");
   EXPECT_TRUE(DestroyWindow(survivor));
+}
+
+// The pixels of a window as shown on the screen, row by row.
+std::vector<COLORREF> snapshot(HWND hwnd) {
+  UpdateWindow(hwnd);
+  tk::WindowDc dc(hwnd);
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < r.bottom; ++y)
+    for (int x = 0; x < r.right; ++x)
+      pixels.push_back(GetPixel(dc.get(), x, y));
+  return pixels;
+}
+
+TEST(TimerSpeedButton, FocusMarkInsetThreeAndShiftedWhilePressed) {
+  const int w = 15, h = 16;
+  Host host;
+  host.create();
+  ui::TTimerSpeedButton button;
+  button.create(host.hwnd(), 10, 10, w, h);
+  for (bool pressed : {false, true}) {
+    if (pressed)
+      SendMessageW(button.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ASSERT_EQ(button.Down(), pressed);
+    button.SetTimeBtnStates(0);
+    const std::vector<COLORREF> plain = snapshot(button.hwnd());
+    button.SetTimeBtnStates(ui::TTimerSpeedButton::tbFocusRect);
+    const std::vector<COLORREF> marked = snapshot(button.hwnd());
+    ASSERT_EQ(plain.size(), static_cast<size_t>(w * h));
+    ASSERT_EQ(marked.size(), plain.size());
+
+    // Every changed pixel lies on the outline of (3, 3, w - 3, h - 3), moved
+    // by (1, 1) while pressed, and each of its four sides has some.
+    const int shift = pressed ? 1 : 0;
+    const int left = 3 + shift, top = 3 + shift, right = w - 3 + shift - 1,
+              bottom = h - 3 + shift - 1;
+    int onLeft = 0, onTop = 0, onRight = 0, onBottom = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        if (plain[y * w + x] == marked[y * w + x])
+          continue;
+        const bool inside = x >= left && x <= right && y >= top && y <= bottom;
+        EXPECT_TRUE(inside && (x == left || x == right || y == top || y == bottom))
+            << "pressed " << pressed << " at " << x << ',' << y;
+        onLeft += x == left;
+        onTop += y == top;
+        onRight += x == right;
+        onBottom += y == bottom;
+      }
+    EXPECT_GT(onLeft, 0) << pressed;
+    EXPECT_GT(onTop, 0) << pressed;
+    EXPECT_GT(onRight, 0) << pressed;
+    EXPECT_GT(onBottom, 0) << pressed;
+  }
+  SendMessageW(button.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+TEST(SpinGlyphs, BuiltInArrowsAreFourBitTrianglesOnOlive) {
+  const std::vector<std::string> up = {
+      ".........", "....#....", "...###...", "..#####..", ".#######.", ".........",
+  };
+  const std::vector<std::string> down(up.rbegin(), up.rend());
+  // Resource names are matched without regard to case.
+  for (auto [name, rows] : {std::pair{L"SpinUp", up}, std::pair{L"SPINDOWN", down}}) {
+    const HRSRC resource = FindResourceW(nullptr, name, MAKEINTRESOURCEW(2)); // RT_BITMAP
+    ASSERT_NE(resource, nullptr);
+    const auto* info =
+        static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(nullptr, resource)));
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->biWidth, 9);
+    EXPECT_EQ(info->biHeight, 6); // bottom-up rows
+    EXPECT_EQ(info->biBitCount, 4);
+    EXPECT_EQ(info->biCompression, static_cast<DWORD>(BI_RGB));
+    const auto* palette =
+        reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(info) + info->biSize);
+    const COLORREF standard[16] = {
+        RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0),
+        RGB(0, 0, 128),     RGB(128, 0, 128), RGB(0, 128, 128), RGB(192, 192, 192),
+        RGB(128, 128, 128), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
+        RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255),
+    };
+    ASSERT_TRUE(info->biClrUsed == 0 || info->biClrUsed == 16);
+    for (int i = 0; i < 16; ++i)
+      EXPECT_EQ(RGB(palette[i].rgbRed, palette[i].rgbGreen, palette[i].rgbBlue), standard[i]) << i;
+    const BYTE* bits = reinterpret_cast<const BYTE*>(palette + 16);
+    const int stride = 8; // 9 pixels of 4 bits, padded to a multiple of 32 bits
+    for (int row = 0; row < 6; ++row) {
+      std::string seen;
+      const BYTE* line = bits + (5 - row) * stride;
+      for (int x = 0; x < 9; ++x) {
+        const int index = x % 2 ? line[x / 2] & 0x0F : line[x / 2] >> 4;
+        const COLORREF colour = standard[index];
+        seen += colour == RGB(0, 0, 0) ? '#' : colour == RGB(128, 128, 0) ? '.' : '?';
+      }
+      EXPECT_EQ(seen, rows[row]) << "row " << row;
+    }
+  }
 }
 
 } // namespace
