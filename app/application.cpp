@@ -72,6 +72,14 @@ LRESULT ApplicationWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (LOWORD(wp) != WA_INACTIVE && !HIWORD(wp))
       PostMessageW(hwnd(), kActivatePopup, 0, 0);
     break;
+  case WM_SIZE:
+    // A start minimised leaves Form1 hidden, so that it never flashes on
+    // screen; the first restore shows it.
+    if (wp == SIZE_RESTORED && showMainOnRestore_ && main_) {
+      showMainOnRestore_ = false;
+      ShowWindow(main_, SW_SHOWNORMAL);
+    }
+    break;
   case kActivatePopup:
     if (GetActiveWindow() == hwnd() && !IsIconic(hwnd())) {
       HWND popup = GetLastActivePopup(hwnd());
@@ -97,11 +105,16 @@ Application::~Application() {
 }
 
 ui::TForm1& Application::start(int showCommand) {
-  form_ = std::make_unique<ui::TForm1>();
   const bool minimised = showCommand == SW_SHOWMINNOACTIVE;
-  form_->create(window_.hwnd(), showCommand == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  int formShow = SW_SHOWNORMAL;
+  if (showCommand == SW_SHOWMAXIMIZED)
+    formShow = SW_SHOWMAXIMIZED;
+  else if (minimised)
+    formShow = SW_HIDE; // shown by the application window's first restore
+  form_ = std::make_unique<ui::TForm1>();
+  form_->create(window_.hwnd(), formShow);
   HWND form = form_->hwnd();
-  window_.setMainWindow(form);
+  window_.setMainWindow(form, minimised);
   form_->document().services().confirm = showConfirmation;
   if (HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")) {
     SendMessageW(form, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -109,7 +122,6 @@ ui::TForm1& Application::start(int showCommand) {
   }
   SetWindowSubclass(form, formSubclass, kFormSubclassId,
                     reinterpret_cast<DWORD_PTR>(window_.hwnd()));
-  // Minimising the owner hides Form1 with it; restoring shows it again.
   if (minimised)
     ShowWindow(window_.hwnd(), SW_SHOWMINNOACTIVE);
   return *form_;

@@ -16,7 +16,12 @@ class ApplicationWindow : public tk::Window {
 public:
   ApplicationWindow();
   ~ApplicationWindow() override;
-  void setMainWindow(HWND main) noexcept { main_ = main; }
+  // `showOnRestore`: Form1 is still hidden and appears when this window is
+  // first restored from the taskbar (a start minimised).
+  void setMainWindow(HWND main, bool showOnRestore) noexcept {
+    main_ = main;
+    showMainOnRestore_ = showOnRestore;
+  }
 
 protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -24,6 +29,7 @@ protected:
 private:
   HWND main_ = nullptr;  // borrowed: Form1, owned by Application
   HICON icon_ = nullptr; // shared resource icon, never destroyed
+  bool showMainOnRestore_ = false;
 };
 
 class Application {

@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -63,11 +66,36 @@ protected:
   }
 };
 
+// A child window in the middle of a mouse drag (it holds the capture). Being
+// a child, it is not among the windows the error box disables, so only the
+// error display itself can cancel its drag.
+class DraggingChild : public tk::Window {
+public:
+  explicit DraggingChild(HWND parent) {
+    tk::CreateArgs args;
+    args.style = WS_CHILD | WS_VISIBLE;
+    args.width = args.height = 50;
+    args.parent = parent;
+    createOwn(L"SheetloomDraggingTestChild", args);
+    SetCapture(hwnd());
+  }
+  int cancelModes = 0;
+
+protected:
+  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_CANCELMODE)
+      ++cancelModes;
+    return defaultProc(msg, wp, lp);
+  }
+};
+
 TEST(ErrorDisplay, ErrorInHandlerShowsStopBoxAndWindowStaysUsable) {
   Watchdog watchdog(30);
   app::Application application;
   FailingWindow window;
   SetActiveWindow(window.hwnd());
+  DraggingChild dragging(window.hwnd());
+  ASSERT_EQ(GetCapture(), dragging.hwnd());
   std::wstring caption, text;
   bool windowDisabled = false;
   int style = 0;
@@ -85,6 +113,8 @@ TEST(ErrorDisplay, ErrorInHandlerShowsStopBoxAndWindowStaysUsable) {
     SendMessageW(window.hwnd(), WM_COMMAND, 1, 0);
     EXPECT_TRUE(box.fired());
   }
+  EXPECT_EQ(dragging.cancelModes, 1);
+  EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_EQ(caption, L"Sheetloom");
   EXPECT_EQ(text, L"書き込みできません.");
   EXPECT_EQ(owner, application.window());
@@ -210,6 +240,56 @@ TEST(ConfirmationWindow, SizeFromFontAndCtrlCText) {
             rule + L"Sheetloom\r\n" + rule + L"保存しました。\r\n" + rule + L"OK   \r\n" + rule);
 }
 
+// Another program holding the clipboard open: Ctrl+C raises the clipboard
+// error through the error display, and the window stays open until dismissed.
+std::vector<std::wstring>* g_shownErrors = nullptr;
+void recordError(std::wstring_view message) {
+  g_shownErrors->emplace_back(message);
+}
+
+TEST(ConfirmationWindow, CtrlCWhileTheClipboardIsHeldReportsTheError) {
+  Watchdog watchdog(30);
+  app::Application application;
+  std::vector<std::wstring> errors;
+  g_shownErrors = &errors;
+  const tk::ErrorDisplay previous = tk::setErrorDisplay(recordError);
+
+  std::promise<bool> opened, release;
+  std::thread holder([&] {
+    const bool open = OpenClipboard(nullptr) != FALSE;
+    opened.set_value(open);
+    release.get_future().wait_for(std::chrono::seconds(20));
+    if (open)
+      CloseClipboard();
+  });
+  if (!opened.get_future().get()) {
+    release.set_value(true);
+    holder.join();
+    tk::setErrorDisplay(previous);
+    FAIL() << "the helper thread could not open the clipboard";
+  }
+  bool stillOpen = false;
+  {
+    WhenWindowAppears confirmation(L"SheetloomConfirmation", [&](HWND w) {
+      setControlKey(true);
+      PostMessageW(GetFocus(), WM_KEYDOWN, 'C', 0);
+      pumpPending();
+      setControlKey(false);
+      stillOpen = IsWindowVisible(w) != FALSE;
+      PostMessageW(w, WM_COMMAND, IDOK, 0);
+    });
+    app::showConfirmation(L"保存しました。");
+    EXPECT_TRUE(confirmation.fired());
+  }
+  release.set_value(true);
+  holder.join();
+  setControlKey(false);
+  tk::setErrorDisplay(previous);
+  g_shownErrors = nullptr;
+  EXPECT_EQ(errors, std::vector<std::wstring>{L"クリップボードを開くことができません"});
+  EXPECT_TRUE(stillOpen);
+}
+
 TEST(ConfirmationWindow, EscapeAndCloseBoxDismissIt) {
   Watchdog watchdog(30);
   app::Application application;
@@ -264,10 +344,13 @@ TEST(Application, StartsMinimisedOnRequest) {
   app::Application application;
   ui::TForm1& form = application.start(SW_SHOWMINNOACTIVE);
   EXPECT_TRUE(IsIconic(application.window()));
-  EXPECT_FALSE(IsZoomed(form.hwnd()));
+  // Never shown before the restore: no flash of the form at start.
+  EXPECT_FALSE(IsWindowVisible(form.hwnd()));
   ShowWindow(application.window(), SW_RESTORE);
   EXPECT_FALSE(IsIconic(application.window()));
   EXPECT_TRUE(IsWindowVisible(form.hwnd()));
+  EXPECT_FALSE(IsZoomed(form.hwnd()));
+  EXPECT_FALSE(IsIconic(form.hwnd()));
   PostMessageW(form.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(application.run(), 0);
 }
@@ -287,6 +370,21 @@ HWND childWithText(HWND parent, const wchar_t* text) {
   return found.second;
 }
 
+BOOL CALLBACK findMultilineEdit(HWND hwnd, LPARAM lp) {
+  if (_wcsicmp(className(hwnd).c_str(), L"EDIT") == 0 &&
+      (GetWindowLongPtrW(hwnd, GWL_STYLE) & ES_MULTILINE)) {
+    *reinterpret_cast<HWND*>(lp) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND memoOf(HWND form) {
+  HWND memo = nullptr;
+  EnumChildWindows(form, findMultilineEdit, reinterpret_cast<LPARAM>(&memo));
+  return memo;
+}
+
 // Form1's save and clear buttons reach the document, and the save confirms
 // in the confirmation window.
 TEST(Application, FormButtonsSaveWithConfirmationAndClear) {
@@ -301,8 +399,11 @@ TEST(Application, FormButtonsSaveWithConfirmationAndClear) {
   };
   HWND save = childWithText(form.hwnd(), L"ファイルに保存");
   HWND clear = childWithText(form.hwnd(), L"クリア");
+  HWND memo = memoOf(form.hwnd());
   ASSERT_TRUE(save);
   ASSERT_TRUE(clear);
+  ASSERT_TRUE(memo);
+  tk::setWindowText(memo, L"P {\r\n  color: 赤;\r\n}\r\n");
   std::wstring message;
   {
     WhenWindowAppears confirmation(L"SheetloomConfirmation", [&](HWND w) {
@@ -313,10 +414,12 @@ TEST(Application, FormButtonsSaveWithConfirmationAndClear) {
     EXPECT_TRUE(confirmation.fired());
   }
   EXPECT_EQ(message, L"保存しました。");
-  EXPECT_EQ(readFile(target), "");
+  EXPECT_EQ(readFile(target), "P {\r\n  color: \x90\xD4;\r\n}\r\n");
   EXPECT_TRUE(IsWindowEnabled(form.hwnd()));
   SendMessageW(clear, BM_CLICK, 0, 0);
+  EXPECT_EQ(tk::windowText(memo), L"");
   EXPECT_EQ(form.document().rememberedPath(), target);
+  EXPECT_EQ(readFile(target), "P {\r\n  color: \x90\xD4;\r\n}\r\n");
   PostMessageW(form.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(application.run(), 0);
 }
@@ -418,11 +521,19 @@ TEST(Program, VersionRecord) {
   EXPECT_EQ(fixed->dwFileVersionLS, 0x00010000u);
   EXPECT_EQ(fixed->dwProductVersionMS, 0x00010001u);
   EXPECT_EQ(fixed->dwProductVersionLS, 0x00010000u);
-  EXPECT_TRUE(LoadIconW(nullptr, IDI_APPLICATION)); // sanity of the icon API under test
+  // MAINICON: one image, 32 x 32 with 16 colours. The group directory is a
+  // 6-byte header (reserved, type, count) and one 14-byte entry per image.
   HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_TRUE(module);
   HRSRC icon = FindResourceW(module, L"MAINICON", RT_GROUP_ICON);
-  EXPECT_TRUE(icon);
+  ASSERT_TRUE(icon);
+  ASSERT_EQ(SizeofResource(module, icon), 6u + 14u);
+  const auto* group = static_cast<const BYTE*>(LockResource(LoadResource(module, icon)));
+  ASSERT_TRUE(group);
+  EXPECT_EQ(group[4], 1);  // count
+  EXPECT_EQ(group[6], 32); // width
+  EXPECT_EQ(group[7], 32); // height
+  EXPECT_EQ(group[8], 16); // colours
   FreeLibrary(module);
 }
 
