@@ -1,6 +1,7 @@
 // Program entry: the common controls, then the application until its main
 // window closes.
 #include "app/application.h"
+#include "toolkit/errors.h"
 
 #include <windows.h>
 
@@ -9,5 +10,12 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&icc);
-  return app::run(showCommand);
+  try {
+    return app::run(showCommand);
+  } catch (...) {
+    // Start-up failed (a window could not be created): say so instead of
+    // ending without a word, and report failure to whoever launched us.
+    tk::reportCurrentException();
+    return 1;
+  }
 }
