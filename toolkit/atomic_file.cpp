@@ -70,22 +70,19 @@ bool checkTarget(const std::wstring& target) {
 }
 
 void writeAll(HANDLE file, std::string_view bytes, const WriteFault& fault) {
-  std::size_t offset = 0;
-  while (offset < bytes.size()) {
-    std::size_t chunk = std::min(bytes.size() - offset, kMaxChunk);
-    const bool injected = fault.failAfterBytes < offset + chunk;
-    if (injected)
-      chunk = fault.failAfterBytes - std::min(fault.failAfterBytes, offset);
+  // An injected fault writes only the first bytes, then fails like a full disk.
+  const std::size_t end = std::min(bytes.size(), fault.failAfterBytes);
+  for (std::size_t offset = 0; offset < end;) {
+    const DWORD chunk = static_cast<DWORD>(std::min(end - offset, kMaxChunk));
     DWORD written = 0;
-    if (chunk > 0 &&
-        !WriteFile(file, bytes.data() + offset, static_cast<DWORD>(chunk), &written, nullptr))
+    if (!WriteFile(file, bytes.data() + offset, chunk, &written, nullptr))
       fail(FileError::Kind::write);
-    if (injected)
-      fail(FileError::Kind::write, ERROR_DISK_FULL);
     if (written != chunk)
       fail(FileError::Kind::write, ERROR_WRITE_FAULT);
     offset += chunk;
   }
+  if (end < bytes.size())
+    fail(FileError::Kind::write, ERROR_DISK_FULL);
   if (!FlushFileBuffers(file))
     fail(FileError::Kind::write);
 }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <stdexcept>
 
 namespace ui {
 namespace {
@@ -44,32 +45,21 @@ std::string cannotCreate(const std::wstring& path) {
 } // namespace
 
 std::string stylesheetBytes(std::wstring_view text) {
-  if (text.empty())
-    return {};
-  if (text.size() > INT_MAX / 3)
-    throw std::length_error("text too long");
-  const int length = static_cast<int>(text.size());
   const UINT codePage = GetACP();
-  if (codePage == CP_UTF8) {
-    // Every character has UTF-8 bytes; only unpaired surrogates fail.
-    const int size = WideCharToMultiByte(codePage, WC_ERR_INVALID_CHARS, text.data(), length,
-                                         nullptr, 0, nullptr, nullptr);
-    if (size <= 0)
-      throw tk::Error(kUnrepresentable);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(codePage, WC_ERR_INVALID_CHARS, text.data(), length, bytes.data(), size,
-                        nullptr, nullptr);
-    return bytes;
-  }
-  // The plain conversion is several times faster than one that reports
-  // default characters; converting each piece back then catches every
-  // character that became "?" or a look-alike. Pieces keep the check's buffer
-  // small and never split a surrogate pair.
-  const int size =
-      WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  if (size <= 0)
+  CPINFO info{};
+  if (!GetCPInfo(codePage, &info))
     throw tk::Error(kUnrepresentable);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
+  const std::size_t maxBytesPerUnit = info.MaxCharSize;
+  if (text.size() > INT_MAX / maxBytesPerUnit)
+    throw std::length_error("text too long");
+  // One conversion straight into a buffer large enough for any text, then
+  // each piece converted back and compared: a character the code page lacks
+  // comes back as "?" or a look-alike and is refused rather than written.
+  // This is faster than asking the conversion to report default characters,
+  // works for every code page (UTF-8 included: an unpaired surrogate comes
+  // back as U+FFFD), and pieces keep the check's buffer small. A piece never
+  // ends between the two halves of a surrogate pair.
+  std::string bytes(text.size() * maxBytesPerUnit, '\0');
   std::wstring back(kCheckPiece, L'\0');
   std::size_t in = 0, out = 0;
   while (in < text.size()) {

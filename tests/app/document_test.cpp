@@ -2,7 +2,7 @@
 // the confirmation replaced by seams, and once with the real save dialog.
 #include "test_support.h"
 
-#include "app/error_display.h"
+#include "app/application.h"
 #include "toolkit/atomic_file.h"
 #include "toolkit/errors.h"
 #include "toolkit/modal.h"
@@ -232,6 +232,38 @@ TEST_F(DocumentTest, ClearEmptiesTheMemoOnly) {
   EXPECT_EQ(tk::windowText(host_.memo()), L"");
   EXPECT_EQ(host_.document.rememberedPath(), *choice_);
   EXPECT_EQ(readFile(*choice_), "BODY {}");
+}
+
+// The same failure as the user sees it: the stop box of the error display,
+// the message with the path and a final ".", and the memo untouched.
+TEST(SaveErrorBox, ReadOnlyTargetShowsTheMessageWithAPeriod) {
+  Watchdog watchdog(30);
+  app::Application application;
+  TemporaryFolder folder;
+  HostWindow host;
+  const std::wstring target = folder.file(L"読み取り専用.css");
+  writeFile(target, "old");
+  SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
+  host.document.services().chooseFile = [&](HWND, std::wstring& path) {
+    path = target;
+    return true;
+  };
+  host.setText(L"BODY {\r\n}\r\n");
+  std::wstring caption, text;
+  {
+    WhenWindowAppears box(L"#32770", [&](HWND b) {
+      caption = tk::windowText(b);
+      text = messageBoxText(b);
+      PostMessageW(b, WM_COMMAND, IDOK, 0);
+    });
+    host.clickSave();
+    EXPECT_TRUE(box.fired());
+  }
+  EXPECT_EQ(caption, L"Sheetloom");
+  EXPECT_EQ(text, L"ファイル " + target + L" を作成できません.");
+  EXPECT_EQ(readFile(target), "old");
+  EXPECT_EQ(tk::windowText(host.memo()), L"BODY {\r\n}\r\n");
+  EXPECT_TRUE(IsWindowEnabled(host.hwnd()));
 }
 
 TEST(SaveDialogParameters, FilterListAndPlacement) {
