@@ -66,9 +66,8 @@ protected:
   }
 };
 
-// A child window in the middle of a mouse drag (it holds the capture). Being
-// a child, it is not among the windows the error box disables, so only the
-// error display itself can cancel its drag.
+// A child window in the middle of a mouse drag (it holds the capture): the
+// error ends the drag once, and no capture outlives the box.
 class DraggingChild : public tk::Window {
 public:
   explicit DraggingChild(HWND parent) {
