@@ -17,6 +17,23 @@ struct CreateArgs {
   int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = CW_USEDEFAULT, height = CW_USEDEFAULT;
   HWND parent = nullptr; // borrowed
   int id = 0;            // control id (child windows only)
+
+  // A child of `parent` with control id `id`, at x, y (pixels in the
+  // parent's client area); the caller adds the styles.
+  static CreateArgs child(HWND parent, int id, int x, int y, int width, int height) {
+    CreateArgs a;
+    a.style = WS_CHILD;
+    a.parent = parent;
+    a.id = id;
+    a.x = x;
+    a.y = y;
+    a.width = width;
+    a.height = height;
+    return a;
+  }
+  static CreateArgs child(HWND parent, int id, const RECT& r) {
+    return child(parent, id, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  }
 };
 
 class Window {

@@ -27,29 +27,17 @@ LRESULT Container::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void GroupContainer::create(HWND parent, int id, const RECT& bounds, std::string_view caption) {
   const std::wstring text = tk::widen(caption);
-  tk::CreateArgs args;
+  tk::CreateArgs args = tk::CreateArgs::child(parent, id, bounds);
   args.exStyle = WS_EX_CONTROLPARENT;
-  args.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | BS_GROUPBOX;
+  args.style |= WS_VISIBLE | WS_CLIPCHILDREN | BS_GROUPBOX;
   args.text = text.c_str();
-  args.x = bounds.left;
-  args.y = bounds.top;
-  args.width = bounds.right - bounds.left;
-  args.height = bounds.bottom - bounds.top;
-  args.parent = parent;
-  args.id = id;
   createControl(L"BUTTON", args);
 }
 
 void PageContainer::create(HWND parent, int id, const RECT& bounds, bool visible) {
-  tk::CreateArgs args;
+  tk::CreateArgs args = tk::CreateArgs::child(parent, id, bounds);
   args.exStyle = WS_EX_CONTROLPARENT;
-  args.style = WS_CHILD | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0);
-  args.x = bounds.left;
-  args.y = bounds.top;
-  args.width = bounds.right - bounds.left;
-  args.height = bounds.bottom - bounds.top;
-  args.parent = parent;
-  args.id = id;
+  args.style |= WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0);
   createOwn(L"SheetloomPage", args);
 }
 

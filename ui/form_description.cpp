@@ -54,6 +54,15 @@ ControlDescription check(std::string_view name, std::string_view parent, Bounds 
   return {K::CheckBox, name,        parent,          b,     tab,       caption,
           {},          NoSelection, Completion::Off, click, Dock::None};
 }
+ControlDescription memo(std::string_view name, std::string_view parent, Bounds b, int tab,
+                        Dock dock) {
+  return {K::Memo, name, parent, b, tab, {}, {}, NoSelection, Completion::Off, H::None, dock};
+}
+ControlDescription tabControl(std::string_view name, std::string_view parent, Bounds b, int tab,
+                              int firstPage) {
+  return {K::TabControl,   name,    parent,    b, tab, {}, {}, firstPage,
+          Completion::Off, H::None, Dock::None};
+}
 ControlDescription page(std::string_view name, std::string_view caption) {
   return {K::Page, name,        "PageControl1",  {0, 0, 0, 0}, NoTab,     caption,
           {},      NoSelection, Completion::Off, H::None,      Dock::None};
@@ -70,30 +79,10 @@ const ControlDescription Rows[] = {
     editCombo("TAG", "GroupBox1", {72, 24, 121, 20}, 0, list(st::TagChoices), NoSelection, "BODY",
               Completion::OnWithDropDown, H::TAGChange),
     button("make", "GroupBox1", {8, 368, 115, 25}, 1, "スタイルシートに追加", H::makeClick),
-    {K::Memo,
-     "StyleSheet",
-     "GroupBox1",
-     {2, 396, 706, 203},
-     2,
-     {},
-     {},
-     NoSelection,
-     Completion::Off,
-     H::None,
-     Dock::Bottom},
+    memo("StyleSheet", "GroupBox1", {2, 396, 706, 203}, 2, Dock::Bottom),
     button("Button2", "GroupBox1", {128, 368, 89, 25}, 3, "ファイルに保存", H::Button2Click),
     button("Button5", "GroupBox1", {224, 368, 49, 25}, 4, "クリア", H::Button5Click),
-    {K::TabControl,
-     "PageControl1",
-     "GroupBox1",
-     {8, 54, 684, 312},
-     5,
-     {},
-     {},
-     0,
-     Completion::Off,
-     H::None,
-     Dock::None},
+    tabControl("PageControl1", "GroupBox1", {8, 54, 684, 312}, 5, 0),
     // The pages, in tab order; the first is shown at start.
     page("TabSheet2", "設定1"),
     page("TabSheet1", "設定2"),

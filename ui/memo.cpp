@@ -5,16 +5,10 @@
 namespace ui {
 
 void Memo::create(HWND parent, int id, const RECT& bounds) {
-  tk::CreateArgs args;
+  tk::CreateArgs args = tk::CreateArgs::child(parent, id, bounds);
   args.exStyle = WS_EX_CLIENTEDGE;
-  args.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
-               ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL;
-  args.x = bounds.left;
-  args.y = bounds.top;
-  args.width = bounds.right - bounds.left;
-  args.height = bounds.bottom - bounds.top;
-  args.parent = parent;
-  args.id = id;
+  args.style |= WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_WANTRETURN |
+                ES_AUTOVSCROLL | ES_AUTOHSCROLL;
   createControl(L"EDIT", args);
   // 0 lifts the default limit of about 32K characters to the largest the
   // control can hold.

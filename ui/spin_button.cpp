@@ -71,14 +71,8 @@ TSpinButton::~TSpinButton() {
 }
 
 void TSpinButton::create(HWND parent, int x, int y, int width, int height, int id, bool tabStop) {
-  tk::CreateArgs args;
-  args.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | (tabStop ? WS_TABSTOP : 0);
-  args.x = x;
-  args.y = y;
-  args.width = width;
-  args.height = height;
-  args.parent = parent;
-  args.id = id;
+  tk::CreateArgs args = tk::CreateArgs::child(parent, id, x, y, width, height);
+  args.style |= WS_VISIBLE | WS_CLIPCHILDREN | (tabStop ? WS_TABSTOP : 0);
   // The two buttons cover the whole pair: no background to erase.
   createOwn(L"SheetloomSpinButton", args, 0, nullptr);
   up_.create(hwnd(), 0, 0, width, height / 2);

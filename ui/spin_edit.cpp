@@ -59,19 +59,13 @@ TSpinEdit::~TSpinEdit() {
 }
 
 void TSpinEdit::create(HWND parent, int id, int x, int y, int width, int height, HFONT font) {
-  tk::CreateArgs args;
+  tk::CreateArgs args = tk::CreateArgs::child(parent, id, x, y, width, height);
   // A multi-line edit, because only those honour a formatting rectangle
   // (which keeps the text off the buttons); clipping keeps it off them too.
-  args.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | ES_MULTILINE |
-               WS_CLIPCHILDREN | (readOnly_ ? ES_READONLY : 0) | (ctl3D_ ? 0 : WS_BORDER);
+  args.style |= WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | ES_MULTILINE |
+                WS_CLIPCHILDREN | (readOnly_ ? ES_READONLY : 0) | (ctl3D_ ? 0 : WS_BORDER);
   args.exStyle = ctl3D_ ? WS_EX_CLIENTEDGE : 0;
   args.text = pendingText_.c_str();
-  args.x = x;
-  args.y = y;
-  args.width = width;
-  args.height = height;
-  args.parent = parent;
-  args.id = id;
   createControl(L"EDIT", args);
   pendingText_.clear();
   const UINT dpi = tk::windowDpi(hwnd());

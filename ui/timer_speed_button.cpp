@@ -40,13 +40,8 @@ TTimerSpeedButton::~TTimerSpeedButton() {
 }
 
 void TTimerSpeedButton::create(HWND parent, int x, int y, int width, int height) {
-  tk::CreateArgs args;
-  args.style = WS_CHILD | WS_VISIBLE;
-  args.x = x;
-  args.y = y;
-  args.width = width;
-  args.height = height;
-  args.parent = parent;
+  tk::CreateArgs args = tk::CreateArgs::child(parent, 0, x, y, width, height);
+  args.style |= WS_VISIBLE;
   // The button paints every pixel itself, so the class has no background brush.
   createOwn(L"SheetloomTimerSpeedButton", args, 0, nullptr);
 }
