@@ -1,6 +1,8 @@
 // Start-up and end of the real program, the error display and the
 // confirmation window, with real windows under a watchdog.
-#include "test_support.h"
+#include "tests/support/modal_windows.h"
+#include "tests/support/temporary_files.h"
+#include "tests/support/window_helpers.h"
 
 #include "app/application.h"
 #include "app/confirmation_window.h"
@@ -19,7 +21,7 @@
 
 namespace {
 
-using namespace testing_support;
+using namespace sheetloom_test;
 
 TEST(ErrorDisplay, PeriodRule) {
   struct Case {
@@ -42,18 +44,11 @@ TEST(ErrorDisplay, PeriodRule) {
 }
 
 // A window whose command raises an error inside its handler.
-class FailingWindow : public tk::Window {
+class FailingWindow : public HostWindow {
 public:
-  FailingWindow() {
-    tk::CreateArgs args;
-    args.style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
-    args.text = L"failing";
-    args.x = args.y = 50;
-    args.width = 300;
-    args.height = 200;
-    createOwn(L"SheetloomFailingTestWindow", args);
-  }
-  ~FailingWindow() override { destroy(); }
+  FailingWindow()
+      : HostWindow(L"SheetloomFailingTestWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300,
+                   200, L"failing") {}
   int handled = 0;
 
 protected:
@@ -160,38 +155,6 @@ ExpectedConfirmation expectedFor(const std::wstring& message) {
   return e;
 }
 
-std::wstring clipboardText() {
-  std::wstring text;
-  if (!OpenClipboard(nullptr))
-    return L"<cannot open>";
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
-      text = p;
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
-
-// Runs the queued messages through the same steps as the message loop.
-void pumpPending() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (tk::preTranslate(msg))
-      continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
-void setControlKey(bool down) {
-  BYTE keys[256];
-  GetKeyboardState(keys);
-  keys[VK_CONTROL] = keys[VK_LCONTROL] = down ? 0x80 : 0;
-  SetKeyboardState(keys);
-}
-
 TEST(ConfirmationWindow, SizeFromFontAndCtrlCText) {
   Watchdog watchdog(30);
   app::Application application;
@@ -213,17 +176,17 @@ TEST(ConfirmationWindow, SizeFromFontAndCtrlCText) {
       const int cy = (GetSystemMetrics(SM_CYSCREEN) - (window.bottom - window.top)) / 2;
       centred = window.left == cx && window.top == cy;
       // Ctrl+C, handled the way the modal loop handles it, then Enter.
-      setControlKey(true);
+      setModifierKeys(true, false);
       PostMessageW(GetFocus(), WM_KEYDOWN, 'C', 0);
       pumpPending();
-      setControlKey(false);
+      setModifierKeys(false, false);
       copied = clipboardText();
       PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
     });
     app::showConfirmation(message);
     EXPECT_TRUE(confirmation.fired());
   }
-  setControlKey(false);
+  setModifierKeys(false, false);
   const ExpectedConfirmation e = expectedFor(message);
   EXPECT_EQ(caption, L"Sheetloom");
   EXPECT_TRUE(exStyle & WS_EX_DLGMODALFRAME);
@@ -241,17 +204,11 @@ TEST(ConfirmationWindow, SizeFromFontAndCtrlCText) {
 
 // Another program holding the clipboard open: Ctrl+C raises the clipboard
 // error through the error display, and the window stays open until dismissed.
-std::vector<std::wstring>* g_shownErrors = nullptr;
-void recordError(std::wstring_view message) {
-  g_shownErrors->emplace_back(message);
-}
 
 TEST(ConfirmationWindow, CtrlCWhileTheClipboardIsHeldReportsTheError) {
   Watchdog watchdog(30);
   app::Application application;
-  std::vector<std::wstring> errors;
-  g_shownErrors = &errors;
-  const tk::ErrorDisplay previous = tk::setErrorDisplay(recordError);
+  ErrorCapture errors;
 
   std::promise<bool> opened, release;
   std::thread holder([&] {
@@ -264,16 +221,15 @@ TEST(ConfirmationWindow, CtrlCWhileTheClipboardIsHeldReportsTheError) {
   if (!opened.get_future().get()) {
     release.set_value(true);
     holder.join();
-    tk::setErrorDisplay(previous);
     FAIL() << "the helper thread could not open the clipboard";
   }
   bool stillOpen = false;
   {
     WhenWindowAppears confirmation(L"SheetloomConfirmation", [&](HWND w) {
-      setControlKey(true);
+      setModifierKeys(true, false);
       PostMessageW(GetFocus(), WM_KEYDOWN, 'C', 0);
       pumpPending();
-      setControlKey(false);
+      setModifierKeys(false, false);
       stillOpen = IsWindowVisible(w) != FALSE;
       PostMessageW(w, WM_COMMAND, IDOK, 0);
     });
@@ -282,10 +238,8 @@ TEST(ConfirmationWindow, CtrlCWhileTheClipboardIsHeldReportsTheError) {
   }
   release.set_value(true);
   holder.join();
-  setControlKey(false);
-  tk::setErrorDisplay(previous);
-  g_shownErrors = nullptr;
-  EXPECT_EQ(errors, std::vector<std::wstring>{L"クリップボードを開くことができません"});
+  setModifierKeys(false, false);
+  EXPECT_EQ(errors.shown, std::vector<std::wstring>{L"クリップボードを開くことができません"});
   EXPECT_TRUE(stillOpen);
 }
 

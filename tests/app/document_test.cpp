@@ -1,6 +1,8 @@
 // The save and clear actions on a plain multiline EDIT, with the dialog and
 // the confirmation replaced by seams, and once with the real save dialog.
-#include "test_support.h"
+#include "tests/support/modal_windows.h"
+#include "tests/support/temporary_files.h"
+#include "tests/support/window_helpers.h"
 
 #include "app/application.h"
 #include "toolkit/atomic_file.h"
@@ -20,30 +22,24 @@
 
 namespace {
 
-using namespace testing_support;
+using namespace sheetloom_test;
 
 constexpr int kSaveCommand = 100;
 
 // A top-level window with the memo; its save command runs inside the
 // window's dispatch boundary, as Button2Click does.
-class HostWindow : public tk::Window {
+class MemoWindow : public HostWindow {
 public:
-  HostWindow() {
-    tk::CreateArgs args;
-    args.style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
-    args.text = L"host";
-    args.x = 100;
-    args.y = 100;
-    args.width = 400;
-    args.height = 300;
-    createOwn(L"SheetloomDocumentTestHost", args);
+  MemoWindow()
+      : HostWindow(L"SheetloomDocumentTestHost", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400,
+                   300) {
     memo_.reset(CreateWindowExW(0, L"EDIT", L"",
                                 WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL,
                                 0, 0, 380, 250, hwnd(), nullptr, nullptr, nullptr));
     SendMessageW(memo_.get(), EM_SETLIMITTEXT, 0, 0);
     document.attach(memo_.get());
   }
-  ~HostWindow() override {
+  ~MemoWindow() override {
     memo_.release(); // destroyed with its parent
     destroy();
   }
@@ -70,8 +66,6 @@ private:
 class DocumentTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    s_errors = &errors_;
-    previousDisplay_ = tk::setErrorDisplay(recordError);
     SaveServices& services = host_.document.services();
     services.chooseFile = [this](HWND, std::wstring& path) {
       offered_.push_back(path);
@@ -82,22 +76,15 @@ protected:
     };
     services.confirm = [this](std::wstring_view message) { confirmed_.emplace_back(message); };
   }
-  void TearDown() override {
-    tk::setErrorDisplay(previousDisplay_);
-    s_errors = nullptr;
-  }
   using SaveServices = ui::SaveServices;
 
-  static void recordError(std::wstring_view message) { s_errors->emplace_back(message); }
-
-  static std::vector<std::wstring>* s_errors;
-  tk::ErrorDisplay previousDisplay_ = nullptr;
+  ErrorCapture errorCapture_;
+  std::vector<std::wstring>& errors_ = errorCapture_.shown;
   TemporaryFolder folder_;
-  HostWindow host_;
+  MemoWindow host_;
   std::optional<std::wstring> choice_;
-  std::vector<std::wstring> offered_, confirmed_, errors_;
+  std::vector<std::wstring> offered_, confirmed_;
 };
-std::vector<std::wstring>* DocumentTest::s_errors = nullptr;
 
 std::wstring cannotCreate(const std::wstring& path) {
   return L"ファイル " + path + L" を作成できません";
@@ -240,7 +227,7 @@ TEST(SaveErrorBox, ReadOnlyTargetShowsTheMessageWithAPeriod) {
   Watchdog watchdog(30);
   app::Application application;
   TemporaryFolder folder;
-  HostWindow host;
+  MemoWindow host;
   const std::wstring target = folder.file(L"読み取り専用.css");
   writeFile(target, "old");
   SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -291,7 +278,7 @@ TEST(SaveDialogParameters, FilterListAndPlacement) {
 TEST(RealSaveDialog, TypedNameWithoutExtensionIsSavedAsIs) {
   Watchdog watchdog(30);
   TemporaryFolder folder;
-  HostWindow host;
+  MemoWindow host;
   std::vector<std::wstring> confirmed;
   host.document.services().confirm = [&](std::wstring_view m) { confirmed.emplace_back(m); };
   host.setText(L"BODY {\r\n}\r\n");

@@ -13,7 +13,6 @@ using namespace spintest;
 class SpinButtonTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    host.create();
     pair.create(host.hwnd(), 10, 10, 20, 25, 201, true);
     pair.OnUpClick = [this](ui::TSpinButton& sender) {
       EXPECT_EQ(&sender, &pair);
@@ -190,7 +189,6 @@ std::vector<COLORREF> snapshot(HWND hwnd) {
 TEST(TimerSpeedButton, FocusMarkInsetThreeAndShiftedWhilePressed) {
   const int w = 15, h = 16;
   Host host;
-  host.create();
   ui::TTimerSpeedButton button;
   button.create(host.hwnd(), 10, 10, w, h);
   for (bool pressed : {false, true}) {

@@ -1,32 +1,49 @@
 #include "spin_test_support.h"
 
+#include "ui/beep.h"
 #include "ui/spin_button.h"
 #include "ui/spin_edit.h"
 
 #include "toolkit/errors.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace {
 
 using namespace spintest;
 
+int g_beeps = 0;
+void countBeep(UINT type) {
+  EXPECT_EQ(type, 0u);
+  ++g_beeps;
+}
+
+void setClipboardText(HWND owner, const std::wstring& text) {
+  ASSERT_TRUE(OpenClipboard(owner));
+  EmptyClipboard();
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  ASSERT_NE(mem, nullptr);
+  auto* p = static_cast<wchar_t*>(GlobalLock(mem));
+  std::copy(text.c_str(), text.c_str() + text.size() + 1, p);
+  GlobalUnlock(mem);
+  SetClipboardData(CF_UNICODETEXT, mem); // the clipboard owns it now
+  CloseClipboard();
+}
+
 class SpinEditTest : public ::testing::Test {
 protected:
   void SetUp() override {
     g_beeps = 0;
     oldBeep_ = ui::setBeepFunction(countBeep);
-    host.create();
     spin.create(host.hwnd(), 101, 10, 10, 57, 21, font.get());
     other.create(host.hwnd(), 102, 10, 60, 57, 21, font.get());
   }
   void TearDown() override { ui::setBeepFunction(oldBeep_); }
 
-  void type(const std::wstring& chars) {
-    for (wchar_t ch : chars)
-      SendMessageW(spin.hwnd(), WM_CHAR, ch, 1);
-  }
+  void type(const std::wstring& chars) { typeChars(spin.hwnd(), chars); }
   void key(WPARAM vk) { SendMessageW(spin.hwnd(), WM_KEYDOWN, vk, 1); }
   void selectAll() { SendMessageW(spin.hwnd(), EM_SETSEL, 0, -1); }
   std::pair<DWORD, DWORD> selection() {
@@ -319,7 +336,7 @@ TEST_F(SpinEditTest, ArrowButtonsStepAtTheReleaseOverThem) {
   for (auto [down, up] :
        {std::pair{WM_RBUTTONDOWN, WM_RBUTTONUP}, std::pair{WM_MBUTTONDOWN, WM_MBUTTONUP}}) {
     press(upButton(), down);
-    pump(600);
+    pumpFor(600);
     press(upButton(), up);
   }
   EXPECT_EQ(spin.Text(), L"0");
@@ -332,11 +349,11 @@ TEST_F(SpinEditTest, HoldingAnArrowRepeatsAfter400ThenEvery100Ms) {
   spin.OnChange = [&](ui::TSpinEdit&) { steps.push_back(nowMs() - pressedAt); };
   pressedAt = nowMs();
   press(upButton(), WM_LBUTTONDOWN);
-  pump(1000);
+  pumpFor(1000);
   const size_t held = steps.size();
   press(upButton(), WM_LBUTTONUP);
   ASSERT_EQ(steps.size(), held + 1); // once more at the release
-  pump(300);
+  pumpFor(300);
   EXPECT_EQ(steps.size(), held + 1); // and the release stopped the timer
   EXPECT_FALSE(spin.Button().UpButton().TimerEnabled());
   EXPECT_EQ(spin.Value(), static_cast<int32_t>(held + 1));
@@ -353,19 +370,19 @@ TEST_F(SpinEditTest, HoldingAnArrowRepeatsAfter400ThenEvery100Ms) {
   steps.clear();
   pressedAt = nowMs();
   press(downButton(), WM_LBUTTONDOWN);
-  pump(250);
+  pumpFor(250);
   press(downButton(), WM_LBUTTONUP);
-  pump(300);
+  pumpFor(300);
   EXPECT_EQ(steps.size(), 1u);
 }
 
 TEST_F(SpinEditTest, DraggedOffTheHeldButtonTicksDoNothing) {
   press(upButton(), WM_LBUTTONDOWN);
   SendMessageW(upButton(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 40));
-  pump(700);
+  pumpFor(700);
   EXPECT_EQ(spin.Text(), L"0");
   SendMessageW(upButton(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(3, 3));
-  pump(350);
+  pumpFor(350);
   EXPECT_GE(spin.Value(), 1);
   press(upButton(), WM_LBUTTONUP);
 }
@@ -385,7 +402,7 @@ TEST_F(SpinEditTest, AnErrorInARepeatedClickStopsTheRepeating) {
     throw tk::Error("step failed");
   };
   press(upButton(), WM_LBUTTONDOWN);
-  pump(900);
+  pumpFor(900);
   EXPECT_EQ(attempts, 1);
   EXPECT_EQ(g_errors, 1);
   EXPECT_FALSE(spin.Button().UpButton().TimerEnabled());
@@ -420,26 +437,26 @@ TEST_F(SpinEditTest, DialogNavigationTabsAwayAndEnterBeeps) {
   spin.SetText(L"5");
   SendMessageW(spin.hwnd(), EM_SETSEL, 1, 1);
   PostMessageW(spin.hwnd(), WM_KEYDOWN, VK_RETURN, 1);
-  pump(50, host.hwnd());
+  pumpFor(50, host.hwnd());
   EXPECT_EQ(spin.Text(), L"5");
   EXPECT_EQ(g_beeps, 1);
 
   PostMessageW(spin.hwnd(), WM_KEYDOWN, '7', 1);
-  pump(50, host.hwnd());
+  pumpFor(50, host.hwnd());
   EXPECT_EQ(spin.Text(), L"57");
 
   PostMessageW(spin.hwnd(), WM_KEYDOWN, VK_UP, 1);
-  pump(50, host.hwnd());
+  pumpFor(50, host.hwnd());
   EXPECT_EQ(spin.Text(), L"58");
   EXPECT_EQ(GetFocus(), spin.hwnd());
 
   PostMessageW(spin.hwnd(), WM_KEYDOWN, VK_TAB, 1);
-  pump(50, host.hwnd());
+  pumpFor(50, host.hwnd());
   EXPECT_EQ(GetFocus(), other.hwnd());
   EXPECT_EQ(spin.Text(), L"58");
 
   PostMessageW(other.hwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
-  pump(50, host.hwnd());
+  pumpFor(50, host.hwnd());
   EXPECT_TRUE(IsWindow(host.hwnd()));
   EXPECT_EQ(g_beeps, 1);
 }
@@ -462,7 +479,6 @@ protected:
 
 TEST_F(SpinEditTest, EnterGoesToADefaultButtonWhenThereIsOne) {
   DialogHost dialog;
-  dialog.create();
   HWND ok = CreateWindowExW(
       0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 200, 10, 60, 24, dialog.hwnd(),
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogHost::kDefaultId)), nullptr, nullptr);
@@ -470,7 +486,7 @@ TEST_F(SpinEditTest, EnterGoesToADefaultButtonWhenThereIsOne) {
   inDialog.create(dialog.hwnd(), 108, 10, 10, 57, 21, font.get());
   SetFocus(inDialog.hwnd());
   PostMessageW(inDialog.hwnd(), WM_KEYDOWN, VK_RETURN, 1);
-  pump(50, dialog.hwnd());
+  pumpFor(50, dialog.hwnd());
   EXPECT_EQ(dialog.defaultClicks, 1);
   EXPECT_EQ(g_beeps, 0);
   EXPECT_EQ(inDialog.Text(), L"0");
@@ -479,7 +495,7 @@ TEST_F(SpinEditTest, EnterGoesToADefaultButtonWhenThereIsOne) {
   EnableWindow(ok, FALSE);
   SetFocus(inDialog.hwnd());
   PostMessageW(inDialog.hwnd(), WM_KEYDOWN, VK_RETURN, 1);
-  pump(50, dialog.hwnd());
+  pumpFor(50, dialog.hwnd());
   EXPECT_EQ(dialog.defaultClicks, 1);
   EXPECT_EQ(g_beeps, 1);
   EXPECT_EQ(inDialog.Text(), L"0");
@@ -583,7 +599,7 @@ TEST_F(SpinEditTest, TooSmallAHeightGrowsToTheMinimum) {
 
 TEST_F(SpinEditTest, TheArrowGlyphsAreDrawnTransparent) {
   UpdateWindow(host.hwnd());
-  pump(50);
+  pumpFor(50);
   auto count = [](HWND button, COLORREF colour) {
     tk::WindowDc dc(button);
     RECT r{};
@@ -607,9 +623,9 @@ TEST_F(SpinEditTest, DestroyingTheEditFirstIsSafe) {
   press(doomed->Button().UpButton().hwnd(), WM_LBUTTONDOWN);
   DestroyWindow(doomed->hwnd()); // the window goes first, then the object
   EXPECT_EQ(doomed->hwnd(), nullptr);
-  pump(500);
+  pumpFor(500);
   doomed.reset();
-  pump(100);
+  pumpFor(100);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // dialogs' own modal loops dispatch.
 #include "toolkit/common_dialogs.h"
 
+#include "tests/support/modal_windows.h"
+#include "tests/support/window_helpers.h"
 #include "toolkit/handles.h"
 #include "toolkit/modal.h"
 #include "toolkit/window.h"
@@ -12,89 +14,23 @@
 
 #include <cstdlib>
 #include <cwchar>
-#include <functional>
 #include <string>
 
 namespace {
 
-// What the driver saw of the open dialog and does with it.
-struct Driver {
-  std::function<void(HWND)> action = [](HWND) {};
-  int command = IDOK;
-  HWND dialog = nullptr;
-  HWND owner = nullptr;
-  bool ownerEnabled = true;
-  RECT rect{};
-};
-Driver* g_driver = nullptr;
-bool g_watchdogFired = false;
+using namespace sheetloom_test;
 
-BOOL CALLBACK findDialog(HWND hwnd, LPARAM out) {
-  wchar_t cls[16] = {};
-  GetClassNameW(hwnd, cls, 16);
-  if (std::wcscmp(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
-    *reinterpret_cast<HWND*>(out) = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND openDialog() {
-  HWND dialog = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), findDialog, reinterpret_cast<LPARAM>(&dialog));
-  return dialog;
-}
-
-void CALLBACK driveDialog(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND dialog = openDialog();
-  if (!dialog || !g_driver)
-    return;
-  KillTimer(nullptr, id);
-  Driver& d = *g_driver;
-  d.dialog = dialog;
-  d.owner = GetWindow(dialog, GW_OWNER);
-  d.ownerEnabled = IsWindowEnabled(d.owner) != FALSE;
-  GetWindowRect(dialog, &d.rect);
-  try {
-    d.action(dialog);
-  } catch (...) {
-    ADD_FAILURE() << "dialog action threw";
-  }
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(d.command, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, d.command)));
-}
-
-// Closes whatever is still open (a dialog, or a message box raised by one).
-void CALLBACK watchdog(HWND, UINT, UINT_PTR, DWORD) {
-  g_watchdogFired = true;
-  while (HWND dialog = openDialog())
-    EndDialog(dialog, IDCANCEL);
-}
-
-// Runs `open` with the driver armed; returns what `open` returned.
-template <class F> auto drive(Driver& driver, F open) {
-  g_driver = &driver;
-  g_watchdogFired = false;
-  const UINT_PTR tick = SetTimer(nullptr, 0, 50, driveDialog);
-  const UINT_PTR dog = SetTimer(nullptr, 0, 15000, watchdog);
-  auto result = open();
-  KillTimer(nullptr, tick);
-  KillTimer(nullptr, dog);
-  g_driver = nullptr;
-  EXPECT_FALSE(g_watchdogFired) << "the dialog had to be closed by the watchdog";
+// Runs `open` with the driver armed and checks that it saw a dialog.
+template <class F> auto drive(DialogDriver& driver, F open) {
+  auto result = driveDialog(driver, open);
+  EXPECT_TRUE(driver.opened) << "no dialog opened";
   return result;
 }
 
-class Host : public tk::Window {
+// The application window with an edit holding the focus.
+class Host : public HostWindow {
 public:
-  Host() {
-    tk::CreateArgs a;
-    a.style = WS_OVERLAPPEDWINDOW;
-    a.text = L"host";
-    a.x = a.y = 20;
-    a.width = 300;
-    a.height = 200;
-    createOwn(L"SheetloomDialogTestHost", a);
+  Host() : HostWindow(L"SheetloomDialogTestHost", WS_OVERLAPPEDWINDOW, 20, 20, 300, 200) {
     edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 10, 100, 20,
                             hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
     ShowWindow(hwnd(), SW_SHOWNORMAL);
@@ -102,10 +38,7 @@ public:
     SetFocus(edit_);
     tk::setApplicationWindow(hwnd());
   }
-  ~Host() override {
-    tk::setApplicationWindow(nullptr);
-    destroy();
-  }
+  ~Host() override { tk::setApplicationWindow(nullptr); }
   HWND edit() const { return edit_; }
 
 private:
@@ -114,7 +47,7 @@ private:
 
 class DialogTest : public ::testing::Test {
 protected:
-  void expectModalAndCentred(const Driver& d) {
+  void expectModalAndCentred(const DialogDriver& d) {
     EXPECT_EQ(d.owner, host_.hwnd());
     EXPECT_FALSE(d.ownerEnabled) << "the application is disabled while the dialog is open";
     EXPECT_TRUE(IsWindowEnabled(host_.hwnd()));
@@ -126,13 +59,6 @@ protected:
   }
   Host host_;
 };
-
-void chooseInCombo(HWND dialog, int id, LRESULT index) {
-  ASSERT_GE(index, 0);
-  HWND combo = GetDlgItem(dialog, id);
-  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-}
 
 LRESULT findExact(HWND dialog, int id, const wchar_t* text) {
   return SendDlgItemMessageW(dialog, id, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
@@ -149,7 +75,7 @@ LOGFONTW startFont() {
 }
 
 TEST_F(DialogTest, FontConfirmedUnchangedReturnsTheStartingFont) {
-  Driver d;
+  DialogDriver d;
   auto choice = drive(d, [] { return tk::chooseFont(startFont(), RGB(0, 0, 0)); });
   ASSERT_TRUE(choice);
   expectModalAndCentred(d);
@@ -162,7 +88,7 @@ TEST_F(DialogTest, FontConfirmedUnchangedReturnsTheStartingFont) {
 }
 
 TEST_F(DialogTest, FontConfirmedWithChangesReturnsThem) {
-  Driver d;
+  DialogDriver d;
   d.action = [](HWND dialog) {
     chooseInCombo(dialog, cmb1, findExact(dialog, cmb1, L"IPAゴシック"));
     HWND styles = GetDlgItem(dialog, cmb2); // the last style is bold italic
@@ -190,7 +116,7 @@ TEST_F(DialogTest, FontConfirmedWithChangesReturnsThem) {
 }
 
 TEST_F(DialogTest, FontKeepsItsColourUnlessOneIsPicked) {
-  Driver d;
+  DialogDriver d;
   d.action = [](HWND dialog) {
     chooseInCombo(dialog, cmb1, findExact(dialog, cmb1, L"IPAゴシック"));
   };
@@ -201,7 +127,7 @@ TEST_F(DialogTest, FontKeepsItsColourUnlessOneIsPicked) {
 }
 
 TEST_F(DialogTest, FontNotInstalledStartsOnTheFaceDrawnInItsPlace) {
-  Driver d;
+  DialogDriver d;
   LOGFONTW lf = startFont();
   wcscpy_s(lf.lfFaceName, L"ＭＳ Ｐゴシック"); // substituted under Wine, installed on Windows
   lf.lfHeight = -12;
@@ -213,7 +139,7 @@ TEST_F(DialogTest, FontNotInstalledStartsOnTheFaceDrawnInItsPlace) {
 }
 
 TEST_F(DialogTest, FontCancelledReturnsNothing) {
-  Driver d;
+  DialogDriver d;
   d.command = IDCANCEL;
   d.action = [](HWND dialog) { SendDlgItemMessageW(dialog, chx1, BM_CLICK, 0, 0); };
   auto choice = drive(d, [] { return tk::chooseFont(startFont(), RGB(0, 0, 0)); });
@@ -221,15 +147,9 @@ TEST_F(DialogTest, FontCancelledReturnsNothing) {
   expectModalAndCentred(d);
 }
 
-void setRgb(HWND dialog, const wchar_t* r, const wchar_t* g, const wchar_t* b) {
-  SetDlgItemTextW(dialog, COLOR_RED, r);
-  SetDlgItemTextW(dialog, COLOR_GREEN, g);
-  SetDlgItemTextW(dialog, COLOR_BLUE, b);
-}
-
 TEST_F(DialogTest, ColourConfirmedUnchangedReturnsTheStartingColour) {
   tk::CustomColours custom = tk::noCustomColours();
-  Driver d;
+  DialogDriver d;
   d.action = [](HWND dialog) {
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, COLOR_RAINBOW))) << "basic form";
   };
@@ -242,8 +162,8 @@ TEST_F(DialogTest, ColourConfirmedUnchangedReturnsTheStartingColour) {
 
 TEST_F(DialogTest, ColourConfirmedWithAChangeReturnsIt) {
   tk::CustomColours custom = tk::noCustomColours();
-  Driver d;
-  d.action = [](HWND dialog) { setRgb(dialog, L"0", L"0", L"255"); };
+  DialogDriver d;
+  d.action = [](HWND dialog) { setColourDialogRgb(dialog, L"0", L"0", L"255"); };
   auto colour = drive(d, [&] { return tk::chooseColour(RGB(0, 0, 0), custom); });
   ASSERT_TRUE(colour);
   EXPECT_EQ(*colour, RGB(0, 0, 255));
@@ -251,9 +171,9 @@ TEST_F(DialogTest, ColourConfirmedWithAChangeReturnsIt) {
 
 TEST_F(DialogTest, ColourCancelledReturnsNothing) {
   tk::CustomColours custom = tk::noCustomColours();
-  Driver d;
+  DialogDriver d;
   d.command = IDCANCEL;
-  d.action = [](HWND dialog) { setRgb(dialog, L"255", L"0", L"0"); };
+  d.action = [](HWND dialog) { setColourDialogRgb(dialog, L"255", L"0", L"0"); };
   auto colour = drive(d, [&] { return tk::chooseColour(RGB(0, 0, 0), custom); });
   EXPECT_FALSE(colour);
   expectModalAndCentred(d);

@@ -1,6 +1,7 @@
 // Completion and change events in real combo boxes inside a real window.
 #include "ui/completion_combo.h"
 
+#include "tests/support/window_helpers.h"
 #include "toolkit/errors.h"
 #include "toolkit/text.h"
 #include "toolkit/window.h"
@@ -12,6 +13,8 @@
 
 namespace {
 
+using namespace sheetloom_test;
+
 const std::vector<std::wstring> kTags = {L"A",        L"A:ACTIVE", L"ADDRESS", L"B",
                                          L"BASEFONT", L"BDO",      L"BIG",     L"BODY",
                                          L"BUTTON",   L"H1",       L"HTML",    L"SPAN"};
@@ -22,19 +25,11 @@ const std::vector<std::wstring> kPositions = {L"",      L"相対位置", L"絶�
                                               L"Apple", L"Banana",   L"Blueberry"};
 
 // A window that forwards its WM_COMMAND to the attached combos, as the form does.
-class Host : public tk::Window {
+class Host : public HostWindow {
 public:
-  Host() {
-    tk::CreateArgs a;
-    a.style = WS_OVERLAPPEDWINDOW;
-    a.text = L"host";
-    a.x = a.y = 50;
-    a.width = 500;
-    a.height = 400;
-    createOwn(L"SheetloomComboTestHost", a);
+  Host() : HostWindow(L"SheetloomComboTestHost", WS_OVERLAPPEDWINDOW, 50, 50, 500, 400) {
     ShowWindow(hwnd(), SW_SHOWNORMAL);
   }
-  ~Host() override { destroy(); }
 
   HWND addCombo(DWORD kind, const std::vector<std::wstring>& entries, int y) {
     HWND combo = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | kind, 10,
@@ -69,9 +64,7 @@ protected:
     completion_.onChange = [this] { changes_.push_back(tk::windowText(combo_)); };
     completion_.setClock([this] { return now_; });
     host_.combos.push_back(&completion_);
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    GetComboBoxInfo(combo_, &info);
+    const COMBOBOXINFO info = comboBoxInfo(combo_);
     edit_ = kind == CBS_DROPDOWNLIST ? combo_ : info.hwndItem;
     list_ = info.hwndList;
     SetFocus(edit_);
@@ -81,10 +74,7 @@ protected:
       SendMessageW(combo_, CB_SHOWDROPDOWN, FALSE, 0);
   }
 
-  void type(const std::wstring& keys) {
-    for (wchar_t k : keys)
-      SendMessageW(edit_, WM_CHAR, k, 1);
-  }
+  void type(const std::wstring& keys) { typeChars(edit_, keys); }
   void setText(const std::wstring& text) { tk::setWindowText(combo_, text); }
   void select(DWORD start, DWORD end) { SendMessageW(edit_, EM_SETSEL, start, end); }
   std::wstring text() const { return tk::windowText(combo_); }
@@ -247,16 +237,12 @@ TEST_F(ComboTest, MouseChoiceFromTheDroppedListIsOneChangeWithTheEntrysText) {
 }
 
 TEST_F(ComboTest, ErrorInTheHandlerIsReportedAndTheTypingStands) {
-  static std::wstring shown;
-  struct Restore {
-    tk::ErrorDisplay old;
-    ~Restore() { tk::setErrorDisplay(old); }
-  } restore{tk::setErrorDisplay([](std::wstring_view m) { shown = m; })};
+  ErrorCapture errors;
   attach(CBS_DROPDOWN, kUnits, false);
   setText(L"");
   completion_.onChange = [] { throw tk::Error("broken handler"); };
   type(L"e");
-  EXPECT_EQ(shown, L"broken handler");
+  EXPECT_EQ(errors.shown, std::vector<std::wstring>{L"broken handler"});
   EXPECT_EQ(text(), L"em");
 }
 
@@ -291,11 +277,8 @@ TEST(SetVisibleItems, DroppedListShowsEightEntries) {
   HWND combo = host.addCombo(CBS_DROPDOWN, kTags, 10);
   ui::setVisibleItems(combo, 8);
   SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
-  COMBOBOXINFO info{};
-  info.cbSize = sizeof info;
-  GetComboBoxInfo(combo, &info);
   RECT client{};
-  GetClientRect(info.hwndList, &client);
+  GetClientRect(comboBoxInfo(combo).hwndList, &client);
   const auto item = static_cast<LONG>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
   EXPECT_GE(client.bottom, 8 * item);
   EXPECT_LT(client.bottom, 9 * item);

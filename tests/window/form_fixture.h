@@ -2,6 +2,7 @@
 // user would: clicks, choices from a list, typed characters, keys.
 #pragma once
 
+#include "tests/support/window_helpers.h"
 #include "toolkit/message_loop.h"
 #include "toolkit/modal.h"
 #include "toolkit/text.h"
@@ -29,17 +30,7 @@ protected:
     setKeys(false, false);
   }
 
-  static void pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT)
-        continue;
-      if (tk::preTranslate(msg))
-        continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
+  static void pump() { pumpPending(); }
 
   HWND c(std::string_view name) const { return form.control(name); }
   std::wstring text(std::string_view name) const { return tk::windowText(c(name)); }
@@ -71,29 +62,16 @@ protected:
 
   // The edit inside an editable combo, or the control itself.
   HWND editOf(std::string_view name) const {
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    if (GetComboBoxInfo(c(name), &info) && info.hwndItem)
-      return info.hwndItem;
-    return c(name);
+    const COMBOBOXINFO info = comboBoxInfo(c(name));
+    return info.hwndItem ? info.hwndItem : c(name);
   }
-  void type(std::string_view name, std::wstring_view keys) {
-    HWND edit = editOf(name);
-    for (wchar_t k : keys)
-      SendMessageW(edit, WM_CHAR, k, 1);
-  }
+  void type(std::string_view name, std::wstring_view keys) { typeChars(editOf(name), keys); }
   void setText(std::string_view name, std::wstring_view value) {
     tk::setWindowText(c(name), value);
   }
 
   // The keyboard state that GetKeyState reports to the form.
-  static void setKeys(bool ctrl, bool shift) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-    keys[VK_SHIFT] = shift ? 0x80 : 0;
-    SetKeyboardState(keys);
-  }
+  static void setKeys(bool ctrl, bool shift) { setModifierKeys(ctrl, shift); }
   // A key press as the message loop sees it, offered to the form first.
   static bool pressKey(HWND target, WPARAM key) {
     MSG msg{};
@@ -108,12 +86,7 @@ protected:
     return false;
   }
 
-  RECT boundsIn(std::string_view name, HWND parent) const {
-    RECT r{};
-    GetWindowRect(c(name), &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-  }
+  RECT boundsIn(std::string_view name, HWND parent) const { return rectIn(c(name), parent); }
 
   ui::TForm1 form;
 };

@@ -128,11 +128,8 @@ TEST_F(FormTest, ListsHoldTheirEntriesUnsortedAndShowEightAtATime) {
   EXPECT_EQ(indexOf("border_style", L"アウトセット"), 8);
   // The open list of the selector shows eight entries.
   SendMessageW(c("TAG"), CB_SHOWDROPDOWN, TRUE, 0);
-  COMBOBOXINFO info{};
-  info.cbSize = sizeof info;
-  GetComboBoxInfo(c("TAG"), &info);
   RECT list{};
-  GetClientRect(info.hwndList, &list);
+  GetClientRect(sheetloom_test::comboBoxInfo(c("TAG")).hwndList, &list);
   const auto item = SendMessageW(c("TAG"), CB_GETITEMHEIGHT, 0, 0);
   EXPECT_EQ(list.bottom / item, 8);
   SendMessageW(c("TAG"), CB_SHOWDROPDOWN, FALSE, 0);

@@ -1,0 +1,139 @@
+#include "tests/support/modal_windows.h"
+
+#include "tests/support/window_helpers.h"
+#include "toolkit/errors.h"
+#include "toolkit/text.h"
+
+#include <colordlg.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+
+namespace sheetloom_test {
+
+Watchdog::Watchdog(int seconds)
+    : thread_([this, seconds] {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (!done_.wait_for(lock, std::chrono::seconds(seconds), [this] { return finished_; })) {
+          std::fprintf(stderr, "watchdog: a modal window was never dismissed\n");
+          std::fflush(stderr);
+          TerminateProcess(GetCurrentProcess(), 3);
+        }
+      }) {}
+
+Watchdog::~Watchdog() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    finished_ = true;
+  }
+  done_.notify_all();
+  thread_.join();
+}
+
+namespace {
+
+struct Search {
+  const wchar_t* className;
+  HWND found;
+};
+
+BOOL CALLBACK matchWindow(HWND hwnd, LPARAM lp) {
+  auto* search = reinterpret_cast<Search*>(lp);
+  if (IsWindowVisible(hwnd) && className(hwnd) == search->className) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Thread timers carry no context: the one active watcher and session.
+WhenWindowAppears* g_watcher = nullptr;
+bool g_rescued = false;
+
+} // namespace
+
+HWND findThreadWindow(const wchar_t* className) {
+  Search search{className, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), matchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+WhenWindowAppears::WhenWindowAppears(const wchar_t* className, std::function<void(HWND)> action)
+    : className_(className), action_(std::move(action)) {
+  if (g_watcher)
+    ADD_FAILURE() << "only one window watcher at a time";
+  g_watcher = this;
+  timer_ = SetTimer(nullptr, 0, 30, tick);
+}
+
+WhenWindowAppears::~WhenWindowAppears() {
+  KillTimer(nullptr, timer_);
+  g_watcher = nullptr;
+}
+
+void CALLBACK WhenWindowAppears::tick(HWND, UINT, UINT_PTR, DWORD) {
+  WhenWindowAppears* self = g_watcher;
+  if (!self || self->fired_)
+    return;
+  HWND found = findThreadWindow(self->className_.c_str());
+  if (!found)
+    return;
+  self->fired_ = true;
+  // Called by the system: nothing may escape.
+  try {
+    if (self->action_)
+      self->action_(found);
+  } catch (const std::exception& e) {
+    ADD_FAILURE() << "the action on a window threw: " << e.what();
+  } catch (...) {
+    ADD_FAILURE() << "the action on a window threw";
+  }
+}
+
+DialogSession::DialogSession(DialogDriver& driver)
+    : watchdog_(30), watcher_(L"#32770", [&driver](HWND dialog) {
+        driver.opened = true;
+        driver.dialog = dialog;
+        driver.owner = GetWindow(dialog, GW_OWNER);
+        driver.ownerEnabled = IsWindowEnabled(driver.owner) != FALSE;
+        GetWindowRect(dialog, &driver.rect);
+        try {
+          if (driver.action)
+            driver.action(dialog);
+        } catch (...) {
+          ADD_FAILURE() << "dialog action threw";
+        }
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(driver.command, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, driver.command)));
+      }) {
+  g_rescued = false;
+  rescueTimer_ = SetTimer(nullptr, 0, 15000, rescue);
+}
+
+DialogSession::~DialogSession() {
+  KillTimer(nullptr, rescueTimer_);
+  EXPECT_FALSE(g_rescued) << "the dialog had to be closed by the watchdog";
+}
+
+// Closes whatever is still open (a dialog, or a message box raised by one).
+void CALLBACK DialogSession::rescue(HWND, UINT, UINT_PTR, DWORD) {
+  g_rescued = true;
+  while (HWND dialog = findThreadWindow(L"#32770"))
+    EndDialog(dialog, IDCANCEL);
+}
+
+void chooseInCombo(HWND dialog, int id, LRESULT index) {
+  ASSERT_GE(index, 0);
+  HWND combo = GetDlgItem(dialog, id);
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+void setColourDialogRgb(HWND dialog, const wchar_t* r, const wchar_t* g, const wchar_t* b) {
+  SetDlgItemTextW(dialog, COLOR_RED, r);
+  SetDlgItemTextW(dialog, COLOR_GREEN, g);
+  SetDlgItemTextW(dialog, COLOR_BLUE, b);
+}
+
+} // namespace sheetloom_test

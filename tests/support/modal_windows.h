@@ -1,0 +1,95 @@
+// Driving modal windows from a test: the test thread is inside the window's
+// own modal loop, so it acts through thread timers, which that loop
+// dispatches. A watchdog makes sure a window nobody dismisses fails the run
+// instead of hanging it.
+#pragma once
+
+#include "tests/support/non_copyable.h"
+
+#include <windows.h>
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace sheetloom_test {
+
+// Ends the process (exit code 3) if the scope is not left within `seconds`.
+// It runs on its own thread, so it fires even when the test thread is stuck.
+class Watchdog : NonCopyable {
+public:
+  explicit Watchdog(int seconds);
+  ~Watchdog();
+
+private:
+  std::mutex mutex_;
+  std::condition_variable done_;
+  bool finished_ = false;
+  std::thread thread_;
+};
+
+// The first visible top-level window of this thread of class `className`.
+HWND findThreadWindow(const wchar_t* className);
+
+// Polls this thread's windows from a thread timer and calls `action` once
+// with the first visible window of class `className`. One at a time; an
+// exception from `action` fails the test.
+class WhenWindowAppears : NonCopyable {
+public:
+  WhenWindowAppears(const wchar_t* className, std::function<void(HWND)> action);
+  ~WhenWindowAppears();
+  bool fired() const noexcept { return fired_; }
+
+private:
+  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD);
+  std::wstring className_;
+  std::function<void(HWND)> action_;
+  UINT_PTR timer_ = 0;
+  bool fired_ = false;
+};
+
+// What a test does with a dialog box (#32770) once it opens, and what it saw.
+struct DialogDriver {
+  std::function<void(HWND)> action; // may be empty
+  int command = IDOK;               // posted as WM_COMMAND after the action
+
+  // Filled in when the dialog appeared.
+  bool opened = false;
+  HWND dialog = nullptr;
+  HWND owner = nullptr;
+  bool ownerEnabled = true;
+  RECT rect{};
+};
+
+// Arms a DialogDriver for the duration of one modal call: the driver acts on
+// the first dialog, a dialog still open after 15 s is closed with IDCANCEL
+// (a test failure), and a run stuck for 30 s ends the process.
+class DialogSession : NonCopyable {
+public:
+  explicit DialogSession(DialogDriver& driver);
+  ~DialogSession();
+
+private:
+  static void CALLBACK rescue(HWND, UINT, UINT_PTR, DWORD);
+  Watchdog watchdog_;
+  WhenWindowAppears watcher_;
+  UINT_PTR rescueTimer_ = 0;
+};
+
+// Calls `open`, which shows a modal dialog, with `driver` armed; returns what
+// `open` returns.
+template <class F> auto driveDialog(DialogDriver& driver, F&& open) {
+  DialogSession session(driver);
+  return open();
+}
+
+// A user's choice of entry `index` in the combo `id` of a dialog: the
+// selection and the notification the dialog gets for it.
+void chooseInCombo(HWND dialog, int id, LRESULT index);
+
+// Types red, green and blue into the colour dialog's edits.
+void setColourDialogRgb(HWND dialog, const wchar_t* r, const wchar_t* g, const wchar_t* b);
+
+} // namespace sheetloom_test

@@ -1,0 +1,128 @@
+#include "tests/support/window_helpers.h"
+
+#include "toolkit/message_loop.h"
+#include "toolkit/text.h"
+
+#include <gtest/gtest.h>
+
+namespace sheetloom_test {
+
+HostWindow::HostWindow(const wchar_t* className, DWORD style, int x, int y, int width, int height,
+                       const wchar_t* text) {
+  createOwn(className, tk::CreateArgs{0, style, text, x, y, width, height});
+}
+
+void pumpPending() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT)
+      continue;
+    if (tk::preTranslate(msg))
+      continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+double nowMs() {
+  LARGE_INTEGER frequency, counter;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&counter);
+  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void pumpFor(double ms, HWND dialog) {
+  const double end = nowMs() + ms;
+  MSG m;
+  for (;;) {
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+      if (dialog && IsDialogMessageW(dialog, &m))
+        continue;
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
+    const double left = end - nowMs();
+    if (left <= 0)
+      break;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left) + 1, QS_ALLINPUT);
+  }
+}
+
+void setModifierKeys(bool ctrl, bool shift) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = keys[VK_LCONTROL] = ctrl ? 0x80 : 0;
+  keys[VK_SHIFT] = keys[VK_LSHIFT] = shift ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
+void typeChars(HWND target, std::wstring_view chars) {
+  for (wchar_t ch : chars)
+    SendMessageW(target, WM_CHAR, ch, 1);
+}
+
+RECT rectIn(HWND child, HWND parent) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+COMBOBOXINFO comboBoxInfo(HWND combo) {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  GetComboBoxInfo(combo, &info);
+  return info;
+}
+
+std::wstring clipboardText(HWND owner) {
+  if (!OpenClipboard(owner))
+    return L"<cannot open>";
+  std::wstring text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = p;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+std::wstring className(HWND hwnd) {
+  wchar_t name[64] = {};
+  GetClassNameW(hwnd, name, 64);
+  return name;
+}
+
+std::wstring messageBoxText(HWND box) {
+  // The message is the static control with id 0xFFFF (the icon is id 0x14).
+  HWND text = GetDlgItem(box, 0xFFFF);
+  return text ? tk::windowText(text) : std::wstring();
+}
+
+namespace {
+ErrorCapture* g_capture = nullptr;
+} // namespace
+
+ErrorCapture::ErrorCapture() : previous_(tk::setErrorDisplay(record)) {
+  if (g_capture)
+    ADD_FAILURE() << "only one error capture at a time";
+  g_capture = this;
+}
+
+ErrorCapture::~ErrorCapture() {
+  tk::setErrorDisplay(previous_);
+  g_capture = nullptr;
+}
+
+void ErrorCapture::record(std::wstring_view message) {
+  try {
+    if (g_capture)
+      g_capture->shown.emplace_back(message);
+  } catch (...) {
+    // A display must not throw; a message lost to a full memory fails the check.
+  }
+}
+
+} // namespace sheetloom_test

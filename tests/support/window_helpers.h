@@ -1,0 +1,72 @@
+// Small ways for a test to host controls and act on them as a user or the
+// message loop would, and to see what the user would see.
+#pragma once
+
+#include "tests/support/non_copyable.h"
+#include "toolkit/errors.h"
+#include "toolkit/window.h"
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sheetloom_test {
+
+// A top-level window of our own class `className` for a test to put
+// controls in; destroyed with the object. A derived class's handleMessage
+// sees no message of the teardown, which runs after its members are gone.
+class HostWindow : public tk::Window {
+public:
+  HostWindow(const wchar_t* className, DWORD style, int x, int y, int width, int height,
+             const wchar_t* text = L"host");
+  ~HostWindow() override { destroy(); }
+};
+
+// Dispatches the queued messages through the same steps as the program's
+// message loop; a WM_QUIT in the queue is dropped.
+void pumpPending();
+
+// A monotonic clock in milliseconds, for timing what a test waits for.
+double nowMs();
+
+// Dispatches messages for `ms` milliseconds, offering each to
+// IsDialogMessage of `dialog` first when one is given, as a dialog loop does.
+void pumpFor(double ms, HWND dialog = nullptr);
+
+// The state of Ctrl and Shift that GetKeyState reports from now on.
+void setModifierKeys(bool ctrl, bool shift);
+
+// Sends each character as a WM_CHAR, as typing does.
+void typeChars(HWND target, std::wstring_view chars);
+
+// `child`'s window rectangle in `parent`'s client coordinates.
+RECT rectIn(HWND child, HWND parent);
+
+// The parts of a combo box: its edit (hwndItem) and drop-down list (hwndList).
+COMBOBOXINFO comboBoxInfo(HWND combo);
+
+// The clipboard's Unicode text, or "<cannot open>" when it cannot be opened.
+std::wstring clipboardText(HWND owner = nullptr);
+
+std::wstring className(HWND hwnd);
+
+// The text of a message box's message (the static control with id 0xFFFF).
+std::wstring messageBoxText(HWND box);
+
+// Collects what the error display would show while the object lives, and
+// puts the earlier display back afterwards. One at a time.
+class ErrorCapture : NonCopyable {
+public:
+  ErrorCapture();
+  ~ErrorCapture();
+
+  std::vector<std::wstring> shown;
+
+private:
+  static void record(std::wstring_view message);
+  tk::ErrorDisplay previous_;
+};
+
+} // namespace sheetloom_test
