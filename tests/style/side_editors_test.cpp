@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 
@@ -97,6 +98,11 @@ struct BoxCase {
   std::array<BoxSideSettings, SideCount> StyleSettingsStore::*slots;
   Side StyleSettingsStore::*current;
 };
+
+// Test listings show the group's name rather than the case's raw bytes.
+void PrintTo(const BoxCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class BoxSideSwitching : public ::testing::TestWithParam<BoxCase> {};
 
