@@ -18,7 +18,12 @@ void Memo::create(HWND parent, int id, const RECT& bounds) {
 void Memo::append(std::wstring_view text) {
   const std::wstring copy(text);
   const LRESULT length = SendMessageW(hwnd(), WM_GETTEXTLENGTH, 0, 0);
-  SendMessageW(hwnd(), EM_SETSEL, static_cast<WPARAM>(length), length);
+  // Placing the caret makes the edit control walk its lines; after an add
+  // it already stands at the end, so only place it when it does not.
+  DWORD start = 0, end = 0;
+  SendMessageW(hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  if (static_cast<LRESULT>(start) != length || static_cast<LRESULT>(end) != length)
+    SendMessageW(hwnd(), EM_SETSEL, static_cast<WPARAM>(length), length);
   // Replacing the selection also scrolls the caret, now after the rule, into view.
   SendMessageW(hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(copy.c_str()));
 }

@@ -5,6 +5,7 @@
 #include "style/font_colour.h"
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -223,18 +224,24 @@ TEST_F(FormTest, EveryOptionAndOffsetIsReadFromItsControl) {
 }
 
 TEST_F(FormTest, AddingAppendsAtTheEndWithoutDisturbingTheText) {
-  setText("StyleSheet", L"/* mine */");
-  SendMessageW(c("StyleSheet"), EM_SETSEL, 2, 4);
-  click("make");
-  EXPECT_EQ(memo(), L"/* mine */BODY{\r\n}\r\n") << "joined to a last line without a break";
-  DWORD start = 0, end = 0;
-  SendMessageW(c("StyleSheet"), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-               reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(start, static_cast<DWORD>(memo().size())) << "the caret ends after the new rule";
-  EXPECT_EQ(end, start);
-  // The add can be undone as one edit.
-  SendMessageW(c("StyleSheet"), EM_UNDO, 0, 0);
-  EXPECT_EQ(memo(), L"/* mine */");
+  // Wherever the user left the selection, even one reaching the end, the
+  // rule goes after the last character and nothing selected is replaced.
+  const std::pair<int, int> selections[] = {{2, 4}, {2, 10}, {10, 10}, {0, 0}};
+  for (const auto& [from, to] : selections) {
+    setText("StyleSheet", L"/* mine */");
+    SendMessageW(c("StyleSheet"), EM_SETSEL, from, to);
+    click("make");
+    EXPECT_EQ(memo(), L"/* mine */BODY{\r\n}\r\n")
+        << "selection " << from << "-" << to << ": joined to a last line without a break";
+    DWORD start = 0, end = 0;
+    SendMessageW(c("StyleSheet"), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, static_cast<DWORD>(memo().size())) << "the caret ends after the new rule";
+    EXPECT_EQ(end, start);
+    // The add can be undone as one edit.
+    SendMessageW(c("StyleSheet"), EM_UNDO, 0, 0);
+    EXPECT_EQ(memo(), L"/* mine */");
+  }
 }
 
 TEST_F(FormTest, ClearEmptiesTheMemoAndLeavesTheControls) {
