@@ -3,6 +3,7 @@
 // 10 MB, in one run. Prints the medians and their ratio; the aim is that the
 // second costs at most twice the first.
 //   wine64 add_rule_bench.exe
+#include "bench/win_timing.h"
 #include "toolkit/text.h"
 #include "ui/tform1.h"
 
@@ -17,24 +18,11 @@
 
 namespace {
 
+using bench::median;
+using bench::now;
+
 constexpr std::size_t kSheetChars = 10u * 1024 * 1024;
 constexpr int kRounds = 31;
-
-double now() {
-  static const LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 // Rules as the add action writes them, up to kSheetChars characters.
 std::wstring makeSheet() {

@@ -2,6 +2,7 @@
 // ANSI code page, temporary file, flush, replace) beside one raw WriteFile of
 // the same bytes into the same folder. Prints the medians and their ratio.
 //   wine64 save_bench.exe [folder]   (default: the temporary folder)
+#include "bench/win_timing.h"
 #include "toolkit/atomic_file.h"
 #include "toolkit/handles.h"
 #include "toolkit/text.h"
@@ -15,6 +16,9 @@
 #include <vector>
 
 namespace {
+
+using bench::median;
+using bench::now;
 
 constexpr std::size_t kTargetBytes = 10u * 1024 * 1024;
 constexpr int kRounds = 9;
@@ -32,17 +36,6 @@ std::wstring makeSheet() {
   return sheet;
 }
 
-double now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 void rawWrite(const std::wstring& path, const std::string& bytes) {
   tk::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -51,11 +44,6 @@ void rawWrite(const std::wstring& path, const std::string& bytes) {
       !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
       written != bytes.size())
     std::fprintf(stderr, "raw write failed\n");
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 } // namespace
