@@ -1,6 +1,6 @@
 // libFuzzer target: the spin edit's reading of its text, checked against a
 // plainly written model that uses 64-bit arithmetic and strtoll/strtoull.
-#include "ui/portable/spin_value.h"
+#include "controls/portable/spin_value.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,12 +1,12 @@
 #include "ui/form_builder.h"
 
+#include "controls/completion_combo.h"
+#include "controls/spin_edit.h"
 #include "toolkit/dpi.h"
 #include "toolkit/errors.h"
 #include "toolkit/text.h"
-#include "ui/completion_combo.h"
 #include "ui/containers.h"
 #include "ui/memo.h"
-#include "ui/spin_edit.h"
 
 #include <commctrl.h>
 
@@ -223,7 +223,7 @@ void FormControls::fitCombo(HWND combo) const {
   // The closed combo's height follows its selection field's. Systems differ
   // in how the field height they are given relates to the one they report,
   // so correct by what the combo measures, a few times at most.
-  setVisibleItems(combo, ListVisibleItems);
+  controls::setVisibleItems(combo, ListVisibleItems);
   const int wanted = tk::scale(20, dpi_);
   int field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
   for (int attempt = 0; attempt < 3; ++attempt) {

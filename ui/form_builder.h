@@ -13,11 +13,16 @@
 #include <string_view>
 #include <vector>
 
+namespace controls {
+class CompletionCombo;
+class TSpinEdit;
+} // namespace controls
+
 namespace ui {
 
-class CompletionCombo;
+using controls::CompletionCombo;
+using controls::TSpinEdit;
 class Memo;
-class TSpinEdit;
 
 class FormControls {
 public:

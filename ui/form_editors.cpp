@@ -1,8 +1,8 @@
 #include "ui/form_editors.h"
 
+#include "controls/spin_edit.h"
 #include "toolkit/text.h"
 #include "ui/form_builder.h"
-#include "ui/spin_edit.h"
 
 namespace ui {
 namespace {

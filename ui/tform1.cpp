@@ -1,11 +1,11 @@
 #include "ui/tform1.h"
 
+#include "controls/completion_combo.h"
 #include "style/font_colour.h"
 #include "style/rule_composer.h"
 #include "style/side_editors.h"
 #include "toolkit/dpi.h"
 #include "toolkit/text.h"
-#include "ui/completion_combo.h"
 #include "ui/form_editors.h"
 #include "ui/memo.h"
 

@@ -1,6 +1,6 @@
 #include "spin_test_support.h"
 
-#include "ui/spin_button.h"
+#include "controls/spin_button.h"
 
 #include <memory>
 #include <string>
@@ -14,26 +14,26 @@ class SpinButtonTest : public ::testing::Test {
 protected:
   void SetUp() override {
     pair.create(host.hwnd(), 10, 10, 20, 25, 201, true);
-    pair.OnUpClick = [this](ui::TSpinButton& sender) {
+    pair.OnUpClick = [this](controls::TSpinButton& sender) {
       EXPECT_EQ(&sender, &pair);
       ++ups;
     };
-    pair.OnDownClick = [this](ui::TSpinButton& sender) {
+    pair.OnDownClick = [this](controls::TSpinButton& sender) {
       EXPECT_EQ(&sender, &pair);
       ++downs;
     };
   }
-  bool marked(ui::TTimerSpeedButton& b) {
-    return (b.TimeBtnStates() & ui::TTimerSpeedButton::tbFocusRect) != 0;
+  bool marked(controls::TTimerSpeedButton& b) {
+    return (b.TimeBtnStates() & controls::TTimerSpeedButton::tbFocusRect) != 0;
   }
   void key(WPARAM vk) { SendMessageW(pair.hwnd(), WM_KEYDOWN, vk, 1); }
-  void click(ui::TTimerSpeedButton& b) {
+  void click(controls::TTimerSpeedButton& b) {
     SendMessageW(b.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     SendMessageW(b.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
   }
 
   Host host;
-  ui::TSpinButton pair;
+  controls::TSpinButton pair;
   int ups = 0, downs = 0;
 };
 
@@ -46,7 +46,7 @@ TEST_F(SpinButtonTest, BuiltInGlyphsAndGlyphCounts) {
     EXPECT_EQ(bm.bmHeight, 6);
   }
   EXPECT_EQ(pair.UpNumGlyphs(), 1);
-  EXPECT_TRUE(pair.UpButton().TimeBtnStates() & ui::TTimerSpeedButton::tbAllowTimer);
+  EXPECT_TRUE(pair.UpButton().TimeBtnStates() & controls::TTimerSpeedButton::tbAllowTimer);
 
   struct Case {
     int width, height, count;
@@ -140,7 +140,7 @@ TEST_F(SpinButtonTest, FocusMarkFollowsTheCurrentButton) {
 }
 
 TEST_F(SpinButtonTest, NotATabStopTheCurrentButtonStays) {
-  ui::TSpinButton inner;
+  controls::TSpinButton inner;
   inner.create(host.hwnd(), 100, 10, 20, 25);
   SendMessageW(inner.DownButton().hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
   SendMessageW(inner.DownButton().hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
@@ -165,7 +165,7 @@ TEST_F(SpinButtonTest, PressFocusesTheFocusControlAndForgetsItWhenItDies) {
   HWND survivor = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 100, 100, 50,
                                   20, host.hwnd(), nullptr, nullptr, nullptr);
   {
-    ui::TSpinButton shortLived;
+    controls::TSpinButton shortLived;
     shortLived.create(host.hwnd(), 200, 10, 20, 25);
     shortLived.SetFocusControl(survivor);
   }
@@ -189,7 +189,7 @@ std::vector<COLORREF> snapshot(HWND hwnd) {
 TEST(TimerSpeedButton, FocusMarkInsetThreeAndShiftedWhilePressed) {
   const int w = 15, h = 16;
   Host host;
-  ui::TTimerSpeedButton button;
+  controls::TTimerSpeedButton button;
   button.create(host.hwnd(), 10, 10, w, h);
   for (bool pressed : {false, true}) {
     if (pressed)
@@ -197,7 +197,7 @@ TEST(TimerSpeedButton, FocusMarkInsetThreeAndShiftedWhilePressed) {
     ASSERT_EQ(button.Down(), pressed);
     button.SetTimeBtnStates(0);
     const std::vector<COLORREF> plain = snapshot(button.hwnd());
-    button.SetTimeBtnStates(ui::TTimerSpeedButton::tbFocusRect);
+    button.SetTimeBtnStates(controls::TTimerSpeedButton::tbFocusRect);
     const std::vector<COLORREF> marked = snapshot(button.hwnd());
     ASSERT_EQ(plain.size(), static_cast<size_t>(w * h));
     ASSERT_EQ(marked.size(), plain.size());

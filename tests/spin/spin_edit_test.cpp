@@ -1,8 +1,8 @@
 #include "spin_test_support.h"
 
-#include "ui/beep.h"
-#include "ui/spin_button.h"
-#include "ui/spin_edit.h"
+#include "controls/beep.h"
+#include "controls/spin_button.h"
+#include "controls/spin_edit.h"
 
 #include "toolkit/errors.h"
 
@@ -37,11 +37,11 @@ class SpinEditTest : public ::testing::Test {
 protected:
   void SetUp() override {
     g_beeps = 0;
-    oldBeep_ = ui::setBeepFunction(countBeep);
+    oldBeep_ = controls::setBeepFunction(countBeep);
     spin.create(host.hwnd(), 101, 10, 10, 57, 21, font.get());
     other.create(host.hwnd(), 102, 10, 60, 57, 21, font.get());
   }
-  void TearDown() override { ui::setBeepFunction(oldBeep_); }
+  void TearDown() override { controls::setBeepFunction(oldBeep_); }
 
   void type(const std::wstring& chars) { typeChars(spin.hwnd(), chars); }
   void key(WPARAM vk) { SendMessageW(spin.hwnd(), WM_KEYDOWN, vk, 1); }
@@ -58,15 +58,15 @@ protected:
     SendMessageW(button, down, down == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(x, y));
   }
 
-  ui::BeepFunction oldBeep_ = nullptr;
+  controls::BeepFunction oldBeep_ = nullptr;
   tk::UniqueFont font = twelvePixelFont();
   Host host;
-  ui::TSpinEdit spin;
-  ui::TSpinEdit other;
+  controls::TSpinEdit spin;
+  controls::TSpinEdit other;
 };
 
 TEST_F(SpinEditTest, StartsAtZeroWithItsDefaults) {
-  ui::TSpinEdit fresh;
+  controls::TSpinEdit fresh;
   EXPECT_EQ(fresh.Text(), L"0");
   EXPECT_EQ(fresh.Value(), 0);
   EXPECT_EQ(fresh.Increment(), 1);
@@ -118,7 +118,7 @@ TEST_F(SpinEditTest, WritingValueAppliesTheRangeRule) {
 
 TEST_F(SpinEditTest, ChangeNotificationOnlyWhenTheTextChanges) {
   int changes = 0;
-  spin.OnChange = [&](ui::TSpinEdit&) { ++changes; };
+  spin.OnChange = [&](controls::TSpinEdit&) { ++changes; };
   spin.SetValue(0);
   EXPECT_EQ(changes, 0);
   spin.SetValue(3);
@@ -346,7 +346,7 @@ TEST_F(SpinEditTest, ArrowButtonsStepAtTheReleaseOverThem) {
 TEST_F(SpinEditTest, HoldingAnArrowRepeatsAfter400ThenEvery100Ms) {
   std::vector<double> steps;
   double pressedAt = 0;
-  spin.OnChange = [&](ui::TSpinEdit&) { steps.push_back(nowMs() - pressedAt); };
+  spin.OnChange = [&](controls::TSpinEdit&) { steps.push_back(nowMs() - pressedAt); };
   pressedAt = nowMs();
   press(upButton(), WM_LBUTTONDOWN);
   pumpFor(1000);
@@ -397,7 +397,7 @@ TEST_F(SpinEditTest, AnErrorInARepeatedClickStopsTheRepeating) {
   g_errors = 0;
   const tk::ErrorDisplay oldDisplay = tk::setErrorDisplay(countError);
   int attempts = 0;
-  spin.OnChange = [&](ui::TSpinEdit&) {
+  spin.OnChange = [&](controls::TSpinEdit&) {
     ++attempts;
     throw tk::Error("step failed");
   };
@@ -411,7 +411,7 @@ TEST_F(SpinEditTest, AnErrorInARepeatedClickStopsTheRepeating) {
   tk::setErrorDisplay(oldDisplay);
 }
 
-class CountingSpinEdit : public ui::TSpinEdit {
+class CountingSpinEdit : public controls::TSpinEdit {
 public:
   void StepUp(tk::Window*) override { ++ups; }
   void StepDown(tk::Window*) override { ++downs; }
@@ -482,7 +482,7 @@ TEST_F(SpinEditTest, EnterGoesToADefaultButtonWhenThereIsOne) {
   HWND ok = CreateWindowExW(
       0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 200, 10, 60, 24, dialog.hwnd(),
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogHost::kDefaultId)), nullptr, nullptr);
-  ui::TSpinEdit inDialog;
+  controls::TSpinEdit inDialog;
   inDialog.create(dialog.hwnd(), 108, 10, 10, 57, 21, font.get());
   SetFocus(inDialog.hwnd());
   PostMessageW(inDialog.hwnd(), WM_KEYDOWN, VK_RETURN, 1);
@@ -540,7 +540,7 @@ TEST_F(SpinEditTest, LayoutOfTheWindowsSpinEdit) {
   EXPECT_GE(text.right, client.right - 15 - 2 - 4);
 
   // A narrower spin edit (the stacking order's) keeps the same pair.
-  ui::TSpinEdit narrow;
+  controls::TSpinEdit narrow;
   narrow.create(host.hwnd(), 104, 100, 100, 41, 21, font.get());
   const RECT q = rectIn(narrow.Button().hwnd(), narrow.hwnd());
   EXPECT_EQ(q.left, 41 - 15 - 5);
@@ -548,7 +548,7 @@ TEST_F(SpinEditTest, LayoutOfTheWindowsSpinEdit) {
 }
 
 TEST_F(SpinEditTest, TheFlatBorderPlacesThePairFromRowOne) {
-  ui::TSpinEdit flat;
+  controls::TSpinEdit flat;
   flat.SetCtl3D(false);
   flat.create(host.hwnd(), 107, 100, 10, 57, 21, font.get());
   EXPECT_FALSE(GetWindowLongW(flat.hwnd(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
@@ -568,7 +568,7 @@ TEST_F(SpinEditTest, TheFlatBorderPlacesThePairFromRowOne) {
 }
 
 TEST_F(SpinEditTest, TooSmallAHeightGrowsToTheMinimum) {
-  ui::TSpinEdit small;
+  controls::TSpinEdit small;
   small.create(host.hwnd(), 105, 100, 100, 57, 8, font.get());
   EXPECT_EQ(rectIn(small.hwnd(), host.hwnd()).bottom - rectIn(small.hwnd(), host.hwnd()).top,
             small.MinHeight());
@@ -617,7 +617,7 @@ TEST_F(SpinEditTest, TheArrowGlyphsAreDrawnTransparent) {
 }
 
 TEST_F(SpinEditTest, DestroyingTheEditFirstIsSafe) {
-  auto doomed = std::make_unique<ui::TSpinEdit>();
+  auto doomed = std::make_unique<controls::TSpinEdit>();
   doomed->create(host.hwnd(), 106, 100, 100, 57, 21, font.get());
   SetFocus(doomed->hwnd());
   press(doomed->Button().UpButton().hwnd(), WM_LBUTTONDOWN);

@@ -1,4 +1,4 @@
-#include "ui/portable/spin_value.h"
+#include "controls/portable/spin_value.h"
 
 #include <gtest/gtest.h>
 

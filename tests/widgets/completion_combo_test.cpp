@@ -1,5 +1,5 @@
 // Completion and change events in real combo boxes inside a real window.
-#include "ui/completion_combo.h"
+#include "controls/completion_combo.h"
 
 #include "tests/support/window_helpers.h"
 #include "toolkit/errors.h"
@@ -39,7 +39,7 @@ public:
     return combo;
   }
 
-  std::vector<ui::CompletionCombo*> combos;
+  std::vector<controls::CompletionCombo*> combos;
 
 protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
@@ -88,7 +88,7 @@ protected:
   bool dropped() const { return SendMessageW(combo_, CB_GETDROPPEDSTATE, 0, 0) != 0; }
 
   Host host_;
-  ui::CompletionCombo completion_;
+  controls::CompletionCombo completion_;
   HWND combo_ = nullptr, edit_ = nullptr, list_ = nullptr;
   std::vector<std::wstring> changes_;
   DWORD now_ = 100000;
@@ -275,7 +275,7 @@ TEST_F(ComboTest, DropDownListSearchesIncrementallyAndStartsAfreshAfter500ms) {
 TEST(SetVisibleItems, DroppedListShowsEightEntries) {
   Host host;
   HWND combo = host.addCombo(CBS_DROPDOWN, kTags, 10);
-  ui::setVisibleItems(combo, 8);
+  controls::setVisibleItems(combo, 8);
   SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
   RECT client{};
   GetClientRect(comboBoxInfo(combo).hwndList, &client);

@@ -2,12 +2,12 @@
 // user would: clicks, choices from a list, typed characters, keys.
 #pragma once
 
+#include "controls/spin_edit.h"
 #include "tests/support/window_helpers.h"
 #include "toolkit/message_loop.h"
 #include "toolkit/modal.h"
 #include "toolkit/text.h"
 #include "ui/form_builder.h"
-#include "ui/spin_edit.h"
 #include "ui/tform1.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +40,7 @@ protected:
   bool checked(std::string_view name) const {
     return SendMessageW(c(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
-  ui::TSpinEdit& spin(std::string_view name) const { return form.controls().spinEdit(name); }
+  controls::TSpinEdit& spin(std::string_view name) const { return form.controls().spinEdit(name); }
   std::wstring memo() const { return text("StyleSheet"); }
   int runs(ui::Handler h) const { return form.runs(h); }
 

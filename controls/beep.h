@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-namespace ui {
+namespace controls {
 
 using BeepFunction = void (*)(UINT type);
 
@@ -13,4 +13,4 @@ BeepFunction setBeepFunction(BeepFunction beep) noexcept;
 // Sounds MessageBeep(type), or whatever setBeepFunction installed.
 void beep(UINT type = 0) noexcept;
 
-} // namespace ui
+} // namespace controls

@@ -1,4 +1,4 @@
-#include "ui/completion_combo.h"
+#include "controls/completion_combo.h"
 
 #include "toolkit/errors.h"
 #include "toolkit/text.h"
@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <utility>
 
-namespace ui {
+namespace controls {
 namespace {
 
 const UINT_PTR kSubclassId = 0x434F4D42; // distinct from the toolkit's own subclass
@@ -352,4 +352,4 @@ void setVisibleItems(HWND combo, int count) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-} // namespace ui
+} // namespace controls

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-namespace ui {
+namespace controls {
 
 class TTimerSpeedButton : public tk::Window {
 public:
@@ -65,4 +65,4 @@ private:
   bool timerEnabled_ = false;
 };
 
-} // namespace ui
+} // namespace controls

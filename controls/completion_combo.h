@@ -43,7 +43,7 @@
 #include <string>
 #include <utility>
 
-namespace ui {
+namespace controls {
 
 class CompletionCombo {
 public:
@@ -107,4 +107,4 @@ private:
 // Makes the combo's list show `count` entries at a time when it drops down.
 void setVisibleItems(HWND combo, int count);
 
-} // namespace ui
+} // namespace controls

@@ -3,13 +3,13 @@
 // then, as a tab stop, takes the focus and answers Space and the arrow keys.
 #pragma once
 
-#include "ui/timer_speed_button.h"
+#include "controls/timer_speed_button.h"
 
 #include "toolkit/window.h"
 
 #include <functional>
 
-namespace ui {
+namespace controls {
 
 class TSpinButton : public tk::Window {
 public:
@@ -68,4 +68,4 @@ private:
   HWND focusControl_ = nullptr; // borrowed
 };
 
-} // namespace ui
+} // namespace controls

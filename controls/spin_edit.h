@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-namespace ui {
+namespace controls {
 
 class TSpinButton;
 
@@ -97,4 +97,4 @@ private:
   bool inEditCommand_ = false;
 };
 
-} // namespace ui
+} // namespace controls

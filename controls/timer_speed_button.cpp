@@ -1,9 +1,9 @@
-#include "ui/timer_speed_button.h"
+#include "controls/timer_speed_button.h"
 
 #include <algorithm>
 #include <windowsx.h>
 
-namespace ui {
+namespace controls {
 namespace {
 
 const UINT_PTR kRepeatTimer = 1;
@@ -271,4 +271,4 @@ void TTimerSpeedButton::drawGlyph(HDC dc, const RECT& area) const {
   SetBkColor(dc, oldDcBk);
 }
 
-} // namespace ui
+} // namespace controls

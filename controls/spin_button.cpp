@@ -1,11 +1,11 @@
-#include "ui/spin_button.h"
+#include "controls/spin_button.h"
 
 #include "toolkit/dpi.h"
 
 #include <algorithm>
 #include <commctrl.h>
 
-namespace ui {
+namespace controls {
 namespace {
 
 const int kMinimumWidth = 15;
@@ -227,4 +227,4 @@ void TSpinButton::setFocusMark(bool on) {
                                 : states & ~TTimerSpeedButton::tbFocusRect);
 }
 
-} // namespace ui
+} // namespace controls

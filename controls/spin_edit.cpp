@@ -1,15 +1,15 @@
-#include "ui/spin_edit.h"
+#include "controls/spin_edit.h"
 
-#include "ui/beep.h"
-#include "ui/portable/spin_value.h"
-#include "ui/spin_button.h"
+#include "controls/beep.h"
+#include "controls/portable/spin_value.h"
+#include "controls/spin_button.h"
 
 #include "toolkit/dpi.h"
 #include "toolkit/text.h"
 
 #include <algorithm>
 
-namespace ui {
+namespace controls {
 namespace {
 
 const int kButtonWidth = 15;
@@ -297,4 +297,4 @@ void TSpinEdit::setTextArea() {
   SendMessageW(hwnd(), EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&area));
 }
 
-} // namespace ui
+} // namespace controls

@@ -1,6 +1,6 @@
-#include "ui/beep.h"
+#include "controls/beep.h"
 
-namespace ui {
+namespace controls {
 namespace {
 
 void messageBeep(UINT type) {
@@ -21,4 +21,4 @@ void beep(UINT type) noexcept {
   g_beep(type);
 }
 
-} // namespace ui
+} // namespace controls
