@@ -2,6 +2,8 @@
 // its layout when maximised and at another DPI, and the keyboard.
 #include "form_fixture.h"
 
+#include "toolkit/dpi.h"
+#include "toolkit/handles.h"
 #include "ui/form_description.h"
 
 #include <commctrl.h>
@@ -331,6 +333,44 @@ TEST_F(FormTest, EnterInTheMemoBreaksTheLine) {
   pump();
   EXPECT_EQ(memo(), L"\r\n");
   EXPECT_EQ(runs(ui::Handler::makeClick), 0);
+}
+
+// ---- text in the window font ----
+
+// In the window font every label ends before the control to its right and is
+// one text line high, and a colour code fits its box whole. A face wider or
+// taller than the design's (Wine's usual stand-ins for "ＭＳ Ｐゴシック") breaks
+// these first.
+TEST_F(FormTest, LabelsAndColourCodesFitTheirRoom) {
+  const int lineHeight = tk::scale(ui::WindowFontHeight, tk::screenDpi());
+  for (auto* label = ui::formDescriptionBegin(); label != ui::formDescriptionEnd(); ++label) {
+    if (label->kind != ui::ControlKind::Label)
+      continue;
+    const std::string name(label->name);
+    HWND parent = GetParent(c(name));
+    const RECT shown = boundsIn(name, parent);
+    EXPECT_EQ(shown.bottom - shown.top, lineHeight) << name;
+    const ui::Bounds& b = label->bounds;
+    for (auto* other = ui::formDescriptionBegin(); other != ui::formDescriptionEnd(); ++other) {
+      const ui::Bounds& o = other->bounds;
+      const bool sameRow = o.top < b.top + b.height && b.top < o.top + o.height;
+      if (other->parent == label->parent && o.left > b.left && sameRow) {
+        EXPECT_LE(shown.right, boundsIn(other->name, parent).left)
+            << name << " runs into " << other->name;
+      }
+    }
+  }
+  for (const char* name : {"border_color", "back_color"}) {
+    setText(name, L"#000000");
+    RECT room{};
+    SendMessageW(c(name), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+    tk::WindowDc dc(c(name));
+    tk::SelectScope font(dc.get(),
+                         reinterpret_cast<HGDIOBJ>(SendMessageW(c(name), WM_GETFONT, 0, 0)));
+    SIZE code{};
+    GetTextExtentPoint32W(dc.get(), L"#000000", 7, &code);
+    EXPECT_LE(code.cx, room.right - room.left) << name;
+  }
 }
 
 } // namespace
