@@ -2,6 +2,8 @@
 
 #include "toolkit/text.h"
 
+#include <commctrl.h>
+
 namespace ui {
 
 LRESULT Container::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -11,6 +13,8 @@ LRESULT Container::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (target_)
       return SendMessageW(target_, msg, wp, lp);
     break;
+  case WM_CLOSE:
+    return 0; // never destroyed by a close; see the header
   case WM_ERASEBKGND: {
     // A group box leaves its inside unpainted; as a container it must cover
     // what its parent (which clips its children) does not paint.
@@ -39,6 +43,18 @@ void PageContainer::create(HWND parent, int id, const RECT& bounds, bool visible
   args.exStyle = WS_EX_CONTROLPARENT;
   args.style |= WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0);
   createOwn(L"SheetloomPage", args);
+}
+
+void TabControl::create(HWND parent, int id, const RECT& bounds) {
+  tk::CreateArgs args = tk::CreateArgs::child(parent, id, bounds);
+  args.style |= WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | TCS_BUTTONS | TCS_FLATBUTTONS;
+  createControl(WC_TABCONTROLW, args);
+}
+
+LRESULT TabControl::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CLOSE)
+    return 0; // never destroyed by a close; see the header
+  return defaultProc(msg, wp, lp);
 }
 
 } // namespace ui

@@ -113,11 +113,13 @@ FormControls::Control& FormControls::create(const ControlDescription& row, const
         createPlain(L"EDIT", WS_EX_CLIENTEDGE, WS_TABSTOP | ES_AUTOHSCROLL, row.text, parent, id);
     SendMessageW(c.hwnd, EM_SETLIMITTEXT, 0, 0); // any text, however long
     break;
-  case ControlKind::TabControl:
-    c.hwnd =
-        createPlain(WC_TABCONTROLW, 0, WS_TABSTOP | WS_CLIPSIBLINGS | TCS_BUTTONS | TCS_FLATBUTTONS,
-                    row.text, parent, id);
+  case ControlKind::TabControl: {
+    auto tabs = std::make_unique<TabControl>();
+    tabs->create(parent, id, RECT{});
+    c.hwnd = tabs->hwnd();
+    c.window = std::move(tabs);
     break;
+  }
   case ControlKind::Memo: {
     auto memo = std::make_unique<Memo>();
     memo->create(parent, id, RECT{});

@@ -29,15 +29,32 @@ void Memo::append(std::wstring_view text) {
 }
 
 LRESULT Memo::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_GETDLGCODE) {
+  switch (msg) {
+  case WM_GETDLGCODE: {
     // A multi-line edit wants every key, Tab included. Give up plain Tab and
-    // Shift+Tab so that dialog navigation moves the focus on; Ctrl+Tab still
-    // inserts a tab character, as in other multi-line edits.
+    // Shift+Tab so that dialog navigation moves the focus on (Ctrl+Tab still
+    // inserts a tab character, as in other multi-line edits), and Escape,
+    // which the window has no use for.
     LRESULT code = defaultProc(msg, wp, lp);
     const MSG* key = reinterpret_cast<const MSG*>(lp);
-    if (key && key->message == WM_KEYDOWN && key->wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0)
+    if (key && key->message == WM_KEYDOWN &&
+        ((key->wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) || key->wParam == VK_ESCAPE))
       code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
     return code;
+  }
+  case WM_KEYDOWN:
+    // Once asked for its dialog code, a multi-line edit answers Escape by
+    // posting WM_CLOSE to its parent, the framing group: the key must never
+    // reach it, whichever loop delivers it.
+    if (wp == VK_ESCAPE)
+      return 0;
+    break;
+  case WM_CHAR:
+    if (wp == VK_ESCAPE)
+      return 0; // not a character of the text
+    break;
+  default:
+    break;
   }
   return defaultProc(msg, wp, lp);
 }

@@ -1,6 +1,6 @@
-// The stylesheet memo: a multi-line edit in which Enter breaks the line and
-// Tab moves the focus on, with no limit on its length, and to which a rule is
-// appended in one piece at the end.
+// The stylesheet memo: a multi-line edit in which Enter breaks the line, Tab
+// moves the focus on and Escape does nothing, with no limit on its length,
+// and to which a rule is appended in one piece at the end.
 #pragma once
 
 #include "toolkit/window.h"

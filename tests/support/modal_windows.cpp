@@ -7,6 +7,7 @@
 #include <colordlg.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -89,6 +90,69 @@ void CALLBACK WhenWindowAppears::tick(HWND, UINT, UINT_PTR, DWORD) {
   } catch (...) {
     ADD_FAILURE() << "the action on a window threw";
   }
+}
+
+namespace {
+
+WindowSequence* g_sequence = nullptr;
+
+struct NewWindowSearch {
+  const wchar_t* className;
+  const std::vector<HWND>* exclude;
+  HWND found;
+};
+
+BOOL CALLBACK matchNewWindow(HWND hwnd, LPARAM lp) {
+  auto* search = reinterpret_cast<NewWindowSearch*>(lp);
+  if (IsWindowVisible(hwnd) && className(hwnd) == search->className &&
+      std::find(search->exclude->begin(), search->exclude->end(), hwnd) == search->exclude->end()) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The first visible top-level window of this thread of the class, not in `exclude`.
+HWND findNewThreadWindow(const wchar_t* className, const std::vector<HWND>& exclude) {
+  NewWindowSearch search{className, &exclude, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), matchNewWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+} // namespace
+
+WindowSequence::WindowSequence(std::vector<Step> steps) : steps_(std::move(steps)) {
+  if (g_sequence)
+    ADD_FAILURE() << "only one window sequence at a time";
+  g_sequence = this;
+  timer_ = SetTimer(nullptr, 0, 30, tick);
+}
+
+WindowSequence::~WindowSequence() {
+  KillTimer(nullptr, timer_);
+  g_sequence = nullptr;
+}
+
+void CALLBACK WindowSequence::tick(HWND, UINT, UINT_PTR, DWORD) {
+  WindowSequence* self = g_sequence;
+  if (!self || self->busy_ || self->next_ >= self->steps_.size())
+    return;
+  Step& step = self->steps_[self->next_];
+  const HWND found = findNewThreadWindow(step.className.c_str(), self->actedOn_);
+  if (!found)
+    return;
+  self->busy_ = true;
+  self->actedOn_.push_back(found);
+  ++self->next_;
+  try {
+    if (step.action)
+      step.action(found);
+  } catch (const std::exception& e) {
+    ADD_FAILURE() << "the action on a window threw: " << e.what();
+  } catch (...) {
+    ADD_FAILURE() << "the action on a window threw";
+  }
+  self->busy_ = false;
 }
 
 DialogSession::DialogSession(DialogDriver& driver)

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace sheetloom_test {
 
@@ -48,6 +49,31 @@ private:
   std::function<void(HWND)> action_;
   UINT_PTR timer_ = 0;
   bool fired_ = false;
+};
+
+// Like WhenWindowAppears, for a chain of modal windows that open one after
+// another inside one call (the save dialog, then the confirmation or the
+// error box): each step's action runs once with the first visible window of
+// its class that no earlier step acted on. An action may wait for input
+// (RealInput), which runs the loop again; the steps do not overlap.
+class WindowSequence : NonCopyable {
+public:
+  struct Step {
+    std::wstring className;
+    std::function<void(HWND)> action;
+  };
+  explicit WindowSequence(std::vector<Step> steps);
+  ~WindowSequence();
+  // How many steps have run.
+  std::size_t done() const noexcept { return next_; }
+
+private:
+  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD);
+  std::vector<Step> steps_;
+  std::vector<HWND> actedOn_;
+  std::size_t next_ = 0;
+  bool busy_ = false;
+  UINT_PTR timer_ = 0;
 };
 
 // What a test does with a dialog box (#32770) once it opens, and what it saw.

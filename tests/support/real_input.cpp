@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace sheetloom_test {
 namespace {
@@ -181,6 +182,11 @@ INPUT RealInput::mouseInput(DWORD flags, POINT screen) {
 void RealInput::send(std::vector<INPUT> inputs) {
   if (!ok_)
     return; // an earlier action was lost: do not pile more on a stuck run
+  if (queueOnly_) {
+    if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
+      ADD_FAILURE() << "SendInput refused the input (error " << GetLastError() << ")";
+    return;
+  }
   // The marker ends the batch; its extra information numbers it.
   const ULONG_PTR marker = ++g_lastMarkerSent;
   for (bool up : {false, true}) {
@@ -211,6 +217,8 @@ void RealInput::send(std::vector<INPUT> inputs) {
 void RealInput::moveTo(HWND window, POINT client) {
   ClientToScreen(window, &client);
   send({mouseInput(0, client)});
+  if (queueOnly_)
+    return;
   POINT now{};
   GetCursorPos(&now);
   EXPECT_TRUE(now.x == client.x && now.y == client.y)
@@ -224,14 +232,29 @@ void RealInput::click(HWND window) {
   click(window, POINT{r.right / 2, r.bottom / 2});
 }
 
+void RealInput::waitOutDoubleClick(POINT screen) {
+  const DWORD now = GetTickCount();
+  const DWORD elapsed = now - lastClickTime_;
+  const bool samePlace =
+      std::abs(screen.x - lastClick_.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+      std::abs(screen.y - lastClick_.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+  if (clicked_ && samePlace && elapsed <= GetDoubleClickTime())
+    runLoopFor(GetDoubleClickTime() - elapsed + 1);
+  clicked_ = true;
+  lastClick_ = screen;
+  lastClickTime_ = GetTickCount();
+}
+
 void RealInput::click(HWND window, POINT client) {
   ClientToScreen(window, &client);
+  waitOutDoubleClick(client);
   send({mouseInput(0, client), mouseInput(MOUSEEVENTF_LEFTDOWN, client),
         mouseInput(MOUSEEVENTF_LEFTUP, client)});
 }
 
 void RealInput::doubleClick(HWND window, POINT client) {
   ClientToScreen(window, &client);
+  waitOutDoubleClick(client);
   send({mouseInput(0, client), mouseInput(MOUSEEVENTF_LEFTDOWN, client),
         mouseInput(MOUSEEVENTF_LEFTUP, client), mouseInput(MOUSEEVENTF_LEFTDOWN, client),
         mouseInput(MOUSEEVENTF_LEFTUP, client)});
@@ -239,6 +262,7 @@ void RealInput::doubleClick(HWND window, POINT client) {
 
 void RealInput::mouseDown(HWND window, POINT client) {
   ClientToScreen(window, &client);
+  waitOutDoubleClick(client);
   buttonDown_ = true;
   send({mouseInput(0, client), mouseInput(MOUSEEVENTF_LEFTDOWN, client)});
 }

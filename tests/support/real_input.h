@@ -44,6 +44,8 @@ public:
 
   // ---- mouse, at a point of `window`'s client area (its centre by default)
   void moveTo(HWND window, POINT client);
+  // A click at the place of the previous one within the double-click time
+  // would make a double click: the loop runs until that time has passed.
   void click(HWND window);
   void click(HWND window, POINT client);
   void doubleClick(HWND window, POINT client);
@@ -65,6 +67,22 @@ public:
   // held; a plain wait, never a condition of a test.
   void runLoopFor(DWORD ms);
 
+  // While alive, actions only queue their input and return at once. For a
+  // modal window of the system (a common dialog, a message box): its own
+  // loop, with its own dialog navigation, must take the input, and it does
+  // so once the test's action has returned to it.
+  class LeaveToDialogLoop : NonCopyable {
+  public:
+    explicit LeaveToDialogLoop(RealInput& input) : input_(input), was_(input.queueOnly_) {
+      input.queueOnly_ = true;
+    }
+    ~LeaveToDialogLoop() { input_.queueOnly_ = was_; }
+
+  private:
+    RealInput& input_;
+    bool was_;
+  };
+
   // False once an action's input failed to arrive (it was lost, or the loop
   // was stuck for longer than the time-out); the failure is also reported.
   bool ok() const noexcept { return ok_; }
@@ -74,9 +92,15 @@ private:
   static INPUT keyInput(WORD vk, bool up);
   static INPUT mouseInput(DWORD flags, POINT screen);
 
+  void waitOutDoubleClick(POINT screen);
+
   std::vector<WORD> keysDown_;
+  POINT lastClick_{};
+  DWORD lastClickTime_ = 0;
+  bool clicked_ = false;
   bool buttonDown_ = false;
   bool ok_ = true;
+  bool queueOnly_ = false;
 };
 
 } // namespace sheetloom_test

@@ -230,6 +230,21 @@ TEST_F(FormTest, AnotherDpiScalesEveryBoundAndFont) {
   EXPECT_EQ(memo.bottom, group.bottom - 3);
 }
 
+// A close request that reaches a container (a multi-line edit posts one to
+// its parent on Escape) must not destroy it with the controls inside.
+TEST_F(FormTest, NoContainerClosesOnAWindowCloseRequest) {
+  const char* containers[] = {"GroupBox1", "PageControl1", "TabSheet2", "TabSheet1", "TabSheet3",
+                              "GroupBox2", "GroupBox3",    "GroupBox4", "GroupBox5"};
+  for (const char* name : containers) {
+    SendMessageW(c(name), WM_CLOSE, 0, 0);
+    PostMessageW(c(name), WM_CLOSE, 0, 0);
+    pump();
+    EXPECT_TRUE(IsWindow(c(name))) << name;
+  }
+  EXPECT_TRUE(IsWindow(c("StyleSheet")));
+  EXPECT_TRUE(IsWindow(form.hwnd()));
+}
+
 // ---- keyboard ----
 
 std::vector<std::string> tabWalk(const ui::TForm1& form, HWND start) {
