@@ -274,9 +274,9 @@ void CompletionCombo::backspace() {
   const auto size = static_cast<DWORD>(text.size());
   sel.start = std::min(sel.start, size);
   sel.end = std::min(std::max(sel.end, sel.start), size);
-  if (sel.start == sel.end) {
-    if (sel.start == 0)
-      return; // nothing before the caret
+  // With nothing selected the character before the caret goes, if there is
+  // one; at the start nothing is deleted, and the entry is still let go.
+  if (sel.start == sel.end && sel.start > 0) {
     --sel.start;
     if (sel.start > 0 && IS_LOW_SURROGATE(text[sel.start]) &&
         IS_HIGH_SURROGATE(text[sel.start - 1]))

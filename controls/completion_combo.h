@@ -29,7 +29,9 @@
 // text becomes what was typed followed by the rest of the entry, the rest is
 // selected and the entry is the list selection; otherwise the character is
 // inserted as usual. Backspace deletes the selection or the character before
-// the caret (a surrogate pair as a whole) and clears the list selection.
+// the caret (a surrogate pair as a whole), clears the list selection, puts
+// the caret where the deleted text began and raises onChange; at the start of
+// the text with nothing selected it deletes nothing but does the rest.
 //
 // Incremental search (drop-down lists, CBS_DROPDOWNLIST): typed characters add
 // up to a search text that starts afresh after 500 ms without a key; the first
