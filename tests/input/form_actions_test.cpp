@@ -1,0 +1,300 @@
+// What a user does with Form1, with real clicks and keys: every button, the
+// pages, completion while typing, and a whole save with its confirmation or
+// its error box. The system's dialogs are answered with real input too.
+#include "form_input_fixture.h"
+
+#include "tests/support/temporary_files.h"
+
+#include <colordlg.h>
+#include <dlgs.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace sheetloom_test;
+
+// The file name box of the save dialog.
+HWND fileNameBox(HWND dialog) {
+  HWND name = GetDlgItem(dialog, cmb13);
+  if (name) {
+    const COMBOBOXINFO info = comboBoxInfo(name);
+    return info.hwndItem ? info.hwndItem : name;
+  }
+  return GetDlgItem(dialog, edt1);
+}
+
+std::string shiftJis(const std::wstring& text) {
+  const int size = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                       0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
+                      nullptr, nullptr);
+  return bytes;
+}
+
+class FormActionsTest : public FormInputTest {
+protected:
+  // In the save dialog: a click into the file name box, the path typed, Enter.
+  void answerSaveDialog(HWND dialog, const std::wstring& path) {
+    RealInput::LeaveToDialogLoop queue(input);
+    input.click(fileNameBox(dialog));
+    input.type(path);
+    input.key(VK_RETURN);
+  }
+  // A key for a system dialog or message box, taken by its own loop.
+  void answerWithKey(WORD vk) {
+    RealInput::LeaveToDialogLoop queue(input);
+    input.key(vk);
+  }
+};
+
+TEST_F(FormActionsTest, EveryButtonWorksWithARealClick) {
+  const std::wstring rule = L"BODY{\r\n}\r\n";
+  input.click(c("make"));
+  EXPECT_EQ(memo(), rule);
+  EXPECT_EQ(focusedControl(), c("make"));
+  // The focused button, and only it, takes Enter and the space bar.
+  input.key(VK_RETURN);
+  input.key(VK_SPACE);
+  EXPECT_EQ(memo(), rule + rule + rule);
+  EXPECT_EQ(runs(ui::Handler::makeClick), 3);
+
+  input.click(c("Button5"));
+  EXPECT_EQ(memo(), L"");
+
+  // The font dialog, confirmed with Enter: the next rule carries its lines.
+  {
+    WindowSequence steps({{L"#32770", [&](HWND) { answerWithKey(VK_RETURN); }}});
+    input.click(c("Button1"));
+    EXPECT_EQ(steps.done(), 1u);
+  }
+  EXPECT_NE(form.store().fontDeclarations.find("  font-size: 12px;\r\n"), std::string::npos);
+
+  // The colour dialog: a click on its first basic colour, then Enter.
+  clickTab(1);
+  {
+    WindowSequence steps({{L"#32770", [&](HWND dialog) {
+                             RealInput::LeaveToDialogLoop queue(input);
+                             HWND colours = GetDlgItem(dialog, COLOR_BOX1);
+                             RECT r{};
+                             GetClientRect(colours, &r);
+                             input.click(colours, POINT{r.right / 16, r.bottom / 12});
+                             input.key(VK_RETURN);
+                           }}});
+    input.click(c("Button3"));
+    EXPECT_EQ(steps.done(), 1u);
+  }
+  EXPECT_EQ(text("border_color"), L"#FF8080");
+  // Escape cancels; the dialog then opens on the colour chosen last.
+  {
+    WindowSequence steps({{L"#32770", [&](HWND) { answerWithKey(VK_ESCAPE); }}});
+    input.click(c("Button4"));
+    EXPECT_EQ(steps.done(), 1u);
+  }
+  EXPECT_EQ(text("back_color"), L"");
+  {
+    WindowSequence steps({{L"#32770", [&](HWND) { answerWithKey(VK_RETURN); }}});
+    input.click(c("Button4"));
+    EXPECT_EQ(steps.done(), 1u);
+  }
+  EXPECT_EQ(text("back_color"), L"#FF8080");
+
+  // The save dialog, cancelled with Escape: nothing is written or shown.
+  input.click(c("make"));
+  {
+    WindowSequence steps({{L"#32770", [&](HWND) { answerWithKey(VK_ESCAPE); }}});
+    input.click(c("Button2"));
+    EXPECT_EQ(steps.done(), 1u);
+  }
+  EXPECT_EQ(form.document().rememberedPath(), L"");
+  EXPECT_NE(memo().find(L"  background-color: #FF8080;\r\n"), std::wstring::npos);
+  for (ui::Handler h : {ui::Handler::Button1Click, ui::Handler::Button2Click,
+                        ui::Handler::Button3Click, ui::Handler::Button5Click})
+    EXPECT_EQ(runs(h), 1);
+  EXPECT_EQ(runs(ui::Handler::Button4Click), 2);
+  EXPECT_TRUE(input.ok());
+}
+
+TEST_F(FormActionsTest, PagesSwitchByClickAndByCtrlTab) {
+  for (int page : {2, 1, 0, 2}) {
+    clickTab(page);
+    EXPECT_EQ(form.currentPage(), page);
+    EXPECT_EQ(IsWindowVisible(c("TabSheet3")) != FALSE, page == 2);
+    EXPECT_EQ(IsWindowVisible(c("TabSheet1")) != FALSE, page == 1);
+    EXPECT_EQ(IsWindowVisible(c("TabSheet2")) != FALSE, page == 0);
+  }
+  EXPECT_EQ(focusedControl(), c("PageControl1"));
+
+  struct Case {
+    const char* from; // where the focus is: clicked, unless it is already there
+    Modifier keys;
+    int page;
+  } cases[] = {
+      {"PageControl1", Ctrl, 0},
+      {"PageControl1", Ctrl, 1},
+      {"PageControl1", Ctrl | Shift, 0},
+      {"PageControl1", Ctrl | Shift, 2},
+      {"zin", Ctrl, 0}, // from a control on the page shown, whose page then hides
+      {"PageControl1", Ctrl, 1},
+      {"border_color", Ctrl | Shift, 0},
+      {"width", Ctrl, 1},
+      {"TAG", Ctrl, 1}, // outside the pages Ctrl+Tab changes nothing
+      {"make", Ctrl | Shift, 1},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.from);
+    HWND from = c(k.from);
+    if (focusedControl() != from)
+      input.click(from, POINT{4, 4});
+    ASSERT_EQ(focusedControl(), from);
+    const std::wstring tag = text("TAG");
+    input.key(VK_TAB, k.keys);
+    EXPECT_EQ(form.currentPage(), k.page);
+    EXPECT_EQ(text("TAG"), tag);
+    // The focus never stays on a hidden page.
+    HWND focus = GetFocus();
+    for (const char* page : {"TabSheet2", "TabSheet1", "TabSheet3"}) {
+      if (IsChild(c(page), focus)) {
+        EXPECT_TRUE(IsWindowVisible(c(page)));
+      }
+    }
+  }
+  EXPECT_TRUE(input.ok());
+}
+
+TEST_F(FormActionsTest, TypingCompletesAndTheCaptionFollowsEveryKey) {
+  HWND tag = editOf("TAG");
+  input.click(tag);
+  input.key(VK_END);
+  input.type(L"\b\b\b\b");
+  EXPECT_EQ(text("TAG"), L"");
+  EXPECT_EQ(text("GroupBox1"), L"");
+  EXPECT_FALSE(SendMessageW(c("TAG"), CB_GETDROPPEDSTATE, 0, 0)) << "Backspace opens no list";
+
+  input.type(L"b");
+  EXPECT_EQ(text("TAG"), L"b");
+  EXPECT_EQ(text("GroupBox1"), L"b");
+  EXPECT_TRUE(SendMessageW(c("TAG"), CB_GETDROPPEDSTATE, 0, 0));
+  input.type(L"o");
+  EXPECT_EQ(text("TAG"), L"boDY");
+  EXPECT_EQ(text("GroupBox1"), L"boDY");
+  EXPECT_EQ(selected("TAG"), 12);
+  input.type(L"\b");
+  EXPECT_EQ(text("TAG"), L"bo");
+  EXPECT_EQ(text("GroupBox1"), L"bo");
+  EXPECT_EQ(selected("TAG"), -1);
+
+  // Backspace at the start lets the entry go and is a change all the same.
+  input.type(L"d");
+  EXPECT_EQ(text("TAG"), L"bodY");
+  EXPECT_EQ(selected("TAG"), 12);
+  input.key(VK_HOME);
+  const int changes = runs(ui::Handler::TAGChange);
+  input.type(L"\b");
+  EXPECT_EQ(text("TAG"), L"bodY");
+  EXPECT_EQ(caretOf(tag), 0u);
+  EXPECT_EQ(selected("TAG"), -1);
+  EXPECT_EQ(runs(ui::Handler::TAGChange), changes + 1);
+
+  // Escape closes the list and keeps the text; the rule takes the selector.
+  input.key(VK_ESCAPE);
+  EXPECT_FALSE(SendMessageW(c("TAG"), CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(text("TAG"), L"bodY");
+  input.click(c("make"));
+  EXPECT_EQ(memo(), L"bodY{\r\n}\r\n");
+
+  // Japanese typed into the cursor combo completes from its entries.
+  input.click(editOf("cursor"));
+  input.type(L"リ");
+  EXPECT_EQ(text("cursor"), L"リンク");
+  input.type(L"サ");
+  EXPECT_EQ(text("cursor"), L"リサイズ(上端)");
+  EXPECT_EQ(selected("cursor"), 9);
+  EXPECT_EQ(text("GroupBox1"), L"bodY");
+  EXPECT_TRUE(input.ok());
+}
+
+TEST_F(FormActionsTest, AddSaveConfirmCopyAndCloseWriteTheMemosBytes) {
+  TemporaryFolder folder;
+  const std::wstring target = folder.file(L"sheet.css");
+  input.click(c("make"));
+  input.click(c("StyleSheet"));
+  input.key(VK_END, Ctrl);
+  input.type(L"/* 見出し */");
+  const std::wstring expected = L"BODY{\r\n}\r\n/* 見出し */";
+  ASSERT_EQ(memo(), expected);
+
+  std::wstring message, copied, button;
+  bool foreground = false;
+  {
+    WindowSequence steps({
+        {L"#32770", [&](HWND dialog) { answerSaveDialog(dialog, target); }},
+        {L"SheetloomConfirmation",
+         [&](HWND w) {
+           foreground = GetForegroundWindow() == w;
+           message = tk::windowText(GetWindow(w, GW_CHILD));
+           button = tk::windowText(GetDlgItem(w, IDOK));
+           input.key('C', Ctrl);
+           copied = clipboardText();
+           input.key(VK_RETURN);
+         }},
+    });
+    input.click(c("Button2"));
+    EXPECT_EQ(steps.done(), 2u);
+  }
+  EXPECT_TRUE(foreground) << "the confirmation window takes the keys";
+  EXPECT_EQ(message, L"保存しました。");
+  EXPECT_EQ(readFile(target), shiftJis(expected));
+  EXPECT_EQ(folder.files(), std::vector<std::wstring>{L"sheet.css"});
+  const std::wstring line = L"---------------------------\r\n";
+  std::wstring shownButton = button;
+  shownButton.erase(std::remove(shownButton.begin(), shownButton.end(), L'&'), shownButton.end());
+  EXPECT_EQ(copied, line + L"Sheetloom\r\n" + line + L"保存しました。\r\n" + line + shownButton +
+                        L"   \r\n" + line);
+  EXPECT_EQ(memo(), expected) << "saving changes nothing";
+  EXPECT_EQ(GetForegroundWindow(), form.hwnd());
+
+  // Alt+F4 closes the window without a question and ends the program.
+  input.key(VK_F4, Alt);
+  EXPECT_FALSE(IsWindow(form.hwnd()));
+  EXPECT_EQ(application.run(), 0);
+  EXPECT_EQ(readFile(target), shiftJis(expected));
+}
+
+TEST_F(FormActionsTest, AFailedSaveShowsTheErrorBoxAndAKeyDismissesIt) {
+  TemporaryFolder folder;
+  const std::wstring target = folder.file(L"読み取り専用.css");
+  writeFile(target, "old");
+  SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
+  input.click(c("make"));
+  const std::wstring before = memo();
+
+  std::wstring caption, text;
+  {
+    WindowSequence steps({
+        {L"#32770", [&](HWND dialog) { answerSaveDialog(dialog, target); }},
+        {L"#32770",
+         [&](HWND box) {
+           caption = tk::windowText(box);
+           text = messageBoxText(box);
+           answerWithKey(VK_RETURN);
+         }},
+    });
+    input.click(c("Button2"));
+    EXPECT_EQ(steps.done(), 2u);
+  }
+  EXPECT_EQ(caption, L"Sheetloom");
+  EXPECT_EQ(text, L"ファイル " + target + L" を作成できません.");
+  EXPECT_EQ(readFile(target), "old");
+  EXPECT_EQ(memo(), before);
+  EXPECT_TRUE(IsWindowEnabled(form.hwnd()));
+  // The window goes on: the next click adds the next rule.
+  input.click(c("make"));
+  EXPECT_EQ(memo(), before + before);
+  EXPECT_TRUE(input.ok());
+}
+
+} // namespace
