@@ -217,6 +217,64 @@ TEST_F(FormActionsTest, TypingCompletesAndTheCaptionFollowsEveryKey) {
   EXPECT_TRUE(input.ok());
 }
 
+// A selector that no entry begins with is taken as typed, the caption
+// following every key; an emptied one leaves the caption empty and the rule
+// starts with the brace.
+TEST_F(FormActionsTest, SelectorsNoEntryBeginsWithAreTakenAsTyped) {
+  const struct {
+    std::wstring typed;
+    std::wstring rule;
+  } cases[] = {
+      {L".note p", L".note p{\r\n}\r\n"},
+      {L"#日本 > li", L"#日本 > li{\r\n}\r\n"},
+      {L"", L"{\r\n}\r\n"},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(tk::narrow(k.typed));
+    input.click(editOf("TAG"));
+    input.key(VK_END);
+    input.type(std::wstring(text("TAG").size(), L'\b'));
+    ASSERT_EQ(text("TAG"), L"");
+    std::wstring sofar;
+    for (wchar_t ch : k.typed) {
+      input.type(std::wstring(1, ch));
+      sofar += ch;
+      EXPECT_EQ(text("TAG"), sofar);
+      EXPECT_EQ(text("GroupBox1"), sofar);
+    }
+    input.key(VK_ESCAPE);
+    input.click(c("Button5"));
+    input.click(c("make"));
+    EXPECT_EQ(memo(), k.rule);
+  }
+  EXPECT_TRUE(input.ok());
+}
+
+// Each enable box runs its group's handler once per click and once per
+// space bar, and shows its new state.
+TEST_F(FormActionsTest, EnableBoxesRunTheirGroupsHandlerOncePerClickOrSpace) {
+  clickTab(1);
+  const struct {
+    const char* box;
+    ui::Handler handler;
+  } boxes[] = {{"border_check", ui::Handler::border_kindChange},
+               {"Ma_check", ui::Handler::Ma_kindChange},
+               {"Pa_check", ui::Handler::Pa_kindChange}};
+  for (const auto& b : boxes) {
+    SCOPED_TRACE(b.box);
+    input.click(c(b.box));
+    EXPECT_EQ(runs(b.handler), 1);
+    EXPECT_EQ(SendMessageW(c(b.box), BM_GETCHECK, 0, 0), BST_CHECKED);
+    input.key(VK_SPACE);
+    EXPECT_EQ(runs(b.handler), 2);
+    EXPECT_EQ(SendMessageW(c(b.box), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  }
+  // kotei and visible have no handler: a click only changes their state.
+  input.click(c("kotei"));
+  EXPECT_EQ(SendMessageW(c("kotei"), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_TRUE(input.ok());
+}
+
 TEST_F(FormActionsTest, AddSaveConfirmCopyAndCloseWriteTheMemosBytes) {
   TemporaryFolder folder;
   const std::wstring target = folder.file(L"sheet.css");

@@ -72,20 +72,6 @@ protected:
 
   // The keyboard state that GetKeyState reports to the form.
   static void setKeys(bool ctrl, bool shift) { setModifierKeys(ctrl, shift); }
-  // A key press as the message loop sees it, offered to the form first.
-  static bool pressKey(HWND target, WPARAM key) {
-    MSG msg{};
-    msg.hwnd = target;
-    msg.message = WM_KEYDOWN;
-    msg.wParam = key;
-    msg.lParam = 1;
-    if (tk::preTranslate(msg))
-      return true;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-    return false;
-  }
-
   RECT boundsIn(std::string_view name, HWND parent) const { return rectIn(c(name), parent); }
 
   ui::TForm1 form;

@@ -21,51 +21,6 @@ TEST_F(FormTest, ChoosingAnEntryMirrorsItIntoTheGroupCaption) {
   EXPECT_EQ(runs(Handler::TAGChange), 1);
 }
 
-TEST_F(FormTest, TypingCompletesFromTheListAndTheCaptionFollowsEveryKey) {
-  setText("TAG", L"");
-  type("TAG", L"b");
-  EXPECT_EQ(text("TAG"), L"b");
-  EXPECT_EQ(text("GroupBox1"), L"b");
-  type("TAG", L"o");
-  EXPECT_EQ(text("TAG"), L"boDY");
-  DWORD start = 0, end = 0;
-  SendMessageW(editOf("TAG"), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-               reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(start, 2u);
-  EXPECT_EQ(end, 4u);
-  EXPECT_EQ(text("GroupBox1"), L"boDY");
-  type("TAG", L"\b");
-  EXPECT_EQ(text("TAG"), L"bo");
-  EXPECT_EQ(selected("TAG"), -1);
-  EXPECT_EQ(text("GroupBox1"), L"bo");
-  SendMessageW(c("TAG"), CB_SHOWDROPDOWN, FALSE, 0);
-}
-
-TEST_F(FormTest, ASelectorNoEntryBeginsWithIsTakenAsTyped) {
-  setText("TAG", L"");
-  const std::wstring typed = L".note p";
-  std::wstring sofar;
-  for (wchar_t ch : typed) {
-    type("TAG", std::wstring(1, ch));
-    sofar += ch;
-    EXPECT_EQ(text("TAG"), sofar);
-    EXPECT_EQ(text("GroupBox1"), sofar);
-  }
-  SendMessageW(c("TAG"), CB_SHOWDROPDOWN, FALSE, 0);
-  click("make");
-  EXPECT_EQ(memo(), L".note p{\r\n}\r\n");
-}
-
-TEST_F(FormTest, AnEmptySelectorLeavesTheCaptionEmptyAndTheRuleStartsWithTheBrace) {
-  SendMessageW(editOf("TAG"), EM_SETSEL, 0, -1);
-  type("TAG", L"\b");
-  EXPECT_EQ(text("TAG"), L"");
-  EXPECT_EQ(text("GroupBox1"), L"");
-  click("make");
-  EXPECT_EQ(memo(), L"{\r\n}\r\n");
-  SendMessageW(c("TAG"), CB_SHOWDROPDOWN, FALSE, 0);
-}
-
 TEST_F(FormTest, SettingTheSelectorByProgramRunsNoHandler) {
   setText("TAG", L"P");
   SendMessageW(c("TAG"), CB_SETCURSEL, 3, 0);
@@ -74,27 +29,6 @@ TEST_F(FormTest, SettingTheSelectorByProgramRunsNoHandler) {
 }
 
 // ---- side editors ----
-
-TEST_F(FormTest, EachEnableBoxRunsItsGroupsHandlerOncePerClick) {
-  form.showPage(1);
-  const struct {
-    const char* box;
-    Handler handler;
-  } boxes[] = {{"border_check", Handler::border_kindChange},
-               {"Ma_check", Handler::Ma_kindChange},
-               {"Pa_check", Handler::Pa_kindChange}};
-  for (const auto& b : boxes) {
-    click(b.box);
-    EXPECT_EQ(runs(b.handler), 1) << b.box;
-    EXPECT_TRUE(checked(b.box)) << b.box;
-    click(b.box);
-    EXPECT_EQ(runs(b.handler), 2) << b.box;
-    EXPECT_FALSE(checked(b.box)) << b.box;
-  }
-  EXPECT_FALSE(form.store().border[0].enabled);
-  choose("Ma_kind", 2);
-  EXPECT_EQ(runs(Handler::Ma_kindChange), 3);
-}
 
 TEST_F(FormTest, SwitchingTheBorderSideStoresTheOldSideAndShowsTheNew) {
   form.showPage(1);

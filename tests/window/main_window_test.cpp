@@ -1,5 +1,6 @@
 // Form1 as the user first meets it: its frame, its controls' starting values,
-// its layout when maximised and at another DPI, and the keyboard.
+// its layout when maximised and at another DPI, and its tab order. The keys
+// and clicks themselves are tested with real input (tests/input).
 #include "form_fixture.h"
 
 #include "toolkit/dpi.h"
@@ -245,7 +246,7 @@ TEST_F(FormTest, NoContainerClosesOnAWindowCloseRequest) {
   EXPECT_TRUE(IsWindow(form.hwnd()));
 }
 
-// ---- keyboard ----
+// ---- tab order ----
 
 std::vector<std::string> tabWalk(const ui::TForm1& form, HWND start) {
   std::vector<std::string> names;
@@ -276,78 +277,6 @@ TEST_F(FormTest, TabWalksTheFrameThenTheTabControlThenThePageShown) {
           "Button4",     "back_color",   "Back_Image",   "back_repeat", "kotei"});
   form.showPage(2);
   expect({"zin", "posit", "top", "tu", "buttom", "bu", "left", "lu", "right", "ru", "visible"});
-}
-
-TEST_F(FormTest, TabFromTheMemoMovesTheFocusOnInsteadOfTyping) {
-  SetFocus(c("StyleSheet"));
-  EXPECT_TRUE(pressKey(c("StyleSheet"), VK_TAB));
-  EXPECT_EQ(GetFocus(), c("Button2"));
-  EXPECT_EQ(memo(), L"");
-}
-
-TEST_F(FormTest, CtrlTabCyclesThePagesOnlyWhileTheFocusIsOnThem) {
-  SetFocus(c("PageControl1"));
-  setKeys(true, false);
-  const int order[] = {1, 2, 0, 1};
-  for (int expected : order) {
-    EXPECT_TRUE(pressKey(GetFocus(), VK_TAB));
-    EXPECT_EQ(form.currentPage(), expected);
-  }
-  EXPECT_TRUE(IsWindowVisible(c("TabSheet1")));
-  // Backwards from a control on the page shown; the focus leaves the hidden page.
-  SetFocus(c("border_kind"));
-  setKeys(true, true);
-  EXPECT_TRUE(pressKey(GetFocus(), VK_TAB));
-  EXPECT_EQ(form.currentPage(), 0);
-  EXPECT_TRUE(IsWindowVisible(c("TabSheet2")));
-  EXPECT_FALSE(IsWindowVisible(c("TabSheet1")));
-  EXPECT_EQ(GetFocus(), c("PageControl1"));
-  EXPECT_TRUE(pressKey(GetFocus(), VK_TAB));
-  EXPECT_EQ(form.currentPage(), 2);
-  // Elsewhere Ctrl+Tab leaves the pages alone.
-  SetFocus(c("make"));
-  setKeys(true, false);
-  pressKey(GetFocus(), VK_TAB);
-  EXPECT_EQ(form.currentPage(), 2);
-}
-
-TEST_F(FormTest, ClickingATabShowsItsPage) {
-  HWND tabs = c("PageControl1");
-  RECT item{};
-  SendMessageW(tabs, TCM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
-  const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
-  SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  SendMessageW(tabs, WM_LBUTTONUP, 0, at);
-  pump();
-  EXPECT_EQ(form.currentPage(), 2);
-  EXPECT_TRUE(IsWindowVisible(c("TabSheet3")));
-  EXPECT_FALSE(IsWindowVisible(c("TabSheet2")));
-}
-
-TEST_F(FormTest, EnterPressesOnlyTheFocusedButtonAndEscapeNothing) {
-  SetFocus(c("TAG"));
-  pressKey(editOf("TAG"), VK_RETURN);
-  pressKey(editOf("TAG"), VK_ESCAPE);
-  SetFocus(c("border_color"));
-  pressKey(c("border_color"), VK_RETURN);
-  EXPECT_EQ(runs(ui::Handler::makeClick), 0);
-  EXPECT_EQ(memo(), L"");
-
-  SetFocus(c("make"));
-  EXPECT_TRUE(pressKey(c("make"), VK_RETURN));
-  pump();
-  EXPECT_EQ(runs(ui::Handler::makeClick), 1);
-  EXPECT_EQ(memo(), L"BODY{\r\n}\r\n");
-  pressKey(c("make"), VK_ESCAPE);
-  EXPECT_EQ(runs(ui::Handler::makeClick), 1);
-}
-
-TEST_F(FormTest, EnterInTheMemoBreaksTheLine) {
-  SetFocus(c("StyleSheet"));
-  pressKey(c("StyleSheet"), VK_RETURN);
-  pump();
-  EXPECT_EQ(memo(), L"\r\n");
-  EXPECT_EQ(runs(ui::Handler::makeClick), 0);
 }
 
 // ---- text in the window font ----
