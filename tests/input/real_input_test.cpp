@@ -25,10 +25,12 @@ public:
   InputHost()
       : HostWindow(L"SheetloomRealInputHost", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 120, 140,
                    400, 200, L"input") {
-    edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10,
-                           10, 300, 24, hwnd(), reinterpret_cast<HMENU>(kEditId), nullptr, nullptr);
-    button = CreateWindowExW(0, L"BUTTON", L"press", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 60,
-                             100, 30, hwnd(), reinterpret_cast<HMENU>(kButtonId), nullptr, nullptr);
+    edit = CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 10, 300, 24, hwnd(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)), nullptr, nullptr);
+    button = CreateWindowExW(
+        0, L"BUTTON", L"press", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 60, 100, 30, hwnd(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)), nullptr, nullptr);
   }
 
   struct Key {

@@ -246,6 +246,24 @@ TEST_F(FormTest, NoContainerClosesOnAWindowCloseRequest) {
   EXPECT_TRUE(IsWindow(form.hwnd()));
 }
 
+// Escape delivered to the memo by a loop without dialog navigation, after
+// the memo has been asked for its dialog code: no close request is posted,
+// and the text stays.
+TEST_F(FormTest, EscapeStraightToTheMemoPostsNoCloseRequest) {
+  HWND memoHwnd = c("StyleSheet");
+  tk::setWindowText(memoHwnd, L"P {\r\n}\r\n");
+  SetFocus(memoHwnd);
+  MSG key{memoHwnd, WM_KEYDOWN, VK_ESCAPE, 1, 0, {0, 0}};
+  SendMessageW(memoHwnd, WM_GETDLGCODE, VK_ESCAPE, reinterpret_cast<LPARAM>(&key));
+  SendMessageW(memoHwnd, WM_KEYDOWN, VK_ESCAPE, 1);
+  SendMessageW(memoHwnd, WM_CHAR, VK_ESCAPE, 1);
+  MSG posted{};
+  EXPECT_FALSE(PeekMessageW(&posted, c("GroupBox1"), WM_CLOSE, WM_CLOSE, PM_NOREMOVE));
+  pump();
+  EXPECT_TRUE(IsWindow(c("GroupBox1")));
+  EXPECT_EQ(memo(), L"P {\r\n}\r\n");
+}
+
 // ---- tab order ----
 
 std::vector<std::string> tabWalk(const ui::TForm1& form, HWND start) {
