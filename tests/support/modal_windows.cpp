@@ -48,8 +48,7 @@ BOOL CALLBACK matchWindow(HWND hwnd, LPARAM lp) {
   return TRUE;
 }
 
-// Thread timers carry no context: the one active watcher and session.
-WhenWindowAppears* g_watcher = nullptr;
+// Thread timers carry no context: the one active session.
 bool g_rescued = false;
 
 } // namespace
@@ -58,38 +57,6 @@ HWND findThreadWindow(const wchar_t* className) {
   Search search{className, nullptr};
   EnumThreadWindows(GetCurrentThreadId(), matchWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
-}
-
-WhenWindowAppears::WhenWindowAppears(const wchar_t* className, std::function<void(HWND)> action)
-    : className_(className), action_(std::move(action)) {
-  if (g_watcher)
-    ADD_FAILURE() << "only one window watcher at a time";
-  g_watcher = this;
-  timer_ = SetTimer(nullptr, 0, 30, tick);
-}
-
-WhenWindowAppears::~WhenWindowAppears() {
-  KillTimer(nullptr, timer_);
-  g_watcher = nullptr;
-}
-
-void CALLBACK WhenWindowAppears::tick(HWND, UINT, UINT_PTR, DWORD) {
-  WhenWindowAppears* self = g_watcher;
-  if (!self || self->fired_)
-    return;
-  HWND found = findThreadWindow(self->className_.c_str());
-  if (!found)
-    return;
-  self->fired_ = true;
-  // Called by the system: nothing may escape.
-  try {
-    if (self->action_)
-      self->action_(found);
-  } catch (const std::exception& e) {
-    ADD_FAILURE() << "the action on a window threw: " << e.what();
-  } catch (...) {
-    ADD_FAILURE() << "the action on a window threw";
-  }
 }
 
 namespace {

@@ -34,28 +34,12 @@ private:
 // The first visible top-level window of this thread of class `className`.
 HWND findThreadWindow(const wchar_t* className);
 
-// Polls this thread's windows from a thread timer and calls `action` once
-// with the first visible window of class `className`. One at a time; an
-// exception from `action` fails the test.
-class WhenWindowAppears : NonCopyable {
-public:
-  WhenWindowAppears(const wchar_t* className, std::function<void(HWND)> action);
-  ~WhenWindowAppears();
-  bool fired() const noexcept { return fired_; }
-
-private:
-  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD);
-  std::wstring className_;
-  std::function<void(HWND)> action_;
-  UINT_PTR timer_ = 0;
-  bool fired_ = false;
-};
-
-// Like WhenWindowAppears, for a chain of modal windows that open one after
-// another inside one call (the save dialog, then the confirmation or the
-// error box): each step's action runs once with the first visible window of
-// its class that no earlier step acted on. An action may wait for input
-// (RealInput), which runs the loop again; the steps do not overlap.
+// Polls this thread's windows from a thread timer, for a chain of modal
+// windows that open one after another inside one call (the save dialog, then
+// the confirmation or the error box): each step's action runs once with the
+// first visible window of its class that no earlier step acted on. An action
+// may wait for input (RealInput), which runs the loop again; the steps do not
+// overlap. One sequence at a time; an exception from an action fails the test.
 class WindowSequence : NonCopyable {
 public:
   struct Step {
@@ -74,6 +58,18 @@ private:
   std::size_t next_ = 0;
   bool busy_ = false;
   UINT_PTR timer_ = 0;
+};
+
+// Calls `action` once with the first visible window of class `className`
+// (a sequence of one step).
+class WhenWindowAppears : NonCopyable {
+public:
+  WhenWindowAppears(const wchar_t* className, std::function<void(HWND)> action)
+      : sequence_({{className, std::move(action)}}) {}
+  bool fired() const noexcept { return sequence_.done() == 1; }
+
+private:
+  WindowSequence sequence_;
 };
 
 // What a test does with a dialog box (#32770) once it opens, and what it saw.
