@@ -226,6 +226,8 @@ LRESULT TSpinEdit::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
   case WM_GETDLGCODE:
     return dialogCode(wp, lp);
+  case WM_NCPAINT:
+    return paintFrame(wp);
   }
   return defaultProc(msg, wp, lp);
 }
@@ -256,6 +258,38 @@ LRESULT TSpinEdit::dialogCode(WPARAM wp, LPARAM lp) {
       code |= DLGC_WANTMESSAGE;
   }
   return code;
+}
+
+// A themed edit draws its frame through a window DC, which does not clip
+// children, and fills the whole window with the theme's background (it does
+// so at every focus change and hover). The pair lies inside, so the frame is
+// painted with the pair's rectangle cut out of the region it may touch.
+LRESULT TSpinEdit::paintFrame(WPARAM region) {
+  if (!button_ || !button_->hwnd() || !IsWindowVisible(button_->hwnd()))
+    return defaultProc(WM_NCPAINT, region, 0);
+  RECT window{}, pair{};
+  GetWindowRect(hwnd(), &window);
+  GetWindowRect(button_->hwnd(), &pair);
+  // Screen coordinates, like the region that comes with the message.
+  HRGN allowed = CreateRectRgnIndirect(&window);
+  HRGN cut = CreateRectRgnIndirect(&pair);
+  if (!allowed || !cut) {
+    if (allowed)
+      DeleteObject(allowed);
+    if (cut)
+      DeleteObject(cut);
+    return defaultProc(WM_NCPAINT, region, 0);
+  }
+  if (region > 1)
+    CombineRgn(allowed, allowed, reinterpret_cast<HRGN>(region), RGN_AND);
+  CombineRgn(allowed, allowed, cut, RGN_DIFF);
+  DeleteObject(cut);
+  const LRESULT r = defaultProc(WM_NCPAINT, reinterpret_cast<WPARAM>(allowed), 0);
+  // A themed frame hands the region to GetDCEx, which then owns and deletes
+  // it; delete it here only when it is still ours.
+  if (GetObjectType(allowed) == OBJ_REGION)
+    DeleteObject(allowed);
+  return r;
 }
 
 void TSpinEdit::onSize() {

@@ -82,6 +82,7 @@ private:
   void setTextArea();
   LRESULT editCommand(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT dialogCode(WPARAM wp, LPARAM lp);
+  LRESULT paintFrame(WPARAM region);
 
   std::unique_ptr<TSpinButton> button_;
   std::wstring pendingText_ = L"0"; // the text until the window exists
