@@ -1,9 +1,9 @@
 #include "app/confirmation_window.h"
 
+#include "toolkit/dpi.h"
 #include "toolkit/errors.h"
 #include "toolkit/message_loop.h"
 #include "toolkit/modal.h"
-#include "toolkit/text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,7 +12,7 @@ namespace app {
 namespace {
 
 constexpr const wchar_t* kCaption = L"Sheetloom";
-constexpr const char* kButtonCaption = "OK";
+constexpr const wchar_t* kFallbackButtonCaption = L"OK";
 constexpr const char* kCannotOpenClipboard = "クリップボードを開くことができません";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
@@ -53,7 +53,48 @@ void putUnicodeText(const std::wstring& text) {
   GlobalFree(memory);
 }
 
+// The system's message font at `dpi`: per-monitor metrics where the system
+// has them, else the system-DPI font scaled.
+tk::UniqueFont messageFont(UINT dpi) {
+  using ParametersForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+  static const auto parametersForDpi = reinterpret_cast<ParametersForDpiFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (parametersForDpi &&
+      parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
+    return tk::UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+    return tk::UniqueFont();
+  LOGFONTW& lf = metrics.lfMessageFont;
+  lf.lfHeight = MulDiv(lf.lfHeight, static_cast<int>(dpi), static_cast<int>(tk::screenDpi()));
+  return tk::UniqueFont(CreateFontIndirectW(&lf));
+}
+
+BOOL adjustWindowRect(RECT& r, UINT dpi) {
+  using AdjustFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  static const auto adjustForDpi = reinterpret_cast<AdjustFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+  if (adjustForDpi)
+    return adjustForDpi(&r, kStyle, FALSE, kExStyle, dpi);
+  return AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
+}
+
 } // namespace
+
+std::wstring systemOkCaption() {
+  // MB_GetString hands out the captions of the message box buttons from the
+  // system's string table, indexed from 0 in the order of the dialog command
+  // ids (IDOK is 1); it exists from Windows 2000 on.
+  using GetStringFn = LPCWSTR(WINAPI*)(UINT);
+  static const auto getString = reinterpret_cast<GetStringFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "MB_GetString")));
+  if (getString) {
+    if (LPCWSTR text = getString(IDOK - 1); text && *text)
+      return text;
+  }
+  return kFallbackButtonCaption;
+}
 
 ConfirmationLayout layoutConfirmation(HDC dc, std::wstring_view message, int maxTextWidth,
                                       std::wstring_view buttonCaption) {
@@ -107,45 +148,77 @@ ConfirmationWindow::~ConfirmationWindow() {
 }
 
 void ConfirmationWindow::build() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-    font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
-  HFONT font = font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-
-  const std::wstring buttonCaption = tk::widen(kButtonCaption);
-  ConfirmationLayout layout;
-  {
-    tk::WindowDc dc(nullptr);
-    tk::SelectScope select(dc.get(), font);
-    layout =
-        layoutConfirmation(dc.get(), message_, GetSystemMetrics(SM_CXSCREEN) / 2, buttonCaption);
-  }
-  RECT frame{0, 0, layout.client.cx, layout.client.cy};
-  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  buttonCaption_ = systemOkCaption();
   tk::CreateArgs args;
   args.exStyle = kExStyle;
   args.style = kStyle;
   args.text = kCaption;
-  args.width = frame.right - frame.left;
-  args.height = frame.bottom - frame.top;
-  args.x = (GetSystemMetrics(SM_CXSCREEN) - args.width) / 2;
-  args.y = (GetSystemMetrics(SM_CYSCREEN) - args.height) / 2;
+  args.x = args.y = 0;
+  args.width = args.height = 0;
   args.parent = tk::dialogOwner();
   createOwn(L"SheetloomConfirmation", args);
+  label_ = CreateWindowExW(0, L"STATIC", message_.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0,
+                           0, hwnd(), nullptr, nullptr, nullptr);
+  button_ = CreateWindowExW(
+      0, L"BUTTON", buttonCaption_.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+      0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), nullptr, nullptr);
+  // Laid out at the DPI of the monitor that the window is on.
+  const UINT dpi = tk::windowDpi(hwnd());
+  placeCentred(layOut(dpi), dpi,
+               RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+}
 
-  const RECT& t = layout.text;
-  HWND label =
-      CreateWindowExW(0, L"STATIC", message_.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, t.left,
-                      t.top, t.right - t.left, t.bottom - t.top, hwnd(), nullptr, nullptr, nullptr);
-  const RECT& b = layout.button;
-  button_ = CreateWindowExW(0, L"BUTTON", buttonCaption.c_str(),
-                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, b.left, b.top,
-                            b.right - b.left, b.bottom - b.top, hwnd(),
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), nullptr, nullptr);
-  for (HWND child : {label, button_})
+// Gives the window the client size `client`, centred in `area`.
+void ConfirmationWindow::placeCentred(SIZE client, UINT dpi, const RECT& area) {
+  RECT frame{0, 0, client.cx, client.cy};
+  adjustWindowRect(frame, dpi);
+  SIZE outer{frame.right - frame.left, frame.bottom - frame.top};
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    SetWindowPos(hwnd(), nullptr, area.left + (area.right - area.left - outer.cx) / 2,
+                 area.top + (area.bottom - area.top - outer.cy) / 2, outer.cx, outer.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame the window really has may differ from the computed one
+    // (metrics of another DPI while it moves between monitors): correct by
+    // what the client area came out as.
+    RECT got{};
+    GetClientRect(hwnd(), &got);
+    if (got.right == client.cx && got.bottom == client.cy)
+      break;
+    outer.cx += client.cx - got.right;
+    outer.cy += client.cy - got.bottom;
+  }
+}
+
+// Font, label and button for `dpi`; returns the client size that fits them.
+SIZE ConfirmationWindow::layOut(UINT dpi) {
+  tk::UniqueFont font = messageFont(dpi);
+  HFONT shown = font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  ConfirmationLayout layout;
+  {
+    tk::WindowDc dc(nullptr);
+    tk::SelectScope select(dc.get(), shown);
+    layout =
+        layoutConfirmation(dc.get(), message_, GetSystemMetrics(SM_CXSCREEN) / 2, buttonCaption_);
+  }
+  for (HWND child : {label_, button_})
     if (child)
-      SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+      SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
+  // The old font goes only once no child uses it.
+  font_ = std::move(font);
+  const RECT& t = layout.text;
+  const RECT& b = layout.button;
+  if (label_)
+    MoveWindow(label_, t.left, t.top, t.right - t.left, t.bottom - t.top, TRUE);
+  if (button_)
+    MoveWindow(button_, b.left, b.top, b.right - b.left, b.bottom - b.top, TRUE);
+  return layout.client;
+}
+
+// Moved to a monitor of another DPI: the font and layout follow, and the
+// window keeps its centre where the system suggests it.
+void ConfirmationWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
+  placeCentred(layOut(dpi), dpi, suggested);
+  InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void ConfirmationWindow::showModal() {
@@ -188,7 +261,7 @@ void ConfirmationWindow::copyToClipboard() {
   if (!clipboard.isOpen())
     throw tk::Error(kCannotOpenClipboard);
   EmptyClipboard();
-  putUnicodeText(confirmationClipboardText(kCaption, message_, tk::widen(kButtonCaption)));
+  putUnicodeText(confirmationClipboardText(kCaption, message_, buttonCaption_));
 }
 
 LRESULT ConfirmationWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -199,6 +272,9 @@ LRESULT ConfirmationWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   case WM_CLOSE:
     done_ = true;
+    return 0;
+  case WM_DPICHANGED:
+    onDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
     return 0;
   default:
     return defaultProc(msg, wp, lp);

@@ -1,5 +1,6 @@
 // The small modal window that confirms a save: the message in a word-wrapping
-// label above one "OK" button, in the system's message font.
+// label above one OK button (captioned with the system's own text), in the
+// system's message font at the DPI of the window's monitor.
 #pragma once
 
 #include "toolkit/handles.h"
@@ -11,6 +12,10 @@
 #include <string_view>
 
 namespace app {
+
+// The system's caption for an OK button, as its message boxes show it; "OK"
+// when the system gives none.
+std::wstring systemOkCaption();
 
 // Client-area geometry of the window for one message, measured with the font
 // selected into `dc`.
@@ -43,11 +48,16 @@ protected:
 
 private:
   void build();
+  SIZE layOut(UINT dpi);
+  void placeCentred(SIZE client, UINT dpi, const RECT& area);
+  void onDpiChanged(UINT dpi, const RECT& suggested);
   void copyToClipboard();
 
   std::wstring message_;
+  std::wstring buttonCaption_;
   tk::UniqueFont font_;
   bool done_ = false;
+  HWND label_ = nullptr;  // borrowed: a child, destroyed with the window
   HWND button_ = nullptr; // borrowed: a child, destroyed with the window
 };
 

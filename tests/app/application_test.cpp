@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "app/confirmation_window.h"
 #include "app/error_display.h"
+#include "toolkit/dpi.h"
 #include "toolkit/errors.h"
 #include "toolkit/message_loop.h"
 #include "toolkit/modal.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <future>
 #include <thread>
 #include <vector>
@@ -124,22 +126,40 @@ TEST(ErrorDisplay, ErrorInHandlerShowsStopBoxAndWindowStaysUsable) {
   EXPECT_EQ(window.handled, 2);
 }
 
+// The caption of the OK button of the system's own message box.
+std::wstring messageBoxOkCaption() {
+  std::wstring caption;
+  WhenWindowAppears box(L"#32770", [&](HWND b) {
+    caption = tk::windowText(GetDlgItem(b, IDOK));
+    PostMessageW(b, WM_COMMAND, IDOK, 0);
+  });
+  MessageBoxW(nullptr, L"?", L"probe", MB_OK);
+  return caption;
+}
+
+// The message font at `dpi`: the system's, its height scaled from 96 dpi.
+tk::UniqueFont messageFontAt(int dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, 96);
+  return tk::UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
 // The confirmation window's geometry, computed here from the message font.
 struct ExpectedConfirmation {
   SIZE client;
   RECT button;
 };
-ExpectedConfirmation expectedFor(const std::wstring& message) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  tk::UniqueFont font(CreateFontIndirectW(&metrics.lfMessageFont));
+ExpectedConfirmation expectedFor(const std::wstring& message, const std::wstring& okCaption,
+                                 int dpi = 96) {
+  tk::UniqueFont font = messageFontAt(dpi);
   tk::WindowDc dc(nullptr);
   tk::SelectScope select(dc.get(), font.get());
   SIZE letters{}, ok{}, text{};
   GetTextExtentPoint32W(dc.get(), L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52,
                         &letters);
-  GetTextExtentPoint32W(dc.get(), L"OK", 2, &ok);
+  GetTextExtentPoint32W(dc.get(), okCaption.c_str(), static_cast<int>(okCaption.size()), &ok);
   GetTextExtentPoint32W(dc.get(), message.c_str(), static_cast<int>(message.size()), &text);
   const int x = letters.cx / 52, y = letters.cy;
   const int buttonWidth = std::max(MulDiv(x, 50, 4), static_cast<int>(ok.cx) + 8);
@@ -155,26 +175,49 @@ ExpectedConfirmation expectedFor(const std::wstring& message) {
   return e;
 }
 
+// What the test saw of a confirmation window.
+struct SeenConfirmation {
+  RECT client{}, button{}, window{};
+  std::wstring buttonText;
+  LONG fontHeight = 0;
+};
+SeenConfirmation look(HWND w) {
+  SeenConfirmation seen;
+  GetClientRect(w, &seen.client);
+  GetWindowRect(w, &seen.window);
+  HWND ok = GetDlgItem(w, IDOK);
+  seen.buttonText = tk::windowText(ok);
+  GetWindowRect(ok, &seen.button);
+  MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&seen.button), 2);
+  LOGFONTW lf{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(ok, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+  seen.fontHeight = lf.lfHeight;
+  return seen;
+}
+
+void expectLaidOut(const SeenConfirmation& seen, const ExpectedConfirmation& e, int dpi) {
+  EXPECT_EQ(seen.client.right, e.client.cx) << dpi << " dpi";
+  EXPECT_EQ(seen.client.bottom, e.client.cy) << dpi << " dpi";
+  EXPECT_EQ(seen.button.left, e.button.left) << dpi << " dpi";
+  EXPECT_EQ(seen.button.top, e.button.top) << dpi << " dpi";
+  EXPECT_EQ(seen.button.right, e.button.right) << dpi << " dpi";
+  EXPECT_EQ(seen.button.bottom, e.button.bottom) << dpi << " dpi";
+}
+
 TEST(ConfirmationWindow, SizeFromFontAndCtrlCText) {
   Watchdog watchdog(30);
   app::Application application;
   const std::wstring message = L"保存しました。";
-  RECT client{}, button{}, window{};
+  const std::wstring okCaption = messageBoxOkCaption();
+  ASSERT_FALSE(okCaption.empty());
+  SeenConfirmation seen;
   std::wstring caption, copied;
   LONG_PTR exStyle = 0;
-  bool centred = false;
   {
     WhenWindowAppears confirmation(L"SheetloomConfirmation", [&](HWND w) {
       caption = tk::windowText(w);
       exStyle = GetWindowLongPtrW(w, GWL_EXSTYLE);
-      GetClientRect(w, &client);
-      GetWindowRect(w, &window);
-      HWND ok = GetDlgItem(w, IDOK);
-      GetWindowRect(ok, &button);
-      MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&button), 2);
-      const int cx = (GetSystemMetrics(SM_CXSCREEN) - (window.right - window.left)) / 2;
-      const int cy = (GetSystemMetrics(SM_CYSCREEN) - (window.bottom - window.top)) / 2;
-      centred = window.left == cx && window.top == cy;
+      seen = look(w);
       // Ctrl+C, handled the way the modal loop handles it, then Enter.
       setModifierKeys(true, false);
       PostMessageW(GetFocus(), WM_KEYDOWN, 'C', 0);
@@ -187,19 +230,63 @@ TEST(ConfirmationWindow, SizeFromFontAndCtrlCText) {
     EXPECT_TRUE(confirmation.fired());
   }
   setModifierKeys(false, false);
-  const ExpectedConfirmation e = expectedFor(message);
   EXPECT_EQ(caption, L"Sheetloom");
   EXPECT_TRUE(exStyle & WS_EX_DLGMODALFRAME);
-  EXPECT_EQ(client.right, e.client.cx);
-  EXPECT_EQ(client.bottom, e.client.cy);
-  EXPECT_EQ(button.left, e.button.left);
-  EXPECT_EQ(button.top, e.button.top);
-  EXPECT_EQ(button.right, e.button.right);
-  EXPECT_EQ(button.bottom, e.button.bottom);
-  EXPECT_TRUE(centred);
+  // The button says what the system's own message box says on its OK button.
+  EXPECT_EQ(seen.buttonText, okCaption);
+  expectLaidOut(seen, expectedFor(message, okCaption), 96);
+  const RECT& window = seen.window;
+  EXPECT_EQ(window.left, (GetSystemMetrics(SM_CXSCREEN) - (window.right - window.left)) / 2);
+  EXPECT_EQ(window.top, (GetSystemMetrics(SM_CYSCREEN) - (window.bottom - window.top)) / 2);
   const std::wstring rule = L"---------------------------\r\n";
-  EXPECT_EQ(copied,
-            rule + L"Sheetloom\r\n" + rule + L"保存しました。\r\n" + rule + L"OK   \r\n" + rule);
+  EXPECT_EQ(copied, rule + L"Sheetloom\r\n" + rule + L"保存しました。\r\n" + rule + okCaption +
+                        L"   \r\n" + rule);
+}
+
+// Moved to a monitor of another DPI, the window takes the message font at
+// that DPI and lays itself out again from it, keeping its centre; back on the
+// first monitor it is as it was.
+TEST(ConfirmationWindow, FollowsAMoveToAnotherDpi) {
+  Watchdog watchdog(30);
+  app::Application application;
+  const std::wstring message = L"保存しました。";
+  const std::wstring okCaption = messageBoxOkCaption();
+  const int systemDpi = static_cast<int>(tk::screenDpi());
+  ASSERT_EQ(systemDpi, 96) << "the expectations assume a 96-dpi screen";
+  std::vector<std::pair<int, SeenConfirmation>> seen;
+  POINT centreBefore{}, centreAfter{};
+  {
+    WhenWindowAppears confirmation(L"SheetloomConfirmation", [&](HWND w) {
+      seen.emplace_back(96, look(w));
+      for (int dpi : {144, 192, 96}) {
+        RECT suggested{}; // as the system proposes it: the old frame scaled about its place
+        GetWindowRect(w, &suggested);
+        centreBefore = {(suggested.left + suggested.right) / 2,
+                        (suggested.top + suggested.bottom) / 2};
+        SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        pumpPending();
+        seen.emplace_back(dpi, look(w));
+        const RECT& now = seen.back().second.window;
+        centreAfter = {(now.left + now.right) / 2, (now.top + now.bottom) / 2};
+        EXPECT_LE(std::abs(centreAfter.x - centreBefore.x), 1) << dpi;
+        EXPECT_LE(std::abs(centreAfter.y - centreBefore.y), 1) << dpi;
+      }
+      PostMessageW(w, WM_COMMAND, IDOK, 0);
+    });
+    app::showConfirmation(message);
+    EXPECT_TRUE(confirmation.fired());
+  }
+  ASSERT_EQ(seen.size(), 4u);
+  const LONG height96 = seen.front().second.fontHeight;
+  for (const auto& [dpi, look] : seen) {
+    EXPECT_EQ(look.fontHeight, MulDiv(height96, dpi, 96)) << dpi << " dpi";
+    expectLaidOut(look, expectedFor(message, okCaption, dpi), dpi);
+  }
+  // At 144 dpi everything is half as large again, give or take a rounding.
+  const RECT& small = seen[0].second.client;
+  const RECT& large = seen[1].second.client;
+  EXPECT_NEAR(large.right, small.right * 3 / 2, 4);
+  EXPECT_NEAR(large.bottom, small.bottom * 3 / 2, 4);
 }
 
 // Another program holding the clipboard open: Ctrl+C raises the clipboard
