@@ -10,9 +10,47 @@ namespace {
 
 const int kMinimumWidth = 15;
 
-tk::UniqueBitmap builtInGlyph(const wchar_t* name) {
-  return tk::UniqueBitmap(static_cast<HBITMAP>(
-      LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+const COLORREF kGlyphBackground = RGB(128, 128, 0); // the glyphs' transparent olive
+
+// The arrow drawn for `dpi`: rows of 1, 3, 5, ... black pixels on olive, as
+// many rows as the 96-dpi arrow's 4 scaled, with a row of olive above and
+// below. Whole pixels at every size keep it as crisp as the 96-dpi one.
+tk::UniqueBitmap arrowAtDpi(bool up, UINT dpi) {
+  const int rows = std::max(1, tk::scale(4, dpi));
+  const int width = 2 * rows + 1, height = rows + 2;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height; // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  tk::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap || !bits)
+    return tk::UniqueBitmap();
+  auto* pixels = static_cast<DWORD*>(bits);
+  const DWORD olive = (GetRValue(kGlyphBackground) << 16) | (GetGValue(kGlyphBackground) << 8) |
+                      GetBValue(kGlyphBackground);
+  std::fill(pixels, pixels + width * height, olive);
+  for (int row = 0; row < rows; ++row) {
+    const int y = up ? 1 + row : height - 2 - row;
+    for (int x = rows - row; x <= rows + row; ++x)
+      pixels[y * width + x] = 0; // black
+  }
+  GdiFlush();
+  return bitmap;
+}
+
+// The built-in arrow: the program's bitmap resource at 96 dpi, drawn anew at
+// any other DPI.
+tk::UniqueBitmap builtInGlyph(bool up, UINT dpi) {
+  if (dpi != 96)
+    if (tk::UniqueBitmap drawn = arrowAtDpi(up, dpi))
+      return drawn;
+  return tk::UniqueBitmap(
+      static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), up ? L"SPINUP" : L"SPINDOWN",
+                                      IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
 }
 
 // Whether the window and every window above it are visible and enabled.
@@ -34,12 +72,7 @@ bool isTabStop(HWND hwnd) {
 
 // A copy of `glyph` for a button, and the number of images it holds when its
 // width is a whole multiple of its height (more than four counts as one).
-void assignGlyph(TTimerSpeedButton& button, HBITMAP glyph, const wchar_t* builtIn) {
-  if (!glyph) {
-    button.SetGlyph(builtInGlyph(builtIn));
-    button.SetNumGlyphs(1);
-    return;
-  }
+void assignGlyph(TTimerSpeedButton& button, HBITMAP glyph) {
   tk::UniqueBitmap copy(static_cast<HBITMAP>(CopyImage(glyph, IMAGE_BITMAP, 0, 0, 0)));
   BITMAP bm{};
   if (copy && GetObjectW(copy.get(), sizeof bm, &bm) && bm.bmHeight > 0 &&
@@ -59,8 +92,8 @@ TSpinButton::TSpinButton() {
   down_.OnClick = [this](TTimerSpeedButton& b) { buttonClick(b); };
   up_.OnMouseDown = [this](TTimerSpeedButton& b, UINT m) { buttonMouseDown(b, m); };
   down_.OnMouseDown = [this](TTimerSpeedButton& b, UINT m) { buttonMouseDown(b, m); };
-  up_.SetGlyph(builtInGlyph(L"SPINUP"));
-  down_.SetGlyph(builtInGlyph(L"SPINDOWN"));
+  up_.SetGlyph(builtInGlyph(true, dpi_));
+  down_.SetGlyph(builtInGlyph(false, dpi_));
 }
 
 TSpinButton::~TSpinButton() {
@@ -75,6 +108,7 @@ void TSpinButton::create(HWND parent, int x, int y, int width, int height, int i
   args.style |= WS_VISIBLE | WS_CLIPCHILDREN | (tabStop ? WS_TABSTOP : 0);
   // The two buttons cover the whole pair: no background to erase.
   createOwn(L"SheetloomSpinButton", args, 0, nullptr);
+  SetDpi(tk::windowDpi(hwnd()));
   up_.create(hwnd(), 0, 0, width, height / 2);
   down_.create(hwnd(), 0, height / 2 - 1, width, height - height / 2 + 1);
   onSize();
@@ -86,11 +120,34 @@ void TSpinButton::SetBounds(int x, int y, int width, int height) {
   layoutButtons(width, height);
 }
 
+void TSpinButton::SetDpi(UINT dpi) {
+  if (dpi == dpi_)
+    return;
+  dpi_ = dpi;
+  if (upBuiltIn_)
+    up_.SetGlyph(builtInGlyph(true, dpi));
+  if (downBuiltIn_)
+    down_.SetGlyph(builtInGlyph(false, dpi));
+  if (hwnd())
+    onSize(); // the minimum width follows the DPI
+}
+
 void TSpinButton::SetUpGlyph(HBITMAP glyph) {
-  assignGlyph(up_, glyph, L"SPINUP");
+  setGlyph(up_, glyph);
 }
 void TSpinButton::SetDownGlyph(HBITMAP glyph) {
-  assignGlyph(down_, glyph, L"SPINDOWN");
+  setGlyph(down_, glyph);
+}
+
+void TSpinButton::setGlyph(TTimerSpeedButton& button, HBITMAP glyph) {
+  const bool up = &button == &up_;
+  (up ? upBuiltIn_ : downBuiltIn_) = glyph == nullptr;
+  if (glyph) {
+    assignGlyph(button, glyph);
+    return;
+  }
+  button.SetGlyph(builtInGlyph(up, dpi_));
+  button.SetNumGlyphs(1);
 }
 
 void TSpinButton::SetFocusControl(HWND control) {
@@ -122,7 +179,7 @@ void TSpinButton::unwatchFocusControl() noexcept {
 }
 
 int TSpinButton::minimumWidth() const {
-  return tk::scale(kMinimumWidth, tk::windowDpi(hwnd()));
+  return tk::scale(kMinimumWidth, dpi_);
 }
 
 LRESULT TSpinButton::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -19,11 +19,18 @@ public:
   // Creates the pair (default size 20 x 25) and its two buttons.
   void create(HWND parent, int x, int y, int width = 20, int height = 25, int id = 0,
               bool tabStop = false);
-  // Moves and sizes the pair; the width is raised to the minimum of 15.
+  // Moves and sizes the pair; the width is raised to the minimum of 15
+  // pixels at 96 dpi.
   void SetBounds(int x, int y, int width, int height);
 
+  // The DPI the pair is drawn at: its minimum width and its built-in arrows
+  // follow it. Set from the window's DPI at creation.
+  UINT Dpi() const noexcept { return dpi_; }
+  void SetDpi(UINT dpi);
+
   // A copy of `glyph` becomes the button's glyph; null restores the built-in
-  // arrow. Reading returns the button's own bitmap (still owned by it).
+  // arrow (drawn for the pair's DPI). Reading returns the button's own bitmap
+  // (still owned by it).
   HBITMAP UpGlyph() const noexcept { return up_.Glyph(); }
   void SetUpGlyph(HBITMAP glyph);
   HBITMAP DownGlyph() const noexcept { return down_.Glyph(); }
@@ -53,6 +60,7 @@ private:
   static LRESULT CALLBACK focusControlWatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                             DWORD_PTR self);
 
+  void setGlyph(TTimerSpeedButton& button, HBITMAP glyph);
   void layoutButtons(int width, int height);
   void onSize();
   void buttonClick(TTimerSpeedButton& button);
@@ -66,6 +74,9 @@ private:
   TTimerSpeedButton down_;
   TTimerSpeedButton* current_ = &up_;
   HWND focusControl_ = nullptr; // borrowed
+  UINT dpi_ = 96;
+  bool upBuiltIn_ = true;
+  bool downBuiltIn_ = true;
 };
 
 } // namespace controls

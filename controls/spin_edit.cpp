@@ -68,13 +68,30 @@ void TSpinEdit::create(HWND parent, int id, int x, int y, int width, int height,
   args.text = pendingText_.c_str();
   createControl(L"EDIT", args);
   pendingText_.clear();
-  const UINT dpi = tk::windowDpi(hwnd());
-  button_->create(hwnd(), 0, 0, tk::scale(kButtonWidth, dpi), tk::scale(kButtonHeight, dpi));
+  dpi_ = tk::windowDpi(hwnd());
+  button_->create(hwnd(), 0, 0, tk::scale(kButtonWidth, dpi_), tk::scale(kButtonHeight, dpi_));
+  button_->SetDpi(dpi_);
   button_->SetFocusControl(hwnd());
   if (font)
     SetFont(font);
   else
     onSize();
+}
+
+void TSpinEdit::SetDpi(UINT dpi) {
+  if (dpi == dpi_ || dpi == 0)
+    return;
+  const UINT old = dpi_;
+  dpi_ = dpi;
+  if (!button_ || !button_->hwnd())
+    return;
+  RECT pair{};
+  GetWindowRect(button_->hwnd(), &pair);
+  const int width = MulDiv(pair.right - pair.left, static_cast<int>(dpi), static_cast<int>(old));
+  button_->SetDpi(dpi);
+  SetWindowPos(button_->hwnd(), nullptr, 0, 0, width, pair.bottom - pair.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  onSize();
 }
 
 void TSpinEdit::SetReadOnly(bool readOnly) {
@@ -128,18 +145,21 @@ void TSpinEdit::SetFont(HFONT font) {
 }
 
 // Text height F of the control's font, S of the screen's default font, both on
-// a screen DC: F + min(S, F) / 4 + 4 borders + 2.
+// a screen DC: F + min(S, F) / 4 + 4 borders + 2. The control's font is made
+// for the DPI it is shown at already; the screen's font and the border are
+// taken at that DPI too.
 int TSpinEdit::MinHeight() const {
   tk::WindowDc screen(nullptr);
-  const int systemHeight = textHeight(screen.get());
+  const int systemHeight =
+      MulDiv(textHeight(screen.get()), static_cast<int>(dpi_), static_cast<int>(tk::screenDpi()));
   int fontHeight = systemHeight;
   if (HFONT font =
           hwnd() ? reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)) : nullptr) {
     tk::SelectScope select(screen.get(), font);
     fontHeight = textHeight(screen.get());
   }
-  return fontHeight + std::min(systemHeight, fontHeight) / 4 + 4 * GetSystemMetrics(SM_CYBORDER) +
-         2;
+  return fontHeight + std::min(systemHeight, fontHeight) / 4 +
+         4 * tk::systemMetric(SM_CYBORDER, dpi_) + 2;
 }
 
 bool TSpinEdit::AcceptsChar(wchar_t ch) {

@@ -56,8 +56,14 @@ public:
 
   // Same as sending WM_SETFONT (borrowed font); the height follows AutoSize.
   void SetFont(HFONT font);
-  // Text height of the font plus room for the border (see minimumHeight()).
+  // Text height of the font plus room for the border, at the control's DPI.
   int MinHeight() const;
+
+  // The DPI the control is shown at, the window's at creation. A new DPI
+  // scales the button pair and its arrows; set it before the font made for
+  // that DPI, whose height then follows the minimum height.
+  UINT Dpi() const noexcept { return dpi_; }
+  void SetDpi(UINT dpi);
 
   // The arrow pair; exists from construction until destruction begins.
   TSpinButton& Button() noexcept { return *button_; }
@@ -86,6 +92,7 @@ private:
 
   std::unique_ptr<TSpinButton> button_;
   std::wstring pendingText_ = L"0"; // the text until the window exists
+  UINT dpi_ = 96;
   int32_t minValue_ = 0;
   int32_t maxValue_ = 0;
   int32_t increment_ = 1;

@@ -24,4 +24,15 @@ UINT windowDpi(HWND hwnd) noexcept {
   return screenDpi();
 }
 
+int systemMetric(int index, UINT dpi) noexcept {
+  // GetSystemMetricsForDpi exists from Windows 10 1607 on; before it, the
+  // system-DPI value scaled.
+  using MetricForDpiFn = int(WINAPI*)(int, UINT);
+  static const auto metricForDpi = reinterpret_cast<MetricForDpiFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+  if (metricForDpi)
+    return metricForDpi(index, dpi);
+  return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(screenDpi()));
+}
+
 } // namespace tk

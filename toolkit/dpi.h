@@ -10,6 +10,9 @@ UINT windowDpi(HWND hwnd) noexcept;
 // The DPI of the primary screen's device context (system DPI).
 UINT screenDpi() noexcept;
 
+// GetSystemMetrics(index) for a window drawn at `dpi`.
+int systemMetric(int index, UINT dpi) noexcept;
+
 inline int scale(int px96, UINT dpi) noexcept {
   return MulDiv(px96, static_cast<int>(dpi), 96);
 }

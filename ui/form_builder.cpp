@@ -132,6 +132,7 @@ FormControls::Control& FormControls::create(const ControlDescription& row, const
     const RECT r = boundsOf(c);
     spin->create(parent, id, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  fonts.controls.get());
+    spin->SetDpi(dpi_);
     c.hwnd = spin->hwnd();
     c.window = std::move(spin);
     break;
@@ -174,9 +175,11 @@ void FormControls::relayout(UINT dpi, const WindowFonts& fonts) {
   dpi_ = dpi;
   for (Control& c : controls_) {
     HFONT font = c.row->kind == ControlKind::Memo ? fonts.memo.get() : fonts.controls.get();
-    if (c.row->kind == ControlKind::SpinEdit)
-      static_cast<TSpinEdit&>(*c.window).SetFont(font);
-    else
+    if (c.row->kind == ControlKind::SpinEdit) {
+      TSpinEdit& spin = static_cast<TSpinEdit&>(*c.window);
+      spin.SetDpi(dpi);
+      spin.SetFont(font);
+    } else
       SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (c.row->kind != ControlKind::Page)
       place(c, fonts);

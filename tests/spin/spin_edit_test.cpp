@@ -15,6 +15,18 @@ namespace {
 
 using namespace spintest;
 
+// How many pixels of the window, as shown on the screen, have the colour.
+int countPixels(HWND window, COLORREF colour) {
+  tk::WindowDc dc(window);
+  RECT r{};
+  GetClientRect(window, &r);
+  int n = 0;
+  for (int y = 0; y < r.bottom; ++y)
+    for (int x = 0; x < r.right; ++x)
+      n += GetPixel(dc.get(), x, y) == colour;
+  return n;
+}
+
 int g_beeps = 0;
 void countBeep(UINT type) {
   EXPECT_EQ(type, 0u);
@@ -597,22 +609,78 @@ TEST_F(SpinEditTest, TooSmallAHeightGrowsToTheMinimum) {
   EXPECT_EQ(r.bottom - r.top, 21);
 }
 
+// A spin edit on a monitor of another DPI, with the window's font made for
+// that DPI: the minimum height comes from that font, the screen's font and
+// the border at that DPI; the pair and its arrows grow with it, the arrows
+// drawn in whole pixels (rows of 1, 3, 5, ... black pixels).
+TEST_F(SpinEditTest, MinimumHeightPairAndArrowsFollowTheDpi) {
+  const struct {
+    UINT dpi;
+    int fontHeight, textHeight, minHeight, pairWidth, glyphWidth, glyphHeight, blackPixels;
+  } cases[] = {
+      {144, 18, 18, 28, 23, 13, 8, 1 + 3 + 5 + 7 + 9 + 11},
+      {96, 12, 12, 21, 15, 9, 6, 1 + 3 + 5 + 7},
+      {192, 24, 23, 34, 30, 17, 10, 64},
+  };
+  controls::TSpinEdit scaled;
+  scaled.create(host.hwnd(), 108, 100, 10, 80, 21, font.get());
+  for (const auto& c : cases) {
+    tk::UniqueFont sized(CreateFontW(
+        c.fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, tk::widen("IPA Pゴシック").c_str()));
+    {
+      tk::WindowDc screen(nullptr);
+      tk::SelectScope select(screen.get(), sized.get());
+      TEXTMETRICW tm{};
+      GetTextMetricsW(screen.get(), &tm);
+      ASSERT_EQ(tm.tmHeight, c.textHeight) << c.dpi;
+    }
+    scaled.SetDpi(c.dpi);
+    scaled.SetFont(sized.get());
+    EXPECT_EQ(scaled.Dpi(), c.dpi);
+    // The screen's font is 18 pixels high at 96 dpi, 36 at 192; the border
+    // stays 1 pixel: at 192 dpi 23 + 23 / 4 + 4 + 2 (with the screen's font
+    // at 96 dpi it would be 23 + 18 / 4 + 4 + 2).
+    EXPECT_EQ(scaled.MinHeight(), c.minHeight) << c.dpi;
+    MoveWindow(scaled.hwnd(), 100, 10, 80, 5, TRUE);
+    const RECT outer = rectIn(scaled.hwnd(), host.hwnd());
+    EXPECT_EQ(outer.bottom - outer.top, scaled.MinHeight()) << c.dpi << ": grows to the minimum";
+    EXPECT_GT(scaled.MinHeight(), c.fontHeight + 4) << c.dpi;
+
+    const RECT pair = rectIn(scaled.Button().hwnd(), scaled.hwnd());
+    EXPECT_EQ(pair.right - pair.left, c.pairWidth) << c.dpi;
+    EXPECT_EQ(pair.left, 80 - c.pairWidth - 5) << c.dpi;
+    EXPECT_EQ(pair.bottom - pair.top, outer.bottom - outer.top - 5) << c.dpi;
+    for (HBITMAP glyph : {scaled.Button().UpGlyph(), scaled.Button().DownGlyph()}) {
+      BITMAP bm{};
+      ASSERT_TRUE(GetObjectW(glyph, sizeof bm, &bm));
+      EXPECT_EQ(bm.bmWidth, c.glyphWidth) << c.dpi;
+      EXPECT_EQ(bm.bmHeight, c.glyphHeight) << c.dpi;
+    }
+    UpdateWindow(host.hwnd());
+    for (controls::TTimerSpeedButton* b :
+         {&scaled.Button().UpButton(), &scaled.Button().DownButton()}) {
+      EXPECT_EQ(countPixels(b->hwnd(), RGB(0, 0, 0)), c.blackPixels) << c.dpi;
+      EXPECT_EQ(countPixels(b->hwnd(), RGB(128, 128, 0)), 0) << c.dpi << ": olive is transparent";
+    }
+  }
+  // A glyph of the user's own stays as it is at any DPI.
+  tk::UniqueBitmap own(CreateBitmap(10, 5, 1, 32, nullptr));
+  scaled.Button().SetUpGlyph(own.get());
+  scaled.SetDpi(144);
+  BITMAP bm{};
+  ASSERT_TRUE(GetObjectW(scaled.Button().UpGlyph(), sizeof bm, &bm));
+  EXPECT_EQ(bm.bmWidth, 10);
+  ASSERT_TRUE(GetObjectW(scaled.Button().DownGlyph(), sizeof bm, &bm));
+  EXPECT_EQ(bm.bmWidth, 13);
+}
+
 TEST_F(SpinEditTest, TheArrowGlyphsAreDrawnTransparent) {
   UpdateWindow(host.hwnd());
   pumpFor(50);
-  auto count = [](HWND button, COLORREF colour) {
-    tk::WindowDc dc(button);
-    RECT r{};
-    GetClientRect(button, &r);
-    int n = 0;
-    for (int y = 0; y < r.bottom; ++y)
-      for (int x = 0; x < r.right; ++x)
-        n += GetPixel(dc.get(), x, y) == colour;
-    return n;
-  };
   for (HWND b : {upButton(), downButton()}) {
-    EXPECT_EQ(count(b, RGB(128, 128, 0)), 0);
-    EXPECT_EQ(count(b, RGB(0, 0, 0)), 1 + 3 + 5 + 7);
+    EXPECT_EQ(countPixels(b, RGB(128, 128, 0)), 0);
+    EXPECT_EQ(countPixels(b, RGB(0, 0, 0)), 1 + 3 + 5 + 7);
   }
 }
 
