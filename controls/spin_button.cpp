@@ -45,9 +45,10 @@ tk::UniqueBitmap arrowAtDpi(bool up, UINT dpi) {
 // The built-in arrow: the program's bitmap resource at 96 dpi, drawn anew at
 // any other DPI.
 tk::UniqueBitmap builtInGlyph(bool up, UINT dpi) {
-  if (dpi != 96)
+  if (dpi != 96) {
     if (tk::UniqueBitmap drawn = arrowAtDpi(up, dpi))
       return drawn;
+  }
   return tk::UniqueBitmap(
       static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), up ? L"SPINUP" : L"SPINDOWN",
                                       IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));

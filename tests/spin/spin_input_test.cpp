@@ -49,6 +49,7 @@ POINT inText(const controls::TSpinEdit& spin) {
 class SpinInputTest : public ::testing::Test {
 protected:
   void SetUp() override {
+    spins[2].SetCtl3D(false); // one with the flat border, its pair placed otherwise
     for (size_t i = 0; i < spins.size(); ++i)
       spins[i].create(host.hwnd(), 101 + static_cast<int>(i), 10, 10 + 40 * static_cast<int>(i), 57,
                       21, font.get());
