@@ -64,22 +64,6 @@ void BM_ComposeFullRule(benchmark::State& state) {
 }
 BENCHMARK(BM_ComposeFullRule);
 
-// Appending onto a reused buffer, as the add action does with the stylesheet:
-// no allocation per rule.
-void BM_ComposeFullRuleIntoBuffer(benchmark::State& state) {
-  const FullRule f = fullRule();
-  std::string text;
-  text.reserve(8192);
-  for (auto _ : state) {
-    text.clear();
-    RuleComposer::composeInto(text, f.rule, f.store);
-    benchmark::DoNotOptimize(text.data());
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
-}
-BENCHMARK(BM_ComposeFullRuleIntoBuffer);
-
 void BM_MemcpyRuleBytes(benchmark::State& state) {
   const FullRule f = fullRule();
   const std::string source = RuleComposer::compose(f.rule, f.store);

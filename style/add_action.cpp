@@ -2,6 +2,8 @@
 
 #include "style/rule_composer.h"
 
+#include <string>
+
 namespace sheetloom::style {
 
 void addRule(AddActionView& view, StyleSettingsStore& store) {
@@ -9,10 +11,8 @@ void addRule(AddActionView& view, StyleSettingsStore& store) {
   commitMarginEditors(view.marginEditors(), store);
   commitPaddingEditors(view.paddingEditors(), store);
 
-  const RuleSettings settings = view.readRuleSettings();
-  std::string text = view.stylesheetText();
-  RuleComposer::composeInto(text, settings, store);
-  view.setStylesheetText(text);
+  const std::string rule = RuleComposer::compose(view.readRuleSettings(), store);
+  view.appendRule(rule);
 }
 
 } // namespace sheetloom::style

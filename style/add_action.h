@@ -5,7 +5,7 @@
 #include "style/settings.h"
 #include "style/side_editors.h"
 
-#include <string>
+#include <string_view>
 
 namespace sheetloom::style {
 
@@ -20,14 +20,15 @@ public:
   virtual BoxEditors& paddingEditors() = 0;
   // Read after the side editors are committed.
   virtual RuleSettings readRuleSettings() const = 0;
-  virtual std::string stylesheetText() const = 0;
-  virtual void setStylesheetText(const std::string& text) = 0;
+  // Puts `rule` after the last character of the stylesheet text, in one piece.
+  // A text without a final line break gets the selector joined to its last
+  // line.
+  virtual void appendRule(std::string_view rule) = 0;
 };
 
-// Commits the border, margin and padding editors in that order, composes the
-// rule and sets the stylesheet to its previous text followed by the rule, in
-// one piece. If anything throws, the stylesheet is left as it was (the side
-// slots committed so far stay committed).
+// Commits the border, margin and padding editors in that order, reads the
+// window, composes the rule and appends it. If anything throws, nothing is
+// appended (the side slots committed so far stay committed).
 void addRule(AddActionView& view, StyleSettingsStore& store);
 
 } // namespace sheetloom::style

@@ -3,6 +3,7 @@
 #include "controls/spin_edit.h"
 #include "toolkit/text.h"
 #include "ui/form_builder.h"
+#include "ui/memo.h"
 
 namespace ui {
 namespace {
@@ -121,6 +122,10 @@ sheetloom::style::RuleSettings FormEditors::readRuleSettings() const {
   r.rightUnit = text("ru");
   r.hidden = checked("visible");
   return r;
+}
+
+void FormEditors::appendRule(std::string_view rule) {
+  c_.memo().append(tk::widen(rule));
 }
 
 } // namespace ui

@@ -1,7 +1,8 @@
-// The side editors and the rule settings as the style operations see them,
-// read from and written to Form1's controls.
+// The side editors, the rule settings and the stylesheet as the style
+// operations see them, read from and written to Form1's controls.
 #pragma once
 
+#include "style/add_action.h"
 #include "style/settings.h"
 #include "style/side_editors.h"
 
@@ -49,7 +50,9 @@ private:
   std::string kind_, unit_, number_, check_;
 };
 
-class FormEditors {
+// Form1 as the add action sees it: the three side groups, the values for
+// one rule and the StyleSheet memo.
+class FormEditors final : public sheetloom::style::AddActionView {
 public:
   explicit FormEditors(const FormControls& controls)
       : border(controls), margin(controls, "Ma"), padding(controls, "Pa"), c_(controls) {}
@@ -57,8 +60,12 @@ public:
   FormBoxEditors margin;
   FormBoxEditors padding;
 
-  // The window's values for one rule.
-  sheetloom::style::RuleSettings readRuleSettings() const;
+  sheetloom::style::BorderEditors& borderEditors() override { return border; }
+  sheetloom::style::BoxEditors& marginEditors() override { return margin; }
+  sheetloom::style::BoxEditors& paddingEditors() override { return padding; }
+  sheetloom::style::RuleSettings readRuleSettings() const override;
+  // At the memo's end, as one edit, whatever the user has selected.
+  void appendRule(std::string_view rule) override;
 
 private:
   const FormControls& c_;

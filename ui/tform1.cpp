@@ -1,13 +1,12 @@
 #include "ui/tform1.h"
 
 #include "controls/completion_combo.h"
+#include "style/add_action.h"
 #include "style/font_colour.h"
-#include "style/rule_composer.h"
 #include "style/side_editors.h"
 #include "toolkit/dpi.h"
 #include "toolkit/text.h"
 #include "ui/form_editors.h"
-#include "ui/memo.h"
 
 #include <commctrl.h>
 
@@ -116,13 +115,10 @@ void TForm1::TAGChange(HWND) {
   tk::setWindowText(controls_.hwnd("GroupBox1"), tk::windowText(controls_.hwnd("TAG")));
 }
 
-void TForm1::makeClick(HWND sender) {
-  // The side editors are committed by their own handlers, passing our sender.
-  border_kindChange(sender);
-  Ma_kindChange(sender);
-  Pa_kindChange(sender);
-  const std::string rule = st::RuleComposer::compose(editors_->readRuleSettings(), store_);
-  controls_.memo().append(tk::widen(rule));
+void TForm1::makeClick(HWND) {
+  // Commits the three side groups as their handlers do, then composes the
+  // rule from the controls and appends it to the memo.
+  st::addRule(*editors_, store_);
 }
 
 void TForm1::Button2Click(HWND) {

@@ -4,24 +4,45 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace sheetloom::style {
 namespace {
 
-// The window's part of the add action, in memory.
+// The window's part of the add action, in memory. `calls` records what the
+// action asked of the window, in order.
 struct MemoryView final : AddActionView {
   MemoryBorderEditors border;
   MemoryBoxEditors margin;
   MemoryBoxEditors padding;
   RuleSettings settings;
   std::string stylesheet;
+  bool failToRead = false;
+  mutable std::vector<std::string> calls;
 
-  BorderEditors& borderEditors() override { return border; }
-  BoxEditors& marginEditors() override { return margin; }
-  BoxEditors& paddingEditors() override { return padding; }
-  RuleSettings readRuleSettings() const override { return settings; }
-  std::string stylesheetText() const override { return stylesheet; }
-  void setStylesheetText(const std::string& text) override { stylesheet = text; }
+  BorderEditors& borderEditors() override {
+    calls.push_back("border");
+    return border;
+  }
+  BoxEditors& marginEditors() override {
+    calls.push_back("margin");
+    return margin;
+  }
+  BoxEditors& paddingEditors() override {
+    calls.push_back("padding");
+    return padding;
+  }
+  RuleSettings readRuleSettings() const override {
+    calls.push_back("read");
+    if (failToRead) {
+      throw std::runtime_error("read failed");
+    }
+    return settings;
+  }
+  void appendRule(std::string_view rule) override {
+    calls.push_back("append");
+    stylesheet.append(rule);
+  }
 };
 
 TEST(AddAction, StartingWindowAppendsTheEmptyBodyRule) {
@@ -33,6 +54,16 @@ TEST(AddAction, StartingWindowAppendsTheEmptyBodyRule) {
   EXPECT_EQ(view.stylesheet, "BODY{\r\n}\r\nBODY{\r\n}\r\n");
   // The first commit put the editors' starting width 0 into slot 0.
   EXPECT_EQ(store.border[0].width, 0);
+}
+
+// Side groups first (border, margin, padding), then the window is read, then
+// the rule goes to the stylesheet in one piece.
+TEST(AddAction, CommitsTheSidesThenReadsThenAppendsOnce) {
+  MemoryView view;
+  StyleSettingsStore store;
+  addRule(view, store);
+  EXPECT_EQ(view.calls,
+            (std::vector<std::string>{"border", "margin", "padding", "read", "append"}));
 }
 
 TEST(AddAction, CommitsEditedSidesBeforeComposing) {
@@ -51,6 +82,8 @@ TEST(AddAction, CommitsEditedSidesBeforeComposing) {
   view.settings.selector = "H2";
 
   addRule(view, store);
+  // A text without a final line break gets the selector joined to its last
+  // line.
   EXPECT_EQ(view.stylesheet, "P{\r\n}H2{\r\n"
                              "  border-top-color: #000000;\r\n"
                              "  border-top-style: none;\r\n"
@@ -60,13 +93,25 @@ TEST(AddAction, CommitsEditedSidesBeforeComposing) {
                              "}\r\n");
 }
 
-TEST(AddAction, AFailureLeavesTheStylesheetAsItWas) {
-  MemoryView view;
-  StyleSettingsStore store;
-  view.stylesheet = "kept";
-  view.margin.side = 7;
-  EXPECT_THROW(addRule(view, store), std::out_of_range);
-  EXPECT_EQ(view.stylesheet, "kept");
+TEST(AddAction, AFailureAppendsNothingAndKeepsWhatWasCommitted) {
+  struct Case {
+    const char* what;
+    void (*spoil)(MemoryView&);
+  };
+  const Case cases[] = {
+      {"side out of range", [](MemoryView& v) { v.margin.side = 7; }},
+      {"reading the window", [](MemoryView& v) { v.failToRead = true; }},
+  };
+  for (const Case& c : cases) {
+    MemoryView view;
+    StyleSettingsStore store;
+    view.stylesheet = "kept";
+    view.border.widthValue = 7;
+    c.spoil(view);
+    EXPECT_ANY_THROW(addRule(view, store)) << c.what;
+    EXPECT_EQ(view.stylesheet, "kept") << c.what;
+    EXPECT_EQ(store.border[0].width, 7) << c.what; // the border was committed first
+  }
 }
 
 } // namespace

@@ -103,6 +103,25 @@ TEST(FontDeclarations, StylesAndDecorations) {
   }
 }
 
+// Bold is any weight above the normal 400: a semibold face counts.
+TEST(FontDeclarations, BoldLineForEveryWeightAboveNormal) {
+  struct Case {
+    std::int32_t weight;
+    bool bold;
+  };
+  const Case cases[] = {{0, false},  {100, false}, {400, false}, {401, true},
+                        {500, true}, {700, true},  {1000, true}};
+  for (const Case& c : cases) {
+    FontDescription font = startingFont();
+    font.weight = c.weight;
+    const std::string want = std::string("  color: #000000;\r\n"
+                                         "  font-size: 12px;\r\n") +
+                             (c.bold ? "  font-weight: bold;\r\n" : "") +
+                             "  font-family: ＭＳ Ｐゴシック;\r\n";
+    EXPECT_EQ(fontDeclarations(font), want) << "weight " << c.weight;
+  }
+}
+
 TEST(FontDeclarations, SizeFollowsTheScreenResolution) {
   FontDescription font = startingFont();
   font.pixelsPerInch = 120;

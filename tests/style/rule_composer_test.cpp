@@ -160,10 +160,8 @@ TEST(RuleComposer, IntegersAtTheLimits) {
             lines({"BODY{", "  margin: -2147483648px;", "  z-index: 2147483647;", "}"}));
 }
 
-// Every line written, with empty texts and the widest numbers: the composer
-// sizes its output beforehand and must still have room (checked by the
-// sanitizers and the composer's own assertion in debug builds).
-TEST(RuleComposer, LongestRuleFitsItsPrecomputedRoom) {
+// Every line written at once, with empty texts and the widest numbers.
+TEST(RuleComposer, EveryLineAtOnceWithTheWidestNumbers) {
   StyleSettingsStore store;
   for (std::size_t side = 0; side < SideCount; ++side) {
     store.border[side] = {"", "", 2, INT32_MIN, true};
@@ -194,27 +192,6 @@ TEST(RuleComposer, LongestRuleFitsItsPrecomputedRoom) {
   EXPECT_EQ(lineCount, 43u);
   EXPECT_NE(text.find("  border-bottom-width: -2147483648;\r\n"), std::string::npos);
   EXPECT_NE(text.find("  z-index: 2147483647;\r\n"), std::string::npos);
-}
-
-TEST(RuleComposer, ComposeIntoAppendsAfterExistingText) {
-  std::string text = "P{\r\n}\r\n";
-  RuleComposer::composeInto(text, RuleSettings{}, StyleSettingsStore{});
-  EXPECT_EQ(text, "P{\r\n}\r\nBODY{\r\n}\r\n");
-}
-
-TEST(AppendRule, JoinsTheRuleDirectlyToThePreviousText) {
-  struct Case {
-    const char* previous;
-    const char* want;
-  };
-  const Case cases[] = {
-      {"", "BODY{\r\n}\r\n"},
-      {"P{\r\n}\r\n", "P{\r\n}\r\nBODY{\r\n}\r\n"},
-      {"/* note */", "/* note */BODY{\r\n}\r\n"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(appendRule(c.previous, "BODY{\r\n}\r\n"), c.want);
-  }
 }
 
 } // namespace
