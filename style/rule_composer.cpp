@@ -17,7 +17,7 @@ public:
   void put(std::int32_t value) {
     char digits[11]; // "-2147483648"
     const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, value);
-    out_.append(digits, end.ptr);
+    out_.append(digits, static_cast<std::size_t>(end.ptr - digits));
   }
   void endLine() { put("\r\n"); }
   void endDeclaration() { put(";\r\n"); }
@@ -122,12 +122,10 @@ void writeBackground(Writer& w, const RuleSettings& rule) {
   if (!rule.backgroundImage.empty()) {
     w.put("  background-image: url(\"");
     w.put(rule.backgroundImage);
-    w.put("\");");
-    w.endLine();
+    w.put("\");\r\n");
   }
   if (rule.backgroundFixed) {
-    w.put("  background-attachment: fixed;");
-    w.endLine();
+    w.put("  background-attachment: fixed;\r\n");
   }
   if (rule.repeatIndex > 0 && RepeatKeywords.holds(rule.repeatIndex)) {
     w.put("  background-repeat: ");
@@ -165,11 +163,9 @@ void writeRule(Writer& w, const RuleSettings& rule, const StyleSettingsStore& st
   writeLength(w, "  right: ", rule.right, rule.rightUnit);
 
   if (rule.hidden) {
-    w.put("  visibility: hidden;");
-    w.endLine();
+    w.put("  visibility: hidden;\r\n");
   }
-  w.put("}");
-  w.endLine();
+  w.put("}\r\n");
 }
 
 } // namespace
