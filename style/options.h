@@ -35,7 +35,6 @@ template <std::size_t N> struct OptionTable {
   std::array<std::string_view, N> labels;
   std::array<std::string_view, N> css;
 
-  static constexpr std::size_t size() { return N; }
   static constexpr bool holds(std::int32_t index) {
     return index >= 0 && static_cast<std::size_t>(index) < N;
   }
