@@ -11,3 +11,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Inside the Wine root (scripts/wine-root), whose Wine runs 32-bit programs in
+# its WoW64 mode; the host's Wine 8 cannot run this build.
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
