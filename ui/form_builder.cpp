@@ -17,11 +17,14 @@ namespace {
 
 const int FirstControlId = 100; // clear of IDOK and IDCANCEL
 
+// Created in place: moving a control after its creation costs another round of
+// position messages, which adds up over the whole form.
 HWND createPlain(const wchar_t* className, DWORD exStyle, DWORD style, std::string_view text,
-                 HWND parent, int id) {
+                 HWND parent, int id, const RECT& r) {
   const std::wstring wide = tk::widen(text);
-  HWND h = CreateWindowExW(exStyle, className, wide.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0,
-                           0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+  HWND h = CreateWindowExW(exStyle, className, wide.c_str(), WS_CHILD | WS_VISIBLE | style, r.left,
+                           r.top, r.right - r.left, r.bottom - r.top, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            GetModuleHandleW(nullptr), nullptr);
   if (!h)
     throw tk::Error("control creation failed");
@@ -30,16 +33,6 @@ HWND createPlain(const wchar_t* className, DWORD exStyle, DWORD style, std::stri
 
 RECT rectOf(int x, int y, int width, int height) {
   return {x, y, x + width, y + height};
-}
-
-SIZE textExtent(HWND hwnd, HFONT font, std::wstring_view text) {
-  SIZE size{0, 0};
-  tk::WindowDc dc(hwnd);
-  if (!dc.get())
-    return size;
-  tk::SelectScope select(dc.get(), font);
-  GetTextExtentPoint32W(dc.get(), text.data(), static_cast<int>(text.size()), &size);
-  return size;
 }
 
 int closedHeight(HWND combo) {
@@ -54,6 +47,25 @@ bool isCombo(ControlKind kind) {
 
 } // namespace
 
+// Measures captions in the controls' font on one screen DC, so that labels are
+// created at their size instead of being measured and moved one by one.
+class CaptionMeasure {
+public:
+  explicit CaptionMeasure(HFONT font) noexcept : select_(screen_.get(), font) {}
+  SIZE extent(std::string_view caption) const {
+    SIZE size{0, 0};
+    if (screen_.get()) {
+      const std::wstring text = tk::widen(caption);
+      GetTextExtentPoint32W(screen_.get(), text.data(), static_cast<int>(text.size()), &size);
+    }
+    return size;
+  }
+
+private:
+  tk::WindowDc screen_{nullptr};
+  tk::SelectScope select_;
+};
+
 FormControls::FormControls() = default;
 FormControls::~FormControls() = default;
 
@@ -63,21 +75,23 @@ void FormControls::build(HWND form, UINT dpi, const WindowFonts& fonts,
   dpi_ = dpi;
   onChange_ = std::move(onChange);
   controls_.reserve(formDescriptionSize());
+  const CaptionMeasure measure(fonts.controls.get());
   int id = FirstControlId;
   for (const ControlDescription* row = formDescriptionBegin(); row != formDescriptionEnd(); ++row)
-    create(*row, fonts, id++);
+    create(*row, fonts, measure, id++);
   placePages();
 }
 
 FormControls::Control& FormControls::create(const ControlDescription& row, const WindowFonts& fonts,
-                                            int id) {
+                                            const CaptionMeasure& measure, int id) {
   HWND parent = parentOf(row);
   Control& c = controls_.emplace_back();
   c.row = &row;
+  const RECT r = boundsOf(c, &measure);
   switch (row.kind) {
   case ControlKind::GroupBox: {
     auto group = std::make_unique<GroupContainer>();
-    group->create(parent, id, RECT{}, row.text);
+    group->create(parent, id, r, row.text);
     group->setTarget(form_);
     c.hwnd = group->hwnd();
     c.window = std::move(group);
@@ -100,36 +114,35 @@ FormControls::Control& FormControls::create(const ControlDescription& row, const
     break;
   }
   case ControlKind::Label:
-    c.hwnd = createPlain(L"STATIC", 0, SS_LEFT | SS_NOPREFIX, row.text, parent, id);
+    c.hwnd = createPlain(L"STATIC", 0, SS_LEFT | SS_NOPREFIX, row.text, parent, id, r);
     break;
   case ControlKind::Button:
-    c.hwnd = createPlain(L"BUTTON", 0, WS_TABSTOP | BS_PUSHBUTTON, row.text, parent, id);
+    c.hwnd = createPlain(L"BUTTON", 0, WS_TABSTOP | BS_PUSHBUTTON, row.text, parent, id, r);
     break;
   case ControlKind::CheckBox:
-    c.hwnd = createPlain(L"BUTTON", 0, WS_TABSTOP | BS_AUTOCHECKBOX, row.text, parent, id);
+    c.hwnd = createPlain(L"BUTTON", 0, WS_TABSTOP | BS_AUTOCHECKBOX, row.text, parent, id, r);
     break;
   case ControlKind::Edit:
-    c.hwnd =
-        createPlain(L"EDIT", WS_EX_CLIENTEDGE, WS_TABSTOP | ES_AUTOHSCROLL, row.text, parent, id);
+    c.hwnd = createPlain(L"EDIT", WS_EX_CLIENTEDGE, WS_TABSTOP | ES_AUTOHSCROLL, row.text, parent,
+                         id, r);
     SendMessageW(c.hwnd, EM_SETLIMITTEXT, 0, 0); // any text, however long
     break;
   case ControlKind::TabControl: {
     auto tabs = std::make_unique<TabControl>();
-    tabs->create(parent, id, RECT{});
+    tabs->create(parent, id, r);
     c.hwnd = tabs->hwnd();
     c.window = std::move(tabs);
     break;
   }
   case ControlKind::Memo: {
     auto memo = std::make_unique<Memo>();
-    memo->create(parent, id, RECT{});
+    memo->create(parent, id, r);
     c.hwnd = memo->hwnd();
     c.window = std::move(memo);
     break;
   }
   case ControlKind::SpinEdit: {
     auto spin = std::make_unique<TSpinEdit>();
-    const RECT r = boundsOf(c);
     spin->create(parent, id, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  fonts.controls.get());
     spin->SetDpi(dpi_);
@@ -141,7 +154,7 @@ FormControls::Control& FormControls::create(const ControlDescription& row, const
   case ControlKind::DropDownList: {
     const DWORD style =
         row.kind == ControlKind::EditCombo ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST;
-    c.hwnd = createPlain(L"COMBOBOX", 0, WS_TABSTOP | WS_VSCROLL | style, {}, parent, id);
+    c.hwnd = createPlain(L"COMBOBOX", 0, WS_TABSTOP | WS_VSCROLL | style, {}, parent, id, r);
     if (row.kind == ControlKind::EditCombo)
       SendMessageW(c.hwnd, CB_LIMITTEXT, 0, 0); // any text, however long
     for (std::string_view entry : row.entries) {
@@ -162,17 +175,31 @@ FormControls::Control& FormControls::create(const ControlDescription& row, const
     break;
   }
   }
-  SendMessageW(c.hwnd, WM_SETFONT,
-               reinterpret_cast<WPARAM>(row.kind == ControlKind::Memo ? fonts.memo.get()
-                                                                      : fonts.controls.get()),
-               FALSE);
-  if (row.kind != ControlKind::Page)
-    place(c, fonts);
+  switch (row.kind) {
+  case ControlKind::SpinEdit:
+    // The font again, now that the spin edit knows the window's DPI, which
+    // its minimum height follows; then the description's bounds.
+    SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.controls.get()), FALSE);
+    MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    break;
+  case ControlKind::EditCombo:
+  case ControlKind::DropDownList:
+    SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.controls.get()), FALSE);
+    fitCombo(c.hwnd);
+    break;
+  default:
+    SendMessageW(c.hwnd, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(row.kind == ControlKind::Memo ? fonts.memo.get()
+                                                                        : fonts.controls.get()),
+                 FALSE);
+    break;
+  }
   return c;
 }
 
 void FormControls::relayout(UINT dpi, const WindowFonts& fonts) {
   dpi_ = dpi;
+  const CaptionMeasure measure(fonts.controls.get());
   for (Control& c : controls_) {
     HFONT font = c.row->kind == ControlKind::Memo ? fonts.memo.get() : fonts.controls.get();
     if (c.row->kind == ControlKind::SpinEdit) {
@@ -182,7 +209,7 @@ void FormControls::relayout(UINT dpi, const WindowFonts& fonts) {
     } else
       SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (c.row->kind != ControlKind::Page)
-      place(c, fonts);
+      place(c, measure);
   }
   placePages();
   InvalidateRect(form_, nullptr, TRUE);
@@ -197,7 +224,7 @@ void FormControls::dock() {
   }
 }
 
-RECT FormControls::boundsOf(const Control& c) const {
+RECT FormControls::boundsOf(const Control& c, const CaptionMeasure* measure) const {
   const ControlDescription& row = *c.row;
   const auto s = [this](int px96) { return tk::scale(px96, dpi_); };
   if (row.dock != Dock::None) {
@@ -208,17 +235,18 @@ RECT FormControls::boundsOf(const Control& c) const {
     const int inset = s(MemoInset), height = s(row.bounds.height);
     return rectOf(inset, area.bottom - inset - height, area.right - 2 * inset, height);
   }
-  return rectOf(s(row.bounds.left), s(row.bounds.top), s(row.bounds.width), s(row.bounds.height));
-}
-
-void FormControls::place(Control& c, const WindowFonts& fonts) {
-  RECT r = boundsOf(c);
-  if (c.row->kind == ControlKind::Label) {
+  RECT r = rectOf(s(row.bounds.left), s(row.bounds.top), s(row.bounds.width), s(row.bounds.height));
+  if (row.kind == ControlKind::Label && measure) {
     // Labels take the size of their caption in the window font.
-    const SIZE text = textExtent(c.hwnd, fonts.controls.get(), tk::widen(c.row->text));
+    const SIZE text = measure->extent(row.text);
     r.right = r.left + text.cx;
     r.bottom = r.top + text.cy;
   }
+  return r;
+}
+
+void FormControls::place(Control& c, const CaptionMeasure& measure) {
+  const RECT r = boundsOf(c, &measure);
   MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   if (isCombo(c.row->kind))
     fitCombo(c.hwnd);

@@ -23,6 +23,7 @@ namespace ui {
 using controls::CompletionCombo;
 using controls::TSpinEdit;
 class Memo;
+class CaptionMeasure;
 
 class FormControls {
 public:
@@ -63,11 +64,13 @@ public:
   RECT pageArea() const;
 
 private:
-  Control& create(const ControlDescription& row, const WindowFonts& fonts, int id);
+  Control& create(const ControlDescription& row, const WindowFonts& fonts,
+                  const CaptionMeasure& measure, int id);
   const Control& named(std::string_view name) const;
   HWND parentOf(const ControlDescription& row) const;
-  RECT boundsOf(const Control& control) const;
-  void place(Control& control, const WindowFonts& fonts);
+  // A label's size is its caption's, when `measure` is given.
+  RECT boundsOf(const Control& control, const CaptionMeasure* measure = nullptr) const;
+  void place(Control& control, const CaptionMeasure& measure);
   void placePages();
   void fitCombo(HWND combo) const;
 

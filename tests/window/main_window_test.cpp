@@ -9,6 +9,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -184,6 +185,62 @@ TEST_F(FormTest, ControlsStandWhereDesigned) {
   EXPECT_GT(page.top, tabs.top);
   EXPECT_LE(page.right, tabs.right);
   EXPECT_LE(page.bottom, tabs.bottom);
+}
+
+// Where every control must stand: its described bounds scaled to `dpi`; a
+// label as large as its caption in its own font; a combo as high as 20 pixels
+// at 96 dpi, whatever its list; a spin edit at least as high as its font needs.
+RECT expectedBounds(const ControlDescription& row, HWND control, const controls::TSpinEdit* spin,
+                    UINT dpi) {
+  const auto s = [dpi](int px) { return MulDiv(px, static_cast<int>(dpi), 96); };
+  RECT r{s(row.bounds.left), s(row.bounds.top), s(row.bounds.left) + s(row.bounds.width),
+         s(row.bounds.top) + s(row.bounds.height)};
+  if (row.kind == ui::ControlKind::Label) {
+    const std::wstring caption = tk::windowText(control);
+    HDC dc = GetDC(control);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    r.right = r.left + size.cx;
+    r.bottom = r.top + size.cy;
+  }
+  if (row.kind == ui::ControlKind::EditCombo || row.kind == ui::ControlKind::DropDownList)
+    r.bottom = r.top + s(20);
+  if (row.kind == ui::ControlKind::SpinEdit && spin && spin->AutoSize())
+    r.bottom = r.top + std::max<LONG>(r.bottom - r.top, spin->MinHeight());
+  return r;
+}
+
+TEST_F(FormTest, EveryControlStandsWhereDescribedAtStartAndAtAnotherDpi) {
+  struct Case {
+    UINT dpi;
+    RECT suggested;
+  };
+  for (const Case& at : {Case{96, {}}, Case{144, {100, 100, 1200, 1100}}}) {
+    if (at.dpi != 96) {
+      SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(at.dpi, at.dpi),
+                   reinterpret_cast<LPARAM>(&at.suggested));
+      pump();
+    }
+    for (auto* row = ui::formDescriptionBegin(); row != ui::formDescriptionEnd(); ++row) {
+      if (row->kind == ui::ControlKind::Page || row->dock != ui::Dock::None)
+        continue;
+      HWND control = c(row->name);
+      const RECT want = expectedBounds(
+          *row, control, row->kind == ui::ControlKind::SpinEdit ? &spin(row->name) : nullptr,
+          at.dpi);
+      RECT got{};
+      GetWindowRect(control, &got);
+      MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&got), 2);
+      EXPECT_EQ(got.left, want.left) << row->name << " at " << at.dpi << " dpi";
+      EXPECT_EQ(got.top, want.top) << row->name << " at " << at.dpi << " dpi";
+      EXPECT_EQ(got.right, want.right) << row->name << " at " << at.dpi << " dpi";
+      EXPECT_EQ(got.bottom, want.bottom) << row->name << " at " << at.dpi << " dpi";
+    }
+  }
 }
 
 TEST_F(FormTest, MaximisedTheGroupFillsTheWindowAndTheMemoKeepsItsHeight) {
