@@ -91,7 +91,11 @@ void writeAll(HANDLE file, std::string_view bytes, const WriteFault& fault) {
 // while ReplaceFileW swaps the two.
 std::wstring unusedNameBeside(const std::wstring& temporary) {
   for (int i = 0; i < 100; ++i) {
-    std::wstring name = temporary + L".old" + std::to_wstring(i);
+    // Digits by hand: the library's number formatting brings printf along.
+    std::wstring name = temporary + L".old";
+    if (i >= 10)
+      name += static_cast<wchar_t>(L'0' + i / 10);
+    name += static_cast<wchar_t>(L'0' + i % 10);
     if (GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES &&
         GetLastError() == ERROR_FILE_NOT_FOUND)
       return name;

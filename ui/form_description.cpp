@@ -9,69 +9,73 @@ namespace st = sheetloom::style;
 using K = ControlKind;
 using H = Handler;
 
-template <std::size_t N> Entries list(const std::array<std::string_view, N>& labels) {
+template <std::size_t N> constexpr Entries list(const std::array<std::string_view, N>& labels) {
   return {labels.data(), N};
 }
 
 // One helper per kind keeps each row on one line and its meaning readable.
-ControlDescription group(std::string_view name, std::string_view parent, Bounds b,
-                         std::string_view caption, Dock dock = Dock::None) {
+constexpr ControlDescription group(std::string_view name, std::string_view parent, Bounds b,
+                                   std::string_view caption, Dock dock = Dock::None) {
   return {K::GroupBox, name,        parent,          b,       NoTab, caption,
           {},          NoSelection, Completion::Off, H::None, dock};
 }
-ControlDescription label(std::string_view name, std::string_view parent, Bounds b,
-                         std::string_view caption) {
+constexpr ControlDescription label(std::string_view name, std::string_view parent, Bounds b,
+                                   std::string_view caption) {
   return {K::Label, name,        parent,          b,       NoTab,     caption,
           {},       NoSelection, Completion::Off, H::None, Dock::None};
 }
-ControlDescription button(std::string_view name, std::string_view parent, Bounds b, int tab,
-                          std::string_view caption, Handler click) {
+constexpr ControlDescription button(std::string_view name, std::string_view parent, Bounds b,
+                                    int tab, std::string_view caption, Handler click) {
   return {K::Button, name,        parent,          b,     tab,       caption,
           {},        NoSelection, Completion::Off, click, Dock::None};
 }
-ControlDescription editCombo(std::string_view name, std::string_view parent, Bounds b, int tab,
-                             Entries entries, int index, std::string_view text = {},
-                             Completion completion = Completion::On, Handler change = H::None) {
+constexpr ControlDescription editCombo(std::string_view name, std::string_view parent, Bounds b,
+                                       int tab, Entries entries, int index,
+                                       std::string_view text = {},
+                                       Completion completion = Completion::On,
+                                       Handler change = H::None) {
   return {K::EditCombo, name, parent, b, tab, text, entries, index, completion, change, Dock::None};
 }
-ControlDescription dropList(std::string_view name, std::string_view parent, Bounds b, int tab,
-                            Entries entries, int index, Handler change = H::None,
-                            Completion completion = Completion::Off) {
+constexpr ControlDescription dropList(std::string_view name, std::string_view parent, Bounds b,
+                                      int tab, Entries entries, int index, Handler change = H::None,
+                                      Completion completion = Completion::Off) {
   return {K::DropDownList, name,  parent,     b,      tab,       {},
           entries,         index, completion, change, Dock::None};
 }
-ControlDescription spin(std::string_view name, std::string_view parent, Bounds b, int tab) {
+constexpr ControlDescription spin(std::string_view name, std::string_view parent, Bounds b,
+                                  int tab) {
   return {K::SpinEdit, name,        parent,          b,       tab,       {},
           {},          NoSelection, Completion::Off, H::None, Dock::None};
 }
-ControlDescription edit(std::string_view name, std::string_view parent, Bounds b, int tab,
-                        std::string_view text) {
+constexpr ControlDescription edit(std::string_view name, std::string_view parent, Bounds b, int tab,
+                                  std::string_view text) {
   return {K::Edit, name,        parent,          b,       tab,       text,
           {},      NoSelection, Completion::Off, H::None, Dock::None};
 }
-ControlDescription check(std::string_view name, std::string_view parent, Bounds b, int tab,
-                         std::string_view caption, Handler click = H::None) {
+constexpr ControlDescription check(std::string_view name, std::string_view parent, Bounds b,
+                                   int tab, std::string_view caption, Handler click = H::None) {
   return {K::CheckBox, name,        parent,          b,     tab,       caption,
           {},          NoSelection, Completion::Off, click, Dock::None};
 }
-ControlDescription memo(std::string_view name, std::string_view parent, Bounds b, int tab,
-                        Dock dock) {
+constexpr ControlDescription memo(std::string_view name, std::string_view parent, Bounds b, int tab,
+                                  Dock dock) {
   return {K::Memo, name, parent, b, tab, {}, {}, NoSelection, Completion::Off, H::None, dock};
 }
-ControlDescription tabControl(std::string_view name, std::string_view parent, Bounds b, int tab,
-                              int firstPage) {
+constexpr ControlDescription tabControl(std::string_view name, std::string_view parent, Bounds b,
+                                        int tab, int firstPage) {
   return {K::TabControl,   name,    parent,    b, tab, {}, {}, firstPage,
           Completion::Off, H::None, Dock::None};
 }
-ControlDescription page(std::string_view name, std::string_view caption) {
+constexpr ControlDescription page(std::string_view name, std::string_view caption) {
   return {K::Page, name,        "PageControl1",  {0, 0, 0, 0}, NoTab,     caption,
           {},      NoSelection, Completion::Off, H::None,      Dock::None};
 }
 
-const Entries Units = list(st::UnitChoices);
-const Entries Sides = list(st::SideChoices);
+constexpr Entries Units = list(st::UnitChoices);
+constexpr Entries Sides = list(st::SideChoices);
 
-const ControlDescription Rows[] = {
+// Constant: the table is data in the executable, built by no code at start.
+constexpr ControlDescription Rows[] = {
     // Form1's client area is filled by the framing group, whose caption
     // mirrors the selector.
     group("GroupBox1", "Form1", {0, 0, 710, 601}, "BODY", Dock::Fill),
