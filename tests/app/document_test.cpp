@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -112,6 +113,25 @@ TEST_F(DocumentTest, JapaneseRulesSaveAsExactShiftJisBytes) {
   EXPECT_EQ(readFile(*choice_),
             std::string(reinterpret_cast<const char*>(expected), sizeof expected));
   EXPECT_EQ(confirmed_.size(), 1u);
+}
+
+// A long text the user then edits: the file holds the memo's text as it is
+// at each save, read from the edit control's own buffer.
+TEST_F(DocumentTest, LongEditedTextSavesAsTheMemoHoldsIt) {
+  std::wstring text;
+  for (int i = 0; i < 3000; ++i)
+    text += i % 5 == 0 ? L"/* 見出し */\r\nH1 {\r\n}\r\n" : L"P {\r\n  color: #000000;\r\n}\r\n";
+  host_.setText(text);
+  choice_ = folder_.file(L"long.css");
+  host_.clickSave();
+  EXPECT_EQ(readFile(*choice_), ui::stylesheetBytes(text));
+  SendMessageW(host_.memo(), EM_SETSEL, 10, 20);
+  SendMessageW(host_.memo(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L"表"));
+  text.replace(10, 10, L"表");
+  host_.clickSave();
+  EXPECT_EQ(readFile(*choice_), ui::stylesheetBytes(text));
+  EXPECT_EQ(tk::windowText(host_.memo()), text) << "the memo is left as it was";
+  EXPECT_EQ(confirmed_.size(), 2u);
 }
 
 TEST_F(DocumentTest, ExistingFileIsReplacedAndSecondSaveOffersFirstPath) {
@@ -345,6 +365,71 @@ TEST(RealSaveDialog, TypedNameWithoutExtensionIsSavedAsIs) {
 } // namespace
 
 namespace {
+
+// The system's own conversion of a text it can represent, for comparison.
+std::string systemConversion(const std::wstring& text) {
+  std::string bytes(text.size() * 2, '\0');
+  const int n = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()),
+                                    bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
+  bytes.resize(static_cast<std::size_t>(std::max(n, 0)));
+  return bytes;
+}
+
+// ASCII stretches are copied byte for byte and the rest is converted by the
+// system: wherever the two meet, the bytes are those of one conversion.
+TEST(StylesheetBytes, AsciiStretchesAndOtherCharactersMeetCleanly) {
+  ASSERT_EQ(GetACP(), 932u) << "the tests run with the Japanese code page";
+  const std::wstring ascii = L"  margin-left: 4px;\\ \x7F\t\r\n";
+  const auto stretch = [&](std::size_t n) {
+    std::wstring s;
+    while (s.size() < n)
+      s += ascii;
+    s.resize(n);
+    return s;
+  };
+  struct Case {
+    const char* what;
+    std::wstring text;
+  };
+  const Case cases[] = {
+      {"empty", L""},
+      {"one character", L"a"},
+      {"three", L"abc"},
+      {"five", L"abcde"},
+      {"ASCII only, long", stretch(70001)},
+      {"Japanese after 255", stretch(255) + L"表ソ"},
+      {"Japanese after 256", stretch(256) + L"表ソ"},
+      {"Japanese after 257", stretch(257) + L"表ソ"},
+      {"short ASCII tail", L"見出し" + stretch(3)},
+      {"short ASCII between", L"見出し" + stretch(100) + L"ゴシック" + stretch(300)},
+      {"long ASCII between", L"見出し" + stretch(5000) + L"ゴシック" + stretch(2) + L"表"},
+      {"alternating", L"表a表ab表abc表abcd表abcde表" + stretch(33000) + L"ソ"},
+      {"Japanese across a piece", std::wstring(40000, L'表') + stretch(600)},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ui::stylesheetBytes(c.text), systemConversion(c.text)) << c.what;
+}
+
+// A character the code page lacks is refused wherever it stands: inside or
+// right after a long ASCII stretch, among Japanese, or last.
+TEST(StylesheetBytes, UnrepresentableCharactersAreRefusedEverywhere) {
+  const std::wstring longAscii(1000, L'a');
+  const std::wstring missing[] = {L"\U0001F600", L"\u00E9", L"\u20AC",
+                                  std::wstring(1, static_cast<wchar_t>(0xD800))};
+  for (const std::wstring& m : missing) {
+    const std::wstring texts[] = {
+        m,
+        longAscii + m,
+        longAscii + m + longAscii,
+        L"表" + m + L"表",
+        longAscii + L"表" + m,
+        L"表" + longAscii + L"a" + m,
+    };
+    for (const std::wstring& text : texts)
+      EXPECT_THROW(ui::stylesheetBytes(text), tk::Error)
+          << "U+" << std::hex << static_cast<unsigned>(m[0]) << " in " << text.size();
+  }
+}
 
 // Long texts are converted in pieces: characters on either side of a piece
 // boundary come out whole, and an unrepresentable one is caught anywhere.
