@@ -4,7 +4,6 @@
 //            window of the process;
 //   ready  - process creation to that window answering a message (the
 //            program has reached its message loop);
-//   cpu    - the process's user + kernel time when its window is shown;
 //   peak   - peak working set about 2 s after the window is shown;
 //   exit   - WM_CLOSE posted to the window until the process has ended.
 // Prints every run, the medians and the ratios program / minimal. A figure,
@@ -27,7 +26,7 @@ using bench::median;
 using bench::now;
 
 struct Run {
-  double shown = 0, ready = 0, cpu = 0, exit = 0, peakMb = 0;
+  double shown = 0, ready = 0, exit = 0, peakMb = 0;
   bool ok = false;
 };
 
@@ -46,20 +45,6 @@ BOOL CALLBACK findShownWindow(HWND hwnd, LPARAM param) {
     return TRUE;
   query->found = hwnd;
   return FALSE;
-}
-
-double seconds(const FILETIME& t) {
-  ULARGE_INTEGER v;
-  v.LowPart = t.dwLowDateTime;
-  v.HighPart = t.dwHighDateTime;
-  return static_cast<double>(v.QuadPart) / 1e7;
-}
-
-double cpuSeconds(HANDLE process) {
-  FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(process, &created, &exited, &kernel, &user))
-    return 0;
-  return seconds(kernel) + seconds(user);
 }
 
 Run launch(const std::wstring& program, DWORD settleMs) {
@@ -85,7 +70,6 @@ Run launch(const std::wstring& program, DWORD settleMs) {
   }
   if (query.found) {
     run.shown = now() - start;
-    run.cpu = cpuSeconds(process.hProcess);
     DWORD_PTR result = 0;
     SendMessageTimeoutW(query.found, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
     run.ready = now() - start;
@@ -114,19 +98,18 @@ std::wstring fullPath(const wchar_t* path) {
 }
 
 struct Series {
-  std::vector<double> shown, ready, cpu, exit, peakMb;
+  std::vector<double> shown, ready, exit, peakMb;
   void add(const Run& r) {
     shown.push_back(r.shown * 1000);
     ready.push_back(r.ready * 1000);
-    cpu.push_back(r.cpu * 1000);
     exit.push_back(r.exit * 1000);
     peakMb.push_back(r.peakMb);
   }
 };
 
 void printRun(int round, const char* name, const Run& r) {
-  std::printf("%5d  %-8s %9.1f %9.1f %8.1f %8.1f %9.2f%s\n", round, name, r.shown * 1000,
-              r.ready * 1000, r.cpu * 1000, r.exit * 1000, r.peakMb, r.ok ? "" : "  (failed)");
+  std::printf("%5d  %-8s %9.1f %9.1f %8.1f %9.2f%s\n", round, name, r.shown * 1000, r.ready * 1000,
+              r.exit * 1000, r.peakMb, r.ok ? "" : "  (failed)");
 }
 
 void printRatio(const char* figure, const std::vector<double>& program,
@@ -157,7 +140,7 @@ int wmain(int argc, wchar_t** argv) {
   launch(minimal, 0);
 
   Series p, m;
-  std::printf("round  program   shown_ms  ready_ms   cpu_ms  exit_ms  peak_MB\n");
+  std::printf("round  program   shown_ms  ready_ms  exit_ms  peak_MB\n");
   for (int i = 0; i < rounds; ++i) {
     // Alternate which goes first, so neither always runs right after the other.
     Run a, b;
@@ -179,7 +162,6 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("\n%d interleaved rounds\n", rounds);
   printRatio("shown", p.shown, m.shown);
   printRatio("ready", p.ready, m.ready);
-  printRatio("cpu", p.cpu, m.cpu);
   printRatio("exit", p.exit, m.exit);
   printRatio("peak", p.peakMb, m.peakMb);
   return 0;
