@@ -1,5 +1,6 @@
 #include "toolkit/common_dialogs.h"
 
+#include "toolkit/dialog_library.h"
 #include "toolkit/errors.h"
 #include "toolkit/handles.h"
 #include "toolkit/modal.h"
@@ -93,10 +94,10 @@ std::optional<FontChoice> chooseFont(const LOGFONTW& start, COLORREF colour) {
   BOOL confirmed = FALSE;
   {
     ModalScope modal;
-    confirmed = ChooseFontW(&cf);
+    confirmed = dialogs::chooseFont(&cf);
   }
   if (!confirmed) {
-    if (CommDlgExtendedError() != 0)
+    if (dialogs::extendedError() != 0)
       throw Error("フォントの設定ダイアログを開けませんでした。");
     return std::nullopt;
   }
@@ -122,10 +123,10 @@ std::optional<COLORREF> chooseColour(COLORREF start, CustomColours& custom) {
   BOOL confirmed = FALSE;
   {
     ModalScope modal;
-    confirmed = ChooseColorW(&cc);
+    confirmed = dialogs::chooseColor(&cc);
   }
   if (!confirmed) {
-    if (CommDlgExtendedError() != 0)
+    if (dialogs::extendedError() != 0)
       throw Error("色の選択ダイアログを開けませんでした。");
     return std::nullopt;
   }

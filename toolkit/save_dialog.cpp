@@ -1,5 +1,6 @@
 #include "toolkit/save_dialog.h"
 
+#include "toolkit/dialog_library.h"
 #include "toolkit/errors.h"
 #include "toolkit/modal.h"
 
@@ -91,7 +92,7 @@ bool runSaveDialog(HWND mainWindow, std::wstring_view filterText, std::wstring& 
   BOOL chosen;
   {
     ModalScope modal;
-    chosen = GetSaveFileNameW(&ofn);
+    chosen = dialogs::getSaveFileName(&ofn);
   }
   if (!chosen)
     return false;
