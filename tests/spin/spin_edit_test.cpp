@@ -15,18 +15,6 @@ namespace {
 
 using namespace spintest;
 
-// How many pixels of the window, as shown on the screen, have the colour.
-int countPixels(HWND window, COLORREF colour) {
-  tk::WindowDc dc(window);
-  RECT r{};
-  GetClientRect(window, &r);
-  int n = 0;
-  for (int y = 0; y < r.bottom; ++y)
-    for (int x = 0; x < r.right; ++x)
-      n += GetPixel(dc.get(), x, y) == colour;
-  return n;
-}
-
 int g_beeps = 0;
 void countBeep(UINT type) {
   EXPECT_EQ(type, 0u);

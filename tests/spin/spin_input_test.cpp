@@ -17,17 +17,6 @@ namespace {
 
 using namespace spintest;
 
-int countColour(HWND window, COLORREF colour) {
-  tk::WindowDc dc(window);
-  RECT r{};
-  GetClientRect(window, &r);
-  int n = 0;
-  for (int y = 0; y < r.bottom; ++y)
-    for (int x = 0; x < r.right; ++x)
-      n += GetPixel(dc.get(), x, y) == colour;
-  return n;
-}
-
 // The pair as the screen shows it: each button's black glyph pixels (the
 // built-in arrow has 1 + 3 + 5 + 7) and some of the button face. An edit
 // that painted over the pair leaves its white background there instead.
@@ -35,8 +24,8 @@ void expectPairDrawn(controls::TSpinEdit& spin, const std::string& when) {
   UpdateWindow(GetAncestor(spin.hwnd(), GA_ROOT));
   for (controls::TTimerSpeedButton* b : {&spin.Button().UpButton(), &spin.Button().DownButton()}) {
     const char* which = b == &spin.Button().UpButton() ? "up" : "down";
-    EXPECT_EQ(countColour(b->hwnd(), RGB(0, 0, 0)), 16) << which << " glyph, " << when;
-    EXPECT_GT(countColour(b->hwnd(), GetSysColor(COLOR_BTNFACE)), 0) << which << " face, " << when;
+    EXPECT_EQ(countPixels(b->hwnd(), RGB(0, 0, 0)), 16) << which << " glyph, " << when;
+    EXPECT_GT(countPixels(b->hwnd(), GetSysColor(COLOR_BTNFACE)), 0) << which << " face, " << when;
   }
 }
 

@@ -1,5 +1,6 @@
 #include "tests/support/window_helpers.h"
 
+#include "toolkit/handles.h"
 #include "toolkit/message_loop.h"
 #include "toolkit/text.h"
 
@@ -123,6 +124,17 @@ void ErrorCapture::record(std::wstring_view message) {
   } catch (...) {
     // A display must not throw; a message lost to a full memory fails the check.
   }
+}
+
+int countPixels(HWND window, COLORREF colour) {
+  tk::WindowDc dc(window);
+  RECT r{};
+  GetClientRect(window, &r);
+  int n = 0;
+  for (int y = 0; y < r.bottom; ++y)
+    for (int x = 0; x < r.right; ++x)
+      n += GetPixel(dc.get(), x, y) == colour;
+  return n;
 }
 
 } // namespace sheetloom_test

@@ -18,17 +18,6 @@ namespace {
 const char* const kSpinEdits[] = {"width", "height", "border_width", "Ma",   "Pa",
                                   "zin",   "top",    "buttom",       "left", "right"};
 
-int countPixels(HWND window, COLORREF colour) {
-  tk::WindowDc dc(window);
-  RECT r{};
-  GetClientRect(window, &r);
-  int n = 0;
-  for (int y = 0; y < r.bottom; ++y)
-    for (int x = 0; x < r.right; ++x)
-      n += GetPixel(dc.get(), x, y) == colour;
-  return n;
-}
-
 class SpinEditsTest : public FormTest {
 protected:
   SpinEditsTest() { EXPECT_TRUE(RealInput::bringToFront(form.hwnd())); }
