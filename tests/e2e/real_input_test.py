@@ -166,6 +166,18 @@ def shift_jis_text(data):
     return data.decode("cp932").replace("\r\n", "\n")
 
 
+def difference(expected, got):
+    """Where two texts (or byte strings) part: the first differing line."""
+    if got is None:
+        return "nothing"
+    sep = b"\n" if isinstance(expected, bytes) else "\n"
+    want, have = expected.split(sep), got.split(sep)
+    for number, (a, b) in enumerate(zip(want, have), 1):
+        if a != b:
+            return "line %d is %r, expected %r" % (number, b, a)
+    return "%d lines, expected %d" % (len(have), len(want))
+
+
 def windows_path(path):
     """The path as the program sees it: Wine maps the Unix root to drive Z:."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")
@@ -494,8 +506,9 @@ def rule_and_files(args, results):
         s.shot("added")
         expected = MEMO_PREFIX_BYTES + EXPECTED_RULE
         text = s.memo_text()
-        results.check("the memo holds the typed line and the added rule", text ==
-                      shift_jis_text(expected), "memo: %r" % text)
+        results.check("the memo holds the typed line and the added rule",
+                      text == shift_jis_text(expected),
+                      difference(shift_jis_text(expected), text))
 
         first = os.path.join(out, "rule.css")
         box = s.save_through_dialog(first, "save")
@@ -506,7 +519,7 @@ def rule_and_files(args, results):
         s.wait_no_window("the confirmation window to close")
         data = open(first, "rb").read() if os.path.exists(first) else None
         results.check("the saved file holds exactly the memo's bytes (Shift_JIS, CR LF)",
-                      data == expected, "file: %r" % data)
+                      data == expected, difference(expected, data))
         results.check("Enter closed the confirmation (%s)" % box.name, not s.other_windows())
 
         s.click("Button5")  # クリア
@@ -526,7 +539,7 @@ def rule_and_files(args, results):
         s.wait_no_window("the confirmation window to close")
         data = open(again, "rb").read() if os.path.exists(again) else None
         results.check("after failed saves the window still saves; the settings are kept",
-                      data == EXPECTED_RULE, "file: %r" % data)
+                      data == EXPECTED_RULE, difference(EXPECTED_RULE, data))
         s.close("rule")
     finally:
         s.end()
@@ -709,7 +722,7 @@ def keys_everywhere(args, results):
                     filter(None, [
                         problems and "undrawn: " + ", ".join(problems), strays and
                         "windows opened: %s" % strays, text != expected and
-                        "memo %r, expected %r" % (text, expected)
+                        "memo: " + difference(expected, text)
                     ])))
             memo = expected
             if ok:
