@@ -136,7 +136,7 @@ EXPECTED_RULE = (b"div.note p{\r\n"
                  b"  z-index: 10;\r\n"
                  b"  position: absolute;\r\n"
                  b"  top: 4em;\r\n"
-                 b"  left: 12;\r\n"
+                 b"  left: 12ex;\r\n"
                  b"  visibility: hidden;\r\n"
                  b"}\r\n")
 
@@ -488,7 +488,7 @@ def set_every_page(s):
     s.replace_text("top", "4")
     s.replace_text("tu", "e")  # completes to em, which selects that entry
     s.replace_text("left", "12")
-    s.replace_text("lu", "%")  # selects no entry: the offset has no unit
+    s.choose("lu", 2)  # ex
     s.replace_text("right", "-3")  # not above 0: no right offset
     s.click("visible")
     s.check_drawn(3, "page 3 after typing and picking")
@@ -540,6 +540,15 @@ def rule_and_files(args, results):
         data = open(again, "rb").read() if os.path.exists(again) else None
         results.check("after failed saves the window still saves; the settings are kept",
                       data == EXPECTED_RULE, difference(EXPECTED_RULE, data))
+
+        # An offset unit is the entry chosen from the list: a typed text that
+        # selects no entry leaves the offset without a unit.
+        s.replace_text("lu", "%")
+        s.click("make")
+        expected = EXPECTED_RULE + EXPECTED_RULE.replace(b"  left: 12ex;", b"  left: 12;")
+        text = s.memo_text()
+        results.check("a typed offset unit that is no entry of the list writes no unit",
+                      text == shift_jis_text(expected), difference(shift_jis_text(expected), text))
         s.close("rule")
     finally:
         s.end()
