@@ -322,17 +322,16 @@ class Sheetloom:
     def memo_text(self):
         """The memo's text through the clipboard (lines end in LF there), or
         None when Ctrl+A, Ctrl+C in the memo copies nothing."""
-        sentinel = "<nothing copied %f>" % time.monotonic()
-        self.clipboard.put(sentinel)
-        self.click("StyleSheet", 0.5, 150)
-        self.click("StyleSheet", 0.5, 150)
-        self.input.key("ctrl+a", "ctrl+c")
-        try:
-            return wait_until("the memo's text on the clipboard",
-                              lambda: (self.clipboard.get() or sentinel) != sentinel and
-                              self.clipboard.get(), 5)
-        except DriverError:
-            return "" if self.memo_looks_empty() else None
+
+        def copy():
+            self.click("StyleSheet", 0.5, 150)
+            self.click("StyleSheet", 0.5, 150)
+            self.input.key("ctrl+a", "ctrl+c")
+
+        text = self.clipboard.copied_by(copy)
+        if text is None and self.memo_looks_empty():
+            return ""  # an empty memo copies nothing
+        return text
 
     def memo_looks_empty(self):
         """An empty memo copies nothing; it shows an even text area instead."""
@@ -422,15 +421,7 @@ class Sheetloom:
 
     def copy_window_text(self):
         """Ctrl+C in a message window copies its caption and text."""
-        sentinel = "<nothing copied %f>" % time.monotonic()
-        self.clipboard.put(sentinel)
-        self.input.key("ctrl+c")
-        try:
-            return wait_until("the window's text on the clipboard",
-                              lambda: (self.clipboard.get() or sentinel) != sentinel and
-                              self.clipboard.get(), 5)
-        except DriverError:
-            return ""
+        return self.clipboard.copied_by(lambda: self.input.key("ctrl+c")) or ""
 
     def close(self, label):
         """Alt+F4 on the main window: the program ends with exit code 0."""
@@ -441,7 +432,6 @@ class Sheetloom:
                            "exit code %s" % code)
 
     def end(self):
-        self.clipboard.close()
         self.program.kill()
 
 

@@ -169,27 +169,31 @@ class KeyboardMap:
 class Clipboard:
     """The X clipboard, which Wine keeps in step with the Windows one."""
 
-    def __init__(self):
-        self._owners = []
-
     def put(self, text):
-        # xclip serves the selection until another program takes it over.
+        # xclip hands the selection to a child of its own, which serves it
+        # until another program takes it over or the display ends.
         proc = subprocess.Popen(["xclip", "-selection", "clipboard", "-i"], stdin=subprocess.PIPE,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         proc.communicate(text.encode("utf-8"), timeout=10)
-        self._owners.append(proc)
 
     def get(self):
         done = subprocess.run(["xclip", "-selection", "clipboard", "-o"], capture_output=True,
                               timeout=10)
         return done.stdout.decode("utf-8", "replace") if done.returncode == 0 else None
 
-    def close(self):
-        for proc in self._owners:
-            if proc.poll() is None:
-                proc.kill()
-            proc.wait()
-        self._owners = []
+    def copied_by(self, action, timeout=5):
+        """What the clipboard holds after action(), or None when action()
+        puts nothing there within the timeout."""
+        sentinel = "<nothing copied %f>" % time.monotonic()
+        self.put(sentinel)
+        action()
+        try:
+            return wait_until("a copy to the clipboard",
+                              lambda: [text for text in [self.get()] if text not in
+                                       (None, "", sentinel)], timeout,
+                              0.2)[0]
+        except DriverError:
+            return None
 
 
 class WineProgram:
