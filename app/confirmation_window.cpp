@@ -71,15 +71,6 @@ tk::UniqueFont messageFont(UINT dpi) {
   return tk::UniqueFont(CreateFontIndirectW(&lf));
 }
 
-BOOL adjustWindowRect(RECT& r, UINT dpi) {
-  using AdjustFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-  static const auto adjustForDpi = reinterpret_cast<AdjustFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
-  if (adjustForDpi)
-    return adjustForDpi(&r, kStyle, FALSE, kExStyle, dpi);
-  return AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
-}
-
 } // namespace
 
 std::wstring systemOkCaption() {
@@ -171,7 +162,7 @@ void ConfirmationWindow::build() {
 // Gives the window the client size `client`, centred in `area`.
 void ConfirmationWindow::placeCentred(SIZE client, UINT dpi, const RECT& area) {
   RECT frame{0, 0, client.cx, client.cy};
-  adjustWindowRect(frame, dpi);
+  tk::adjustWindowRect(frame, kStyle, kExStyle, dpi);
   SIZE outer{frame.right - frame.left, frame.bottom - frame.top};
   for (int attempt = 0; attempt < 2; ++attempt) {
     SetWindowPos(hwnd(), nullptr, area.left + (area.right - area.left - outer.cx) / 2,

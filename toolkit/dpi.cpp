@@ -35,4 +35,15 @@ int systemMetric(int index, UINT dpi) noexcept {
   return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(screenDpi()));
 }
 
+BOOL adjustWindowRect(RECT& r, DWORD style, DWORD exStyle, UINT dpi) noexcept {
+  // AdjustWindowRectExForDpi exists from Windows 10 1607 on; before it, the
+  // frame at the system DPI.
+  using AdjustFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  static const auto adjustForDpi = reinterpret_cast<AdjustFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+  if (adjustForDpi)
+    return adjustForDpi(&r, style, FALSE, exStyle, dpi);
+  return AdjustWindowRectEx(&r, style, FALSE, exStyle);
+}
+
 } // namespace tk

@@ -13,6 +13,10 @@ UINT screenDpi() noexcept;
 // GetSystemMetrics(index) for a window drawn at `dpi`.
 int systemMetric(int index, UINT dpi) noexcept;
 
+// AdjustWindowRectEx (no menu) for a window drawn at `dpi`: turns a client
+// rectangle into the window rectangle around it.
+BOOL adjustWindowRect(RECT& r, DWORD style, DWORD exStyle, UINT dpi) noexcept;
+
 inline int scale(int px96, UINT dpi) noexcept {
   return MulDiv(px96, static_cast<int>(dpi), 96);
 }

@@ -23,16 +23,6 @@ const DWORD FormStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
 const DWORD FormExStyle = 0;
 
-BOOL adjustWindowRect(RECT& r, UINT dpi) {
-  // AdjustWindowRectExForDpi exists from Windows 10 1607 on.
-  using AdjustFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-  static const auto adjustForDpi = reinterpret_cast<AdjustFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
-  if (adjustForDpi)
-    return adjustForDpi(&r, FormStyle, FALSE, FormExStyle, dpi);
-  return AdjustWindowRectEx(&r, FormStyle, FALSE, FormExStyle);
-}
-
 bool ctrlDown() {
   return GetKeyState(VK_CONTROL) < 0;
 }
@@ -53,7 +43,7 @@ RECT TForm1::windowRectFor(UINT dpi, int left, int top) const {
   const int border = tk::scale(FormInnerBorder, dpi);
   RECT r{0, 0, tk::scale(FormClientWidth, dpi) + 2 * border,
          tk::scale(FormClientHeight, dpi) + 2 * border};
-  adjustWindowRect(r, dpi);
+  tk::adjustWindowRect(r, FormStyle, FormExStyle, dpi);
   OffsetRect(&r, left - r.left, top - r.top);
   return r;
 }
