@@ -74,14 +74,14 @@ void CompletionCombo::attach(HWND combo, Options options) {
   const bool dropDownList = (GetWindowLongPtrW(combo, GWL_STYLE) & 3) == CBS_DROPDOWNLIST;
   HWND edit = dropDownList ? nullptr : info.hwndItem;
   if (!SetWindowSubclass(combo, comboProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
-    throw tk::Error("combo box subclassing failed");
+    throw tk::Error("コンボボックスを準備できません");
   combo_ = combo;
   list_ = info.hwndList;
   options_ = options;
   if (edit) {
     if (!SetWindowSubclass(edit, editProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
       detach();
-      throw tk::Error("combo box subclassing failed");
+      throw tk::Error("コンボボックスを準備できません");
     }
     edit_ = edit;
   }

@@ -25,7 +25,7 @@ void registerOnce(const wchar_t* className, UINT classStyle, HBRUSH background, 
   wc.hbrBackground = background;
   wc.lpszClassName = className;
   if (!RegisterClassExW(&wc))
-    throw Error("window class registration failed");
+    throw Error("ウィンドウクラスを登録できません");
 }
 
 } // namespace
@@ -74,7 +74,7 @@ void Window::createOwn(const wchar_t* className, const CreateArgs& a, UINT class
   HWND h = CreateWindowExW(a.exStyle, className, a.text, a.style, a.x, a.y, a.width, a.height,
                            a.parent, menu, GetModuleHandleW(nullptr), this);
   if (!h)
-    throw Error("window creation failed");
+    throw Error("ウィンドウを作成できません");
 }
 
 void Window::createControl(const wchar_t* className, const CreateArgs& a) {
@@ -82,12 +82,12 @@ void Window::createControl(const wchar_t* className, const CreateArgs& a) {
   HWND h = CreateWindowExW(a.exStyle, className, a.text, a.style, a.x, a.y, a.width, a.height,
                            a.parent, menu, GetModuleHandleW(nullptr), nullptr);
   if (!h)
-    throw Error("control creation failed");
+    throw Error("コントロールを作成できません");
   attach(h);
   if (!SetWindowSubclass(h, subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
     detach();
     DestroyWindow(h);
-    throw Error("control subclassing failed");
+    throw Error("コントロールを準備できません");
   }
   subclassed_ = true;
 }

@@ -27,7 +27,7 @@ HWND createPlain(const wchar_t* className, DWORD exStyle, DWORD style, std::stri
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            GetModuleHandleW(nullptr), nullptr);
   if (!h)
-    throw tk::Error("control creation failed");
+    throw tk::Error("コントロールを作成できません");
   return h;
 }
 
