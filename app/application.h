@@ -32,6 +32,12 @@ private:
   bool showMainOnRestore_ = false;
 };
 
+// What closing Form1 does to the windows. `destroy`: Form1 and its controls
+// are destroyed before run() returns. `hide`: Form1 is only hidden and run()
+// returns at once, for a caller that ends the process straight after, where
+// the system takes every window back together (see run() below).
+enum class OnClose { destroy, hide };
+
 class Application {
 public:
   Application();
@@ -42,19 +48,23 @@ public:
   // Creates Form1 and applies the launch show state: SW_SHOWMAXIMIZED
   // maximises it, SW_SHOWMINNOACTIVE starts the application minimised, any
   // other state shows it normally.
-  ui::TForm1& start(int showCommand);
+  ui::TForm1& start(int showCommand, OnClose onClose = OnClose::destroy);
 
   // Runs the message loop until the main window has closed; the exit code.
   int run();
 
   HWND window() const noexcept { return window_.hwnd(); }
+  OnClose onClose() const noexcept { return onClose_; }
 
 private:
   ApplicationWindow window_;
   std::unique_ptr<ui::TForm1> form_;
+  OnClose onClose_ = OnClose::destroy;
 };
 
-// The whole program: start-up, the message loop, the end. Returns the exit code.
-int run(int showCommand);
+// The whole program: start-up, the message loop, the end. Once the loop has
+// ended (the user closed the window) the process ends with the loop's exit
+// code, leaving the windows to the system instead of destroying them one by one.
+[[noreturn]] void run(int showCommand);
 
 } // namespace app

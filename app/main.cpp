@@ -11,7 +11,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&icc);
   try {
-    return app::run(showCommand);
+    app::run(showCommand);
   } catch (...) {
     // Start-up failed (a window could not be created): say so instead of
     // ending without a word, and report failure to whoever launched us.

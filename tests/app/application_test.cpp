@@ -411,6 +411,29 @@ TEST(Application, StartsMinimisedOnRequest) {
   EXPECT_EQ(application.run(), 0);
 }
 
+// The program's own ending: closing (Alt+F4, the close button, the taskbar's
+// "Close window") only hides Form1 and ends the loop, so that the process can
+// end without tearing the windows down one by one; the text is not touched.
+TEST(Application, ClosingWithHideEndsTheLoopAndLeavesTheWindowsStanding) {
+  Watchdog watchdog(30);
+  for (bool fromTaskbar : {false, true}) {
+    app::Application application;
+    ui::TForm1& form = application.start(SW_SHOWNORMAL, app::OnClose::hide);
+    ASSERT_EQ(application.onClose(), app::OnClose::hide);
+    HWND memo = form.controls().hwnd("StyleSheet");
+    ASSERT_TRUE(memo);
+    SetWindowTextW(memo, L"p {}");
+    if (fromTaskbar)
+      PostMessageW(application.window(), WM_CLOSE, 0, 0);
+    else
+      PostMessageW(form.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(application.run(), 0) << fromTaskbar;
+    EXPECT_TRUE(IsWindow(form.hwnd())) << fromTaskbar;
+    EXPECT_FALSE(IsWindowVisible(form.hwnd())) << fromTaskbar;
+    EXPECT_EQ(tk::windowText(memo), L"p {}") << fromTaskbar;
+  }
+}
+
 BOOL CALLBACK findByText(HWND hwnd, LPARAM lp) {
   auto* found = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(lp);
   if (tk::windowText(hwnd) == found->first) {
