@@ -1,9 +1,11 @@
-# Cross build for Windows (i686) with Debian's mingw-w64 (posix threading model,
-# which GoogleTest needs). Everything links statically, so the .exe runs alone.
+# Cross build for Windows (i686) with Debian's mingw-w64, win32 threading model:
+# its runtime uses Win32 threads directly, so the posix-threads library
+# (winpthreads) is not linked into every program. Everything links statically,
+# so the .exe runs alone.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -2,6 +2,7 @@
 // confirmation window, with real windows under a watchdog.
 #include "tests/support/modal_windows.h"
 #include "tests/support/temporary_files.h"
+#include "tests/support/win32_threads.h"
 #include "tests/support/window_helpers.h"
 
 #include "app/application.h"
@@ -15,10 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <future>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -313,16 +311,18 @@ TEST(ConfirmationWindow, CtrlCWhileTheClipboardIsHeldReportsTheError) {
   app::Application application;
   ErrorCapture errors;
 
-  std::promise<bool> opened, release;
-  std::thread holder([&] {
-    const bool open = OpenClipboard(nullptr) != FALSE;
-    opened.set_value(open);
-    release.get_future().wait_for(std::chrono::seconds(20));
-    if (open)
+  Event opened, release;
+  bool holding = false; // written before `opened` is set, read after
+  Thread holder([&] {
+    holding = OpenClipboard(nullptr) != FALSE;
+    opened.set();
+    release.wait(20000);
+    if (holding)
       CloseClipboard();
   });
-  if (!opened.get_future().get()) {
-    release.set_value(true);
+  opened.wait();
+  if (!holding) {
+    release.set();
     holder.join();
     FAIL() << "the helper thread could not open the clipboard";
   }
@@ -339,7 +339,7 @@ TEST(ConfirmationWindow, CtrlCWhileTheClipboardIsHeldReportsTheError) {
     app::showConfirmation(L"保存しました。");
     EXPECT_TRUE(confirmation.fired());
   }
-  release.set_value(true);
+  release.set();
   holder.join();
   setModifierKeys(false, false);
   EXPECT_EQ(errors.shown, std::vector<std::wstring>{L"クリップボードを開くことができません"});

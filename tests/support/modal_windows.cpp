@@ -8,15 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 
 namespace sheetloom_test {
 
 Watchdog::Watchdog(int seconds)
     : thread_([this, seconds] {
-        std::unique_lock<std::mutex> lock(mutex_);
-        if (!done_.wait_for(lock, std::chrono::seconds(seconds), [this] { return finished_; })) {
+        if (!finished_.wait(static_cast<DWORD>(seconds) * 1000)) {
           std::fprintf(stderr, "watchdog: a modal window was never dismissed\n");
           std::fflush(stderr);
           TerminateProcess(GetCurrentProcess(), 3);
@@ -24,11 +22,7 @@ Watchdog::Watchdog(int seconds)
       }) {}
 
 Watchdog::~Watchdog() {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    finished_ = true;
-  }
-  done_.notify_all();
+  finished_.set();
   thread_.join();
 }
 

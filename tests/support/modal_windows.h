@@ -5,14 +5,12 @@
 #pragma once
 
 #include "tests/support/non_copyable.h"
+#include "tests/support/win32_threads.h"
 
 #include <windows.h>
 
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace sheetloom_test {
@@ -25,10 +23,8 @@ public:
   ~Watchdog();
 
 private:
-  std::mutex mutex_;
-  std::condition_variable done_;
-  bool finished_ = false;
-  std::thread thread_;
+  Event finished_;
+  Thread thread_;
 };
 
 // The first visible top-level window of this thread of class `className`.
