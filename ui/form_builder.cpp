@@ -155,6 +155,9 @@ FormControls::Control& FormControls::create(const ControlDescription& row, const
     const DWORD style =
         row.kind == ControlKind::EditCombo ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST;
     c.hwnd = createPlain(L"COMBOBOX", 0, WS_TABSTOP | WS_VSCROLL | style, {}, parent, id, r);
+    // The window font before any text: the entries and the selection are then
+    // laid out once, in the font they are shown in.
+    SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.controls.get()), FALSE);
     if (row.kind == ControlKind::EditCombo)
       SendMessageW(c.hwnd, CB_LIMITTEXT, 0, 0); // any text, however long
     for (std::string_view entry : row.entries) {
@@ -184,7 +187,6 @@ FormControls::Control& FormControls::create(const ControlDescription& row, const
     break;
   case ControlKind::EditCombo:
   case ControlKind::DropDownList:
-    SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.controls.get()), FALSE);
     fitCombo(c.hwnd);
     break;
   default:
