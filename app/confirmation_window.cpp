@@ -163,21 +163,16 @@ void ConfirmationWindow::build() {
 void ConfirmationWindow::placeCentred(SIZE client, UINT dpi, const RECT& area) {
   RECT frame{0, 0, client.cx, client.cy};
   tk::adjustWindowRect(frame, kStyle, kExStyle, dpi);
-  SIZE outer{frame.right - frame.left, frame.bottom - frame.top};
-  for (int attempt = 0; attempt < 2; ++attempt) {
+  const auto centre = [&](SIZE outer, UINT flags) {
     SetWindowPos(hwnd(), nullptr, area.left + (area.right - area.left - outer.cx) / 2,
                  area.top + (area.bottom - area.top - outer.cy) / 2, outer.cx, outer.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    // The frame the window really has may differ from the computed one
-    // (metrics of another DPI while it moves between monitors): correct by
-    // what the client area came out as.
-    RECT got{};
-    GetClientRect(hwnd(), &got);
-    if (got.right == client.cx && got.bottom == client.cy)
-      break;
-    outer.cx += client.cx - got.right;
-    outer.cy += client.cy - got.bottom;
-  }
+                 flags | SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  const SIZE computed{frame.right - frame.left, frame.bottom - frame.top};
+  centre(computed, 0);
+  const SIZE outer = tk::fitClientSize(hwnd(), client);
+  if (outer.cx != computed.cx || outer.cy != computed.cy)
+    centre(outer, SWP_NOSIZE);
 }
 
 // Font, label and button for `dpi`; returns the client size that fits them.

@@ -46,4 +46,22 @@ BOOL adjustWindowRect(RECT& r, DWORD style, DWORD exStyle, UINT dpi) noexcept {
   return AdjustWindowRectEx(&r, style, FALSE, exStyle);
 }
 
+SIZE fitClientSize(HWND hwnd, SIZE client) noexcept {
+  RECT outer{};
+  GetWindowRect(hwnd, &outer);
+  SIZE size{outer.right - outer.left, outer.bottom - outer.top};
+  // A second try for a frame that changes with the window's size (a menu
+  // bar that wraps, a monitor boundary crossed).
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    RECT got{};
+    GetClientRect(hwnd, &got);
+    if (got.right == client.cx && got.bottom == client.cy)
+      break;
+    size.cx += client.cx - got.right;
+    size.cy += client.cy - got.bottom;
+    SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return size;
+}
+
 } // namespace tk

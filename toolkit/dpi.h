@@ -17,6 +17,14 @@ int systemMetric(int index, UINT dpi) noexcept;
 // rectangle into the window rectangle around it.
 BOOL adjustWindowRect(RECT& r, DWORD style, DWORD exStyle, UINT dpi) noexcept;
 
+// Corrects the size of a top-level window, which has just been given the
+// outer size computed for client size `client`, by what its client area
+// really came out as, keeping its top-left corner. The frame a window gets can
+// differ from the computed one: while it moves between monitors, or under
+// Wine, which draws the frame of a window at the system DPI when the window's
+// monitor has another. Returns the window's outer size.
+SIZE fitClientSize(HWND hwnd, SIZE client) noexcept;
+
 inline int scale(int px96, UINT dpi) noexcept {
   return MulDiv(px96, static_cast<int>(dpi), 96);
 }

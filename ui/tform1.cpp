@@ -39,10 +39,15 @@ TForm1::~TForm1() {
   destroy();
 }
 
+SIZE TForm1::clientSizeFor(UINT dpi) {
+  return {tk::scale(FormClientWidth, dpi), tk::scale(FormClientHeight, dpi)};
+}
+
 RECT TForm1::windowRectFor(UINT dpi, int left, int top) const {
+  // The inner border lies between the frame and the client area.
+  const SIZE client = clientSizeFor(dpi);
   const int border = tk::scale(FormInnerBorder, dpi);
-  RECT r{0, 0, tk::scale(FormClientWidth, dpi) + 2 * border,
-         tk::scale(FormClientHeight, dpi) + 2 * border};
+  RECT r{0, 0, client.cx + 2 * border, client.cy + 2 * border};
   tk::adjustWindowRect(r, FormStyle, FormExStyle, dpi);
   OffsetRect(&r, left - r.left, top - r.top);
   return r;
@@ -71,6 +76,9 @@ void TForm1::create(HWND owner, int showCommand) {
     SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  // The designed client area whatever frame the window really got, so that
+  // the memo docked at the bottom never runs over the buttons above it.
+  tk::fitClientSize(hwnd(), clientSizeFor(dpi_));
   fonts_ = makeWindowFonts(dpi_);
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.controls.get()), FALSE);
   controls_.build(hwnd(), dpi_, fonts_, [this](const ControlDescription& row) {

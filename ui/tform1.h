@@ -76,6 +76,7 @@ private:
   void paintInnerBorder();
   void chooseColourInto(std::string_view editName);
   bool focusInPages() const;
+  static SIZE clientSizeFor(UINT dpi);
   RECT windowRectFor(UINT dpi, int left, int top) const;
 
   UINT dpi_ = 96;

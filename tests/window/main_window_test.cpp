@@ -67,6 +67,36 @@ TEST_F(FormTest, HasCaptionAndClientSize) {
   EXPECT_EQ(client.bottom, 601);
 }
 
+// A window whose frame came out other than computed (under Wine, a frame
+// drawn at the system DPI around a window laid out for its monitor's) is
+// resized to the client area it was meant to have, in place.
+TEST(FitClientSize, GivesTheClientAreaWhateverFrameTheWindowGot) {
+  struct Case {
+    DWORD style, exStyle;
+    SIZE outer; // what the window was first given
+  };
+  const SIZE client{300, 200};
+  for (const Case& c : {Case{WS_OVERLAPPEDWINDOW, 0, {300, 200}},
+                        Case{WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW, {260, 150}},
+                        Case{WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, {420, 330}}}) {
+    tk::UniqueHwnd window(CreateWindowExW(c.exStyle, L"STATIC", L"", c.style, 40, 50, c.outer.cx,
+                                          c.outer.cy, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(window);
+    const SIZE outer = tk::fitClientSize(window.get(), client);
+    RECT got{}, placed{};
+    GetClientRect(window.get(), &got);
+    GetWindowRect(window.get(), &placed);
+    EXPECT_EQ(got.right, client.cx) << c.style;
+    EXPECT_EQ(got.bottom, client.cy) << c.style;
+    EXPECT_EQ(placed.left, 40) << c.style;
+    EXPECT_EQ(placed.top, 50) << c.style;
+    EXPECT_EQ(placed.right - placed.left, outer.cx) << c.style;
+    EXPECT_EQ(placed.bottom - placed.top, outer.cy) << c.style;
+    // Already right: nothing moves.
+    EXPECT_EQ(tk::fitClientSize(window.get(), client).cx, outer.cx) << c.style;
+  }
+}
+
 TEST_F(FormTest, FrameIsFixedWithMinimiseAndMaximiseAndPlacedAsDesigned) {
   const LONG_PTR style = GetWindowLongPtrW(form.hwnd(), GWL_STYLE);
   EXPECT_FALSE(style & WS_THICKFRAME) << "the frame cannot be dragged to another size";
