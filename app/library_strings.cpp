@@ -11,7 +11,13 @@
 // Same template, same definition: only the linker's choice of copy changes.
 // Nothing calls this function; the link-time optimiser drops it but keeps the
 // member for the library's helper.
+// libstdc++ only: app/CMakeLists.txt builds it for mingw-w64 alone; MSVC's
+// library is laid out differently and needs nothing of the kind.
 #include <string>
+
+#ifndef __GLIBCXX__
+#error "library_strings.cpp is about libstdc++'s std::string; build it with GCC only"
+#endif
 
 namespace app {
 

@@ -4,8 +4,14 @@
 // to standard error, which a windowed program does not have, and brings the
 // whole C++ demangler, about a tenth of the executable, along. This one ends
 // the program the same way, without the printing.
+// libstdc++ only: app/CMakeLists.txt builds it for mingw-w64 alone. MSVC's
+// runtime has no such handler, and its own terminate prints nothing either.
 #include <cstdlib>
 #include <exception>
+
+#ifndef __GLIBCXX__
+#error "terminate_handler.cpp replaces a libstdc++ handler; build it with GCC only"
+#endif
 
 namespace __gnu_cxx {
 
