@@ -74,18 +74,22 @@ void FormControls::build(HWND form, UINT dpi, const WindowFonts& fonts,
   form_ = form;
   dpi_ = dpi;
   onChange_ = std::move(onChange);
-  controls_.reserve(formDescriptionSize());
   const CaptionMeasure measure(fonts.controls.get());
-  int id = FirstControlId;
   for (const ControlDescription* row = formDescriptionBegin(); row != formDescriptionEnd(); ++row)
-    create(*row, fonts, measure, id++);
+    create(*row, fonts, measure, FirstControlId + static_cast<int>(indexOf(row->id)));
+  // Every slot of the table must now hold its control, or the handlers would
+  // reach a missing window later.
+  for (std::size_t i = 0; i < controls_.size(); ++i)
+    if (!controls_[i].hwnd || indexOf(controls_[i].row->id) != i)
+      throw tk::Error("コントロール「" + std::string(ControlNames[i]) + "」がありません");
+  built_ = true;
   placePages();
 }
 
 FormControls::Control& FormControls::create(const ControlDescription& row, const WindowFonts& fonts,
                                             const CaptionMeasure& measure, int id) {
   HWND parent = parentOf(row);
-  Control& c = controls_.emplace_back();
+  Control& c = controls_[indexOf(row.id)];
   c.row = &row;
   const RECT r = boundsOf(c, &measure);
   switch (row.kind) {
@@ -98,7 +102,7 @@ FormControls::Control& FormControls::create(const ControlDescription& row, const
     break;
   }
   case ControlKind::Page: {
-    HWND tabs = named(row.parent).hwnd;
+    HWND tabs = hwnd(row.parentId);
     const std::wstring caption = tk::widen(row.text);
     TCITEMW item{};
     item.mask = TCIF_TEXT;
@@ -271,7 +275,7 @@ void FormControls::fitCombo(HWND combo) const {
 }
 
 RECT FormControls::pageArea() const {
-  HWND tabs = hwnd("PageControl1");
+  HWND tabs = hwnd(ControlId::PageControl1);
   RECT r{};
   GetWindowRect(tabs, &r);
   MapWindowPoints(nullptr, GetParent(tabs), reinterpret_cast<POINT*>(&r), 2);
@@ -281,7 +285,7 @@ RECT FormControls::pageArea() const {
 
 void FormControls::placePages() {
   const RECT area = pageArea();
-  HWND tabs = hwnd("PageControl1");
+  HWND tabs = hwnd(ControlId::PageControl1);
   for (Control& c : controls_)
     if (c.row->kind == ControlKind::Page)
       MoveWindow(c.hwnd, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
@@ -296,48 +300,43 @@ void FormControls::placePages() {
     DeleteObject(strip); // on success the system owns the region
 }
 
-const FormControls::Control& FormControls::named(std::string_view name) const {
-  for (const Control& c : controls_)
-    if (c.row->name == name)
-      return c;
-  throw tk::Error("unknown control: " + std::string(name));
-}
-
 HWND FormControls::parentOf(const ControlDescription& row) const {
-  if (row.parent == "Form1")
+  if (row.parentId == ControlId::None)
     return form_;
   if (row.kind == ControlKind::Page)
-    return GetParent(named(row.parent).hwnd); // beside the tab control, see placePages
-  return named(row.parent).hwnd;
+    return GetParent(hwnd(row.parentId)); // beside the tab control, see placePages
+  return hwnd(row.parentId);
 }
 
-HWND FormControls::hwnd(std::string_view name) const {
-  return named(name).hwnd;
+const FormControls::Control& FormControls::checkedKind(ControlId id, ControlKind kind) const {
+  const Control& c = controls_[indexOf(id)];
+  if (!c.row || c.row->kind != kind || (!c.window && !c.combo))
+    throw tk::Error("コントロール「" + std::string(nameOf(id)) + "」は求める種類ではありません");
+  return c;
 }
 
-TSpinEdit& FormControls::spinEdit(std::string_view name) const {
-  const Control& c = named(name);
-  if (c.row->kind != ControlKind::SpinEdit)
-    throw tk::Error("not a spin edit: " + std::string(name));
-  return static_cast<TSpinEdit&>(*c.window);
+TSpinEdit& FormControls::spinEdit(ControlId id) const {
+  return static_cast<TSpinEdit&>(*checkedKind(id, ControlKind::SpinEdit).window);
 }
 
-CompletionCombo& FormControls::combo(std::string_view name) const {
-  const Control& c = named(name);
+CompletionCombo& FormControls::combo(ControlId id) const {
+  const Control& c = controls_[indexOf(id)];
   if (!c.combo)
-    throw tk::Error("not a combo: " + std::string(name));
+    throw tk::Error("コントロール「" + std::string(nameOf(id)) +
+                    "」はコンボボックスではありません");
   return *c.combo;
 }
 
 Memo& FormControls::memo() const {
-  return static_cast<Memo&>(*named("StyleSheet").window);
+  return static_cast<Memo&>(*checkedKind(ControlId::StyleSheet, ControlKind::Memo).window);
 }
 
 const FormControls::Control* FormControls::find(HWND hwnd) const {
-  for (const Control& c : controls_)
-    if (c.hwnd == hwnd)
-      return &c;
-  return nullptr;
+  // Each control's ID is its row's index past FirstControlId.
+  if (!hwnd)
+    return nullptr;
+  const auto index = static_cast<std::size_t>(GetDlgCtrlID(hwnd) - FirstControlId);
+  return index < controls_.size() && controls_[index].hwnd == hwnd ? &controls_[index] : nullptr;
 }
 
 } // namespace ui

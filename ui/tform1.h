@@ -12,7 +12,6 @@
 
 #include <array>
 #include <memory>
-#include <string_view>
 
 namespace ui {
 
@@ -40,8 +39,7 @@ public:
   void Ma_kindChange(HWND sender);
   void Pa_kindChange(HWND sender);
 
-  // A control by its name in the form description.
-  HWND control(std::string_view name) const { return controls_.hwnd(name); }
+  HWND control(ControlId id) const noexcept { return controls_.hwnd(id); }
   const FormControls& controls() const noexcept { return controls_; }
 
   StylesheetDocument& document() noexcept { return document_; }
@@ -74,7 +72,7 @@ private:
   void onCommand(WPARAM wp, LPARAM lp);
   void onDpiChanged(UINT dpi, const RECT& suggested);
   void paintInnerBorder();
-  void chooseColourInto(std::string_view editName);
+  void chooseColourInto(ControlId edit);
   bool focusInPages() const;
   static SIZE clientSizeFor(UINT dpi);
   RECT windowRectFor(UINT dpi, int left, int top) const;

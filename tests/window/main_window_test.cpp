@@ -4,6 +4,7 @@
 #include "form_fixture.h"
 
 #include "toolkit/dpi.h"
+#include "toolkit/errors.h"
 #include "toolkit/handles.h"
 #include "ui/form_description.h"
 
@@ -58,6 +59,28 @@ TEST(FormDescription, EventsAreWiredAsDesigned) {
 }
 
 // ---- the window ----
+
+// The window resolves its typed controls when it is built; a control asked
+// for as the wrong kind is refused with its name, which then shows at start-up.
+TEST_F(FormTest, AControlOfTheWrongKindIsRefusedByName) {
+  using ui::ControlId;
+  const auto refused = [&](ControlId id, auto ask) {
+    try {
+      ask(id);
+    } catch (const tk::Error& e) {
+      return std::string(e.what()).find(std::string(ui::nameOf(id))) != std::string::npos;
+    }
+    return false;
+  };
+  const auto spin = [&](ControlId id) { form.controls().spinEdit(id); };
+  const auto combo = [&](ControlId id) { form.controls().combo(id); };
+  for (ControlId id : {ControlId::TAG, ControlId::Label10, ControlId::StyleSheet})
+    EXPECT_TRUE(refused(id, spin)) << ui::nameOf(id);
+  for (ControlId id : {ControlId::width, ControlId::border_color})
+    EXPECT_TRUE(refused(id, combo)) << ui::nameOf(id);
+  EXPECT_FALSE(refused(ControlId::width, spin));
+  EXPECT_FALSE(refused(ControlId::wu, combo));
+}
 
 TEST_F(FormTest, HasCaptionAndClientSize) {
   EXPECT_EQ(tk::windowText(form.hwnd()), L"SHEETLOOM");
