@@ -69,8 +69,8 @@ public:
   RECT pageArea() const;
 
 private:
-  Control& create(const ControlDescription& row, const WindowFonts& fonts,
-                  const CaptionMeasure& measure, int id);
+  void create(const ControlDescription& row, const WindowFonts& fonts,
+              const CaptionMeasure& measure, int id);
   const Control& checkedKind(ControlId id, ControlKind kind) const;
   HWND parentOf(const ControlDescription& row) const;
   // A label's size is its caption's, when `measure` is given.
