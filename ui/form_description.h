@@ -134,6 +134,12 @@ struct ControlDescription {
   Completion completion;
   Handler handler; // the change or click event's handler
   Dock dock;
+  // For screen readers, which name a control by the label just before it in
+  // the window order: a label names the control in `labelFor`, which comes
+  // next among its siblings; a control that no label names (or whose caption
+  // alone is ambiguous) has the name given to it by annotation here.
+  ControlId labelFor;          // labels only; ControlId::None otherwise
+  std::string_view spokenName; // empty: the label's or the caption's
 };
 
 // Every control of Form1, parents before their children, each parent's
@@ -143,6 +149,9 @@ const ControlDescription* formDescriptionEnd();
 std::size_t formDescriptionSize();
 
 const ControlDescription& describe(ControlId id);
+// What a screen reader speaks for the control: its spoken name, else the
+// caption of the label that names it, else its own caption.
+std::string_view spokenNameOf(ControlId id);
 // The row of the control with this name, or nullptr: for tools and tests that
 // address controls by name.
 const ControlDescription* findControl(std::string_view name);

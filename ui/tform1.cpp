@@ -99,6 +99,8 @@ void TForm1::create(HWND owner, int showCommand) {
   run(Handler::FormCreate, hwnd());
   ShowWindow(hwnd(), showCommand);
   SetFocus(controls_.hwnd(ControlId::TAG));
+  if (screenReaderRunning())
+    nameControlsForScreenReaders();
 }
 
 // ---- handlers ----
@@ -372,10 +374,20 @@ LRESULT TForm1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         SetFocus(target);
     }
     return 0;
+  case WM_GETOBJECT:
+    // An accessibility client is asking: from now on it needs the names.
+    if (controls_.built())
+      nameControlsForScreenReaders();
+    break;
+  case WM_SETTINGCHANGE:
+    if (wp == SPI_SETSCREENREADER && screenReaderRunning())
+      nameControlsForScreenReaders();
+    break;
   case WM_CLOSE:
     closing_ = true;
     break;
   case WM_DESTROY:
+    screenReaderNames_.clear(); // while the controls still exist
     // Closing the window ends the program; a window destroyed by its owner
     // object does not.
     if (closing_)

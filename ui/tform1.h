@@ -4,6 +4,7 @@
 
 #include "style/settings.h"
 #include "ui/form_builder.h"
+#include "ui/screen_reader_names.h"
 #include "ui/stylesheet_document.h"
 #include "ui/window_fonts.h"
 
@@ -43,6 +44,12 @@ public:
   const FormControls& controls() const noexcept { return controls_; }
 
   StylesheetDocument& document() noexcept { return document_; }
+
+  // Gives the controls that no label names their spoken names, once. The
+  // window does so itself as soon as a screen reader or another
+  // accessibility client shows itself.
+  void nameControlsForScreenReaders() noexcept { screenReaderNames_.apply(controls_); }
+  const ScreenReaderNames& screenReaderNames() const noexcept { return screenReaderNames_; }
   sheetloom::style::StyleSettingsStore& store() noexcept { return store_; }
 
   // The font dialog's font (its starting point next time) and colour.
@@ -82,6 +89,7 @@ private:
   WindowFonts fonts_;
   FormControls controls_;
   std::unique_ptr<FormEditors> editors_;
+  ScreenReaderNames screenReaderNames_;
   sheetloom::style::StyleSettingsStore store_;
   StylesheetDocument document_;
   FontDialogState fontDialog_;
