@@ -74,129 +74,199 @@ void FormControls::build(HWND form, UINT dpi, const WindowFonts& fonts,
   form_ = form;
   dpi_ = dpi;
   onChange_ = std::move(onChange);
-  controls_.reserve(formDescriptionSize());
   const CaptionMeasure measure(fonts.controls.get());
-  int id = FirstControlId;
   for (const ControlDescription* row = formDescriptionBegin(); row != formDescriptionEnd(); ++row)
-    create(*row, fonts, measure, id++);
+    create(*row, fonts, measure, FirstControlId + static_cast<int>(indexOf(row->id)));
+  // Every slot of the table must now hold its control, or the handlers would
+  // reach a missing window later.
+  for (std::size_t i = 0; i < controls_.size(); ++i)
+    if (!controls_[i].hwnd || indexOf(controls_[i].row->id) != i)
+      throw tk::Error("コントロール「" + std::string(ControlNames[i]) + "」がありません");
+  built_ = true;
   placePages();
 }
 
-FormControls::Control& FormControls::create(const ControlDescription& row, const WindowFonts& fonts,
-                                            const CaptionMeasure& measure, int id) {
-  HWND parent = parentOf(row);
-  Control& c = controls_.emplace_back();
-  c.row = &row;
-  const RECT r = boundsOf(c, &measure);
-  switch (row.kind) {
-  case ControlKind::GroupBox: {
-    auto group = std::make_unique<GroupContainer>();
-    group->create(parent, id, r, row.text);
-    group->setTarget(form_);
-    c.hwnd = group->hwnd();
-    c.window = std::move(group);
-    break;
+// ---- one creator per kind of control ----
+
+namespace {
+
+// What a creator needs besides the row: where the control goes and how it
+// looks. Each creator makes the control at its bounds, in its font, and
+// fills in the Control.
+struct Creation {
+  const ControlDescription& row;
+  HWND parent; // the window the control is made in
+  HWND owner;  // the window of the row's parent (for a page, the tab control)
+  HWND form;   // receives the containers' notifications
+  int id;      // the control ID
+  RECT bounds; // in the parent's client coordinates, scaled
+  HFONT font;  // the controls' font (borrowed)
+  HFONT memoFont;
+  UINT dpi;
+  std::function<void()> onChange; // a combo's change event
+};
+
+using Control = FormControls::Control;
+
+void setFont(HWND hwnd, HFONT font) {
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+void plain(Control& c, const Creation& k, const wchar_t* className, DWORD exStyle, DWORD style) {
+  c.hwnd = createPlain(className, exStyle, style, k.row.text, k.parent, k.id, k.bounds);
+  setFont(c.hwnd, k.font);
+}
+
+void createGroup(Control& c, const Creation& k) {
+  auto group = std::make_unique<GroupContainer>();
+  group->create(k.parent, k.id, k.bounds, k.row.text);
+  group->setTarget(k.form);
+  c.hwnd = group->hwnd();
+  c.window = std::move(group);
+  setFont(c.hwnd, k.font);
+}
+
+// A page is a tab of the tab control plus the area shown for it, which
+// FormControls::placePages places later.
+void createPage(Control& c, const Creation& k) {
+  const std::wstring caption = tk::widen(k.row.text);
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = const_cast<wchar_t*>(caption.c_str());
+  const auto index = SendMessageW(k.owner, TCM_GETITEMCOUNT, 0, 0);
+  SendMessageW(k.owner, TCM_INSERTITEMW, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(&item));
+  auto page = std::make_unique<PageContainer>();
+  page->create(k.parent, k.id, RECT{}, index == 0);
+  page->setTarget(k.form);
+  c.hwnd = page->hwnd();
+  c.window = std::move(page);
+  setFont(c.hwnd, k.font);
+}
+
+void createLabel(Control& c, const Creation& k) {
+  plain(c, k, L"STATIC", 0, SS_LEFT | SS_NOPREFIX);
+}
+
+void createButton(Control& c, const Creation& k) {
+  plain(c, k, L"BUTTON", 0, WS_TABSTOP | BS_PUSHBUTTON);
+}
+
+void createCheckBox(Control& c, const Creation& k) {
+  plain(c, k, L"BUTTON", 0, WS_TABSTOP | BS_AUTOCHECKBOX);
+}
+
+void createEdit(Control& c, const Creation& k) {
+  plain(c, k, L"EDIT", WS_EX_CLIENTEDGE, WS_TABSTOP | ES_AUTOHSCROLL);
+  SendMessageW(c.hwnd, EM_SETLIMITTEXT, 0, 0); // any text, however long
+}
+
+void createTabControl(Control& c, const Creation& k) {
+  auto tabs = std::make_unique<TabControl>();
+  tabs->create(k.parent, k.id, k.bounds);
+  c.hwnd = tabs->hwnd();
+  c.window = std::move(tabs);
+  setFont(c.hwnd, k.font);
+}
+
+void createMemo(Control& c, const Creation& k) {
+  auto memo = std::make_unique<Memo>();
+  memo->create(k.parent, k.id, k.bounds);
+  c.hwnd = memo->hwnd();
+  c.window = std::move(memo);
+  setFont(c.hwnd, k.memoFont);
+}
+
+void createSpinEdit(Control& c, const Creation& k) {
+  const RECT& r = k.bounds;
+  auto spin = std::make_unique<TSpinEdit>();
+  spin->create(k.parent, k.id, r.left, r.top, r.right - r.left, r.bottom - r.top, k.font);
+  spin->SetDpi(k.dpi);
+  // The font again, now that the spin edit knows the window's DPI, which its
+  // minimum height follows; then the description's bounds.
+  setFont(spin->hwnd(), k.font);
+  MoveWindow(spin->hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+  c.hwnd = spin->hwnd();
+  c.window = std::move(spin);
+}
+
+void createCombo(Control& c, const Creation& k) {
+  const ControlDescription& row = k.row;
+  const bool editable = row.kind == ControlKind::EditCombo;
+  const DWORD style = editable ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST;
+  c.hwnd =
+      createPlain(L"COMBOBOX", 0, WS_TABSTOP | WS_VSCROLL | style, {}, k.parent, k.id, k.bounds);
+  // The window font before any text: the entries and the selection are then
+  // laid out once, in the font they are shown in.
+  setFont(c.hwnd, k.font);
+  if (editable)
+    SendMessageW(c.hwnd, CB_LIMITTEXT, 0, 0); // any text, however long
+  for (std::string_view entry : row.entries) {
+    const std::wstring wide = tk::widen(entry);
+    SendMessageW(c.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
   }
-  case ControlKind::Page: {
-    HWND tabs = named(row.parent).hwnd;
-    const std::wstring caption = tk::widen(row.text);
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = const_cast<wchar_t*>(caption.c_str());
-    const auto index = SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0);
-    SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(&item));
-    auto page = std::make_unique<PageContainer>();
-    page->create(parent, id, RECT{}, index == 0);
-    page->setTarget(form_);
-    c.hwnd = page->hwnd();
-    c.window = std::move(page);
-    break;
-  }
+  SendMessageW(c.hwnd, CB_SETCURSEL, static_cast<WPARAM>(row.initialIndex), 0);
+  if (row.initialIndex == NoSelection && !row.text.empty())
+    tk::setWindowText(c.hwnd, tk::widen(row.text));
+  c.combo = std::make_unique<CompletionCombo>();
+  c.combo->attach(
+      c.hwnd, {row.completion != Completion::Off, row.completion == Completion::OnWithDropDown});
+  c.combo->onChange = k.onChange;
+}
+
+using Creator = void (*)(Control&, const Creation&);
+
+Creator creatorFor(ControlKind kind) {
+  switch (kind) {
+  case ControlKind::GroupBox:
+    return createGroup;
   case ControlKind::Label:
-    c.hwnd = createPlain(L"STATIC", 0, SS_LEFT | SS_NOPREFIX, row.text, parent, id, r);
-    break;
+    return createLabel;
   case ControlKind::Button:
-    c.hwnd = createPlain(L"BUTTON", 0, WS_TABSTOP | BS_PUSHBUTTON, row.text, parent, id, r);
-    break;
-  case ControlKind::CheckBox:
-    c.hwnd = createPlain(L"BUTTON", 0, WS_TABSTOP | BS_AUTOCHECKBOX, row.text, parent, id, r);
-    break;
-  case ControlKind::Edit:
-    c.hwnd = createPlain(L"EDIT", WS_EX_CLIENTEDGE, WS_TABSTOP | ES_AUTOHSCROLL, row.text, parent,
-                         id, r);
-    SendMessageW(c.hwnd, EM_SETLIMITTEXT, 0, 0); // any text, however long
-    break;
-  case ControlKind::TabControl: {
-    auto tabs = std::make_unique<TabControl>();
-    tabs->create(parent, id, r);
-    c.hwnd = tabs->hwnd();
-    c.window = std::move(tabs);
-    break;
-  }
-  case ControlKind::Memo: {
-    auto memo = std::make_unique<Memo>();
-    memo->create(parent, id, r);
-    c.hwnd = memo->hwnd();
-    c.window = std::move(memo);
-    break;
-  }
-  case ControlKind::SpinEdit: {
-    auto spin = std::make_unique<TSpinEdit>();
-    spin->create(parent, id, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 fonts.controls.get());
-    spin->SetDpi(dpi_);
-    c.hwnd = spin->hwnd();
-    c.window = std::move(spin);
-    break;
-  }
-  case ControlKind::EditCombo:
-  case ControlKind::DropDownList: {
-    const DWORD style =
-        row.kind == ControlKind::EditCombo ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST;
-    c.hwnd = createPlain(L"COMBOBOX", 0, WS_TABSTOP | WS_VSCROLL | style, {}, parent, id, r);
-    // The window font before any text: the entries and the selection are then
-    // laid out once, in the font they are shown in.
-    SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.controls.get()), FALSE);
-    if (row.kind == ControlKind::EditCombo)
-      SendMessageW(c.hwnd, CB_LIMITTEXT, 0, 0); // any text, however long
-    for (std::string_view entry : row.entries) {
-      const std::wstring wide = tk::widen(entry);
-      SendMessageW(c.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-    }
-    SendMessageW(c.hwnd, CB_SETCURSEL, static_cast<WPARAM>(row.initialIndex), 0);
-    if (row.initialIndex == NoSelection && !row.text.empty())
-      tk::setWindowText(c.hwnd, tk::widen(row.text));
-    c.combo = std::make_unique<CompletionCombo>();
-    c.combo->attach(
-        c.hwnd, {row.completion != Completion::Off, row.completion == Completion::OnWithDropDown});
-    const ControlDescription* self = &row;
-    c.combo->onChange = [this, self] {
-      if (onChange_)
-        onChange_(*self);
-    };
-    break;
-  }
-  }
-  switch (row.kind) {
-  case ControlKind::SpinEdit:
-    // The font again, now that the spin edit knows the window's DPI, which
-    // its minimum height follows; then the description's bounds.
-    SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.controls.get()), FALSE);
-    MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
-    break;
+    return createButton;
   case ControlKind::EditCombo:
   case ControlKind::DropDownList:
-    fitCombo(c.hwnd);
-    break;
-  default:
-    SendMessageW(c.hwnd, WM_SETFONT,
-                 reinterpret_cast<WPARAM>(row.kind == ControlKind::Memo ? fonts.memo.get()
-                                                                        : fonts.controls.get()),
-                 FALSE);
-    break;
+    return createCombo;
+  case ControlKind::SpinEdit:
+    return createSpinEdit;
+  case ControlKind::Edit:
+    return createEdit;
+  case ControlKind::CheckBox:
+    return createCheckBox;
+  case ControlKind::Memo:
+    return createMemo;
+  case ControlKind::TabControl:
+    return createTabControl;
+  case ControlKind::Page:
+    return createPage;
   }
-  return c;
+  return createLabel; // not reached: every kind has its creator above
+}
+
+} // namespace
+
+void FormControls::create(const ControlDescription& row, const WindowFonts& fonts,
+                          const CaptionMeasure& measure, int id) {
+  Control& c = controls_[indexOf(row.id)];
+  c.row = &row;
+  HWND owner = row.parentId == ControlId::None ? form_ : hwnd(row.parentId);
+  const ControlDescription* self = &row;
+  const Creation creation{row,
+                          parentOf(row),
+                          owner,
+                          form_,
+                          id,
+                          boundsOf(c, &measure),
+                          fonts.controls.get(),
+                          fonts.memo.get(),
+                          dpi_,
+                          [this, self] {
+                            if (onChange_)
+                              onChange_(*self);
+                          }};
+  creatorFor(row.kind)(c, creation);
+  if (isCombo(row.kind))
+    fitCombo(c.hwnd);
 }
 
 void FormControls::relayout(UINT dpi, const WindowFonts& fonts) {
@@ -271,7 +341,7 @@ void FormControls::fitCombo(HWND combo) const {
 }
 
 RECT FormControls::pageArea() const {
-  HWND tabs = hwnd("PageControl1");
+  HWND tabs = hwnd(ControlId::PageControl1);
   RECT r{};
   GetWindowRect(tabs, &r);
   MapWindowPoints(nullptr, GetParent(tabs), reinterpret_cast<POINT*>(&r), 2);
@@ -281,7 +351,7 @@ RECT FormControls::pageArea() const {
 
 void FormControls::placePages() {
   const RECT area = pageArea();
-  HWND tabs = hwnd("PageControl1");
+  HWND tabs = hwnd(ControlId::PageControl1);
   for (Control& c : controls_)
     if (c.row->kind == ControlKind::Page)
       MoveWindow(c.hwnd, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
@@ -296,48 +366,43 @@ void FormControls::placePages() {
     DeleteObject(strip); // on success the system owns the region
 }
 
-const FormControls::Control& FormControls::named(std::string_view name) const {
-  for (const Control& c : controls_)
-    if (c.row->name == name)
-      return c;
-  throw tk::Error("unknown control: " + std::string(name));
-}
-
 HWND FormControls::parentOf(const ControlDescription& row) const {
-  if (row.parent == "Form1")
+  if (row.parentId == ControlId::None)
     return form_;
   if (row.kind == ControlKind::Page)
-    return GetParent(named(row.parent).hwnd); // beside the tab control, see placePages
-  return named(row.parent).hwnd;
+    return GetParent(hwnd(row.parentId)); // beside the tab control, see placePages
+  return hwnd(row.parentId);
 }
 
-HWND FormControls::hwnd(std::string_view name) const {
-  return named(name).hwnd;
+const FormControls::Control& FormControls::checkedKind(ControlId id, ControlKind kind) const {
+  const Control& c = controls_[indexOf(id)];
+  if (!c.row || c.row->kind != kind || (!c.window && !c.combo))
+    throw tk::Error("コントロール「" + std::string(nameOf(id)) + "」は求める種類ではありません");
+  return c;
 }
 
-TSpinEdit& FormControls::spinEdit(std::string_view name) const {
-  const Control& c = named(name);
-  if (c.row->kind != ControlKind::SpinEdit)
-    throw tk::Error("not a spin edit: " + std::string(name));
-  return static_cast<TSpinEdit&>(*c.window);
+TSpinEdit& FormControls::spinEdit(ControlId id) const {
+  return static_cast<TSpinEdit&>(*checkedKind(id, ControlKind::SpinEdit).window);
 }
 
-CompletionCombo& FormControls::combo(std::string_view name) const {
-  const Control& c = named(name);
+CompletionCombo& FormControls::combo(ControlId id) const {
+  const Control& c = controls_[indexOf(id)];
   if (!c.combo)
-    throw tk::Error("not a combo: " + std::string(name));
+    throw tk::Error("コントロール「" + std::string(nameOf(id)) +
+                    "」はコンボボックスではありません");
   return *c.combo;
 }
 
 Memo& FormControls::memo() const {
-  return static_cast<Memo&>(*named("StyleSheet").window);
+  return static_cast<Memo&>(*checkedKind(ControlId::StyleSheet, ControlKind::Memo).window);
 }
 
 const FormControls::Control* FormControls::find(HWND hwnd) const {
-  for (const Control& c : controls_)
-    if (c.hwnd == hwnd)
-      return &c;
-  return nullptr;
+  // Each control's ID is its row's index past FirstControlId.
+  if (!hwnd)
+    return nullptr;
+  const auto index = static_cast<std::size_t>(GetDlgCtrlID(hwnd) - FirstControlId);
+  return index < controls_.size() && controls_[index].hwnd == hwnd ? &controls_[index] : nullptr;
 }
 
 } // namespace ui

@@ -1,6 +1,6 @@
-// Builds Form1's controls from the form description and keeps them: one
-// place to find any control by its name, to place them all again for another
-// DPI, and to follow the window's size with the docked ones.
+// Builds Form1's controls from the form description and keeps them in a table
+// indexed by ControlId: one place to reach any control, to place them all
+// again for another DPI, and to follow the window's size with the docked ones.
 #pragma once
 
 #include "ui/form_description.h"
@@ -8,10 +8,9 @@
 
 #include "toolkit/window.h"
 
+#include <array>
 #include <functional>
 #include <memory>
-#include <string_view>
-#include <vector>
 
 namespace controls {
 class CompletionCombo;
@@ -52,21 +51,27 @@ public:
   // Follows a change of the form's client size: the docked controls only.
   void dock();
 
-  // Lookups; the named ones throw tk::Error for a name not in the description.
-  HWND hwnd(std::string_view name) const;
-  TSpinEdit& spinEdit(std::string_view name) const;
-  CompletionCombo& combo(std::string_view name) const;
+  using Table = std::array<Control, ControlCount>;
+
+  // Every control by its identifier, once build has run.
+  HWND hwnd(ControlId id) const noexcept { return controls_[indexOf(id)].hwnd; }
+  // The typed objects behind a control. Asking for the wrong kind throws
+  // tk::Error naming the control; the window resolves what its handlers use
+  // when it is built, so such a fault shows at start-up.
+  TSpinEdit& spinEdit(ControlId id) const;
+  CompletionCombo& combo(ControlId id) const;
   Memo& memo() const;
   const Control* find(HWND hwnd) const; // nullptr when not ours
-  const std::vector<Control>& all() const noexcept { return controls_; }
+  const Table& all() const noexcept { return controls_; }
+  bool built() const noexcept { return built_; }
 
   // The page area of the tab control, in the coordinates of its parent.
   RECT pageArea() const;
 
 private:
-  Control& create(const ControlDescription& row, const WindowFonts& fonts,
-                  const CaptionMeasure& measure, int id);
-  const Control& named(std::string_view name) const;
+  void create(const ControlDescription& row, const WindowFonts& fonts,
+              const CaptionMeasure& measure, int id);
+  const Control& checkedKind(ControlId id, ControlKind kind) const;
   HWND parentOf(const ControlDescription& row) const;
   // A label's size is its caption's, when `measure` is given.
   RECT boundsOf(const Control& control, const CaptionMeasure* measure = nullptr) const;
@@ -76,7 +81,8 @@ private:
 
   HWND form_ = nullptr; // borrowed
   UINT dpi_ = 96;
-  std::vector<Control> controls_;
+  Table controls_;
+  bool built_ = false;
   std::function<void(const ControlDescription&)> onChange_;
 };
 

@@ -13,62 +13,88 @@ template <std::size_t N> constexpr Entries list(const std::array<std::string_vie
   return {labels.data(), N};
 }
 
+using C = ControlId;
+constexpr ControlId Form1 = ControlId::None; // the window, parent of the framing group
+
+// The fields every row has; the helpers below fill in the rest by kind.
+constexpr ControlDescription row(ControlKind kind, ControlId id, ControlId parent, Bounds b,
+                                 int tab, std::string_view text = {}) {
+  return {kind, id, parent,      nameOf(id),      nameOf(parent), b,          tab,
+          text, {}, NoSelection, Completion::Off, H::None,        Dock::None, ControlId::None,
+          {}};
+}
+
 // One helper per kind keeps each row on one line and its meaning readable.
-constexpr ControlDescription group(std::string_view name, std::string_view parent, Bounds b,
+constexpr ControlDescription group(ControlId id, ControlId parent, Bounds b,
                                    std::string_view caption, Dock dock = Dock::None) {
-  return {K::GroupBox, name,        parent,          b,       NoTab, caption,
-          {},          NoSelection, Completion::Off, H::None, dock};
+  ControlDescription r = row(K::GroupBox, id, parent, b, NoTab, caption);
+  r.dock = dock;
+  return r;
 }
-constexpr ControlDescription label(std::string_view name, std::string_view parent, Bounds b,
-                                   std::string_view caption) {
-  return {K::Label, name,        parent,          b,       NoTab,     caption,
-          {},       NoSelection, Completion::Off, H::None, Dock::None};
+constexpr ControlDescription label(ControlId id, ControlId parent, Bounds b,
+                                   std::string_view caption, ControlId names) {
+  ControlDescription r = row(K::Label, id, parent, b, NoTab, caption);
+  r.labelFor = names;
+  return r;
 }
-constexpr ControlDescription button(std::string_view name, std::string_view parent, Bounds b,
-                                    int tab, std::string_view caption, Handler click) {
-  return {K::Button, name,        parent,          b,     tab,       caption,
-          {},        NoSelection, Completion::Off, click, Dock::None};
+// A control with the name a screen reader speaks for it.
+constexpr ControlDescription spoken(ControlDescription r, std::string_view name) {
+  r.spokenName = name;
+  return r;
 }
-constexpr ControlDescription editCombo(std::string_view name, std::string_view parent, Bounds b,
-                                       int tab, Entries entries, int index,
-                                       std::string_view text = {},
+constexpr ControlDescription button(ControlId id, ControlId parent, Bounds b, int tab,
+                                    std::string_view caption, Handler click) {
+  ControlDescription r = row(K::Button, id, parent, b, tab, caption);
+  r.handler = click;
+  return r;
+}
+constexpr ControlDescription editCombo(ControlId id, ControlId parent, Bounds b, int tab,
+                                       Entries entries, int index, std::string_view text = {},
                                        Completion completion = Completion::On,
                                        Handler change = H::None) {
-  return {K::EditCombo, name, parent, b, tab, text, entries, index, completion, change, Dock::None};
+  ControlDescription r = row(K::EditCombo, id, parent, b, tab, text);
+  r.entries = entries;
+  r.initialIndex = index;
+  r.completion = completion;
+  r.handler = change;
+  return r;
 }
-constexpr ControlDescription dropList(std::string_view name, std::string_view parent, Bounds b,
-                                      int tab, Entries entries, int index, Handler change = H::None,
+constexpr ControlDescription dropList(ControlId id, ControlId parent, Bounds b, int tab,
+                                      Entries entries, int index, Handler change = H::None,
                                       Completion completion = Completion::Off) {
-  return {K::DropDownList, name,  parent,     b,      tab,       {},
-          entries,         index, completion, change, Dock::None};
+  ControlDescription r = row(K::DropDownList, id, parent, b, tab);
+  r.entries = entries;
+  r.initialIndex = index;
+  r.completion = completion;
+  r.handler = change;
+  return r;
 }
-constexpr ControlDescription spin(std::string_view name, std::string_view parent, Bounds b,
-                                  int tab) {
-  return {K::SpinEdit, name,        parent,          b,       tab,       {},
-          {},          NoSelection, Completion::Off, H::None, Dock::None};
+constexpr ControlDescription spin(ControlId id, ControlId parent, Bounds b, int tab) {
+  return row(K::SpinEdit, id, parent, b, tab);
 }
-constexpr ControlDescription edit(std::string_view name, std::string_view parent, Bounds b, int tab,
+constexpr ControlDescription edit(ControlId id, ControlId parent, Bounds b, int tab,
                                   std::string_view text) {
-  return {K::Edit, name,        parent,          b,       tab,       text,
-          {},      NoSelection, Completion::Off, H::None, Dock::None};
+  return row(K::Edit, id, parent, b, tab, text);
 }
-constexpr ControlDescription check(std::string_view name, std::string_view parent, Bounds b,
-                                   int tab, std::string_view caption, Handler click = H::None) {
-  return {K::CheckBox, name,        parent,          b,     tab,       caption,
-          {},          NoSelection, Completion::Off, click, Dock::None};
+constexpr ControlDescription check(ControlId id, ControlId parent, Bounds b, int tab,
+                                   std::string_view caption, Handler click = H::None) {
+  ControlDescription r = row(K::CheckBox, id, parent, b, tab, caption);
+  r.handler = click;
+  return r;
 }
-constexpr ControlDescription memo(std::string_view name, std::string_view parent, Bounds b, int tab,
-                                  Dock dock) {
-  return {K::Memo, name, parent, b, tab, {}, {}, NoSelection, Completion::Off, H::None, dock};
+constexpr ControlDescription memo(ControlId id, ControlId parent, Bounds b, int tab, Dock dock) {
+  ControlDescription r = row(K::Memo, id, parent, b, tab);
+  r.dock = dock;
+  return r;
 }
-constexpr ControlDescription tabControl(std::string_view name, std::string_view parent, Bounds b,
-                                        int tab, int firstPage) {
-  return {K::TabControl,   name,    parent,    b, tab, {}, {}, firstPage,
-          Completion::Off, H::None, Dock::None};
+constexpr ControlDescription tabControl(ControlId id, ControlId parent, Bounds b, int tab,
+                                        int firstPage) {
+  ControlDescription r = row(K::TabControl, id, parent, b, tab);
+  r.initialIndex = firstPage;
+  return r;
 }
-constexpr ControlDescription page(std::string_view name, std::string_view caption) {
-  return {K::Page, name,        "PageControl1",  {0, 0, 0, 0}, NoTab,     caption,
-          {},      NoSelection, Completion::Off, H::None,      Dock::None};
+constexpr ControlDescription page(ControlId id, std::string_view caption) {
+  return row(K::Page, id, C::PageControl1, {0, 0, 0, 0}, NoTab, caption);
 }
 
 constexpr Entries Units = list(st::UnitChoices);
@@ -78,97 +104,182 @@ constexpr Entries Sides = list(st::SideChoices);
 constexpr ControlDescription Rows[] = {
     // Form1's client area is filled by the framing group, whose caption
     // mirrors the selector.
-    group("GroupBox1", "Form1", {0, 0, 710, 601}, "BODY", Dock::Fill),
-    label("Label1", "GroupBox1", {8, 24, 62, 12}, "HTMLタグ名"),
-    editCombo("TAG", "GroupBox1", {72, 24, 121, 20}, 0, list(st::TagChoices), NoSelection, "BODY",
+    group(C::GroupBox1, Form1, {0, 0, 710, 601}, "BODY", Dock::Fill),
+    label(C::Label1, C::GroupBox1, {8, 24, 62, 12}, "HTMLタグ名", C::TAG),
+    editCombo(C::TAG, C::GroupBox1, {72, 24, 121, 20}, 0, list(st::TagChoices), NoSelection, "BODY",
               Completion::OnWithDropDown, H::TAGChange),
-    button("make", "GroupBox1", {8, 368, 115, 25}, 1, "スタイルシートに追加", H::makeClick),
-    memo("StyleSheet", "GroupBox1", {2, 396, 706, 203}, 2, Dock::Bottom),
-    button("Button2", "GroupBox1", {128, 368, 89, 25}, 3, "ファイルに保存", H::Button2Click),
-    button("Button5", "GroupBox1", {224, 368, 49, 25}, 4, "クリア", H::Button5Click),
-    tabControl("PageControl1", "GroupBox1", {8, 54, 684, 312}, 5, 0),
+    button(C::make, C::GroupBox1, {8, 368, 115, 25}, 1, "スタイルシートに追加", H::makeClick),
+    spoken(memo(C::StyleSheet, C::GroupBox1, {2, 396, 706, 203}, 2, Dock::Bottom),
+           "スタイルシート"),
+    button(C::Button2, C::GroupBox1, {128, 368, 89, 25}, 3, "ファイルに保存", H::Button2Click),
+    button(C::Button5, C::GroupBox1, {224, 368, 49, 25}, 4, "クリア", H::Button5Click),
+    spoken(tabControl(C::PageControl1, C::GroupBox1, {8, 54, 684, 312}, 5, 0), "設定のページ"),
     // The pages, in tab order; the first is shown at start.
-    page("TabSheet2", "設定1"),
-    page("TabSheet1", "設定2"),
-    page("TabSheet3", "設定3"),
+    page(C::TabSheet2, "設定1"),
+    page(C::TabSheet1, "設定2"),
+    page(C::TabSheet3, "設定3"),
 
     // Page "設定1": font, alignment, size and cursor.
-    button("Button1", "TabSheet2", {16, 16, 81, 20}, 0, "フォントの設定", H::Button1Click),
-    label("Label8", "TabSheet2", {16, 48, 24, 12}, "位置"),
-    dropList("align", "TabSheet2", {72, 48, 145, 20}, 1, list(st::AlignKeywords.labels), 0),
-    label("Label9", "TabSheet2", {16, 80, 48, 12}, "縦の位置"),
-    dropList("valign", "TabSheet2", {72, 80, 145, 20}, 2, list(st::VAlignKeywords.labels),
+    button(C::Button1, C::TabSheet2, {16, 16, 81, 20}, 0, "フォントの設定", H::Button1Click),
+    label(C::Label8, C::TabSheet2, {16, 48, 24, 12}, "位置", C::align),
+    dropList(C::align, C::TabSheet2, {72, 48, 145, 20}, 1, list(st::AlignKeywords.labels), 0),
+    label(C::Label9, C::TabSheet2, {16, 80, 48, 12}, "縦の位置", C::valign),
+    dropList(C::valign, C::TabSheet2, {72, 80, 145, 20}, 2, list(st::VAlignKeywords.labels),
              NoSelection),
-    label("Label10", "TabSheet2", {16, 112, 12, 12}, "幅"),
-    spin("width", "TabSheet2", {72, 112, 57, 21}, 3),
-    editCombo("wu", "TabSheet2", {136, 112, 81, 20}, 4, Units, 0),
-    label("Label12", "TabSheet2", {16, 144, 21, 12}, "高さ"),
-    spin("height", "TabSheet2", {72, 144, 57, 21}, 5),
-    editCombo("hu", "TabSheet2", {136, 144, 81, 20}, 6, Units, 0),
-    label("Label13", "TabSheet2", {16, 184, 44, 12}, "カーソル"),
-    editCombo("cursor", "TabSheet2", {72, 184, 145, 20}, 7, list(st::CursorKeywords.labels),
+    label(C::Label10, C::TabSheet2, {16, 112, 12, 12}, "幅", C::width),
+    spin(C::width, C::TabSheet2, {72, 112, 57, 21}, 3),
+    spoken(editCombo(C::wu, C::TabSheet2, {136, 112, 81, 20}, 4, Units, 0), "幅の単位"),
+    label(C::Label12, C::TabSheet2, {16, 144, 21, 12}, "高さ", C::height),
+    spin(C::height, C::TabSheet2, {72, 144, 57, 21}, 5),
+    spoken(editCombo(C::hu, C::TabSheet2, {136, 144, 81, 20}, 6, Units, 0), "高さの単位"),
+    label(C::Label13, C::TabSheet2, {16, 184, 44, 12}, "カーソル", C::cursor),
+    editCombo(C::cursor, C::TabSheet2, {72, 184, 145, 20}, 7, list(st::CursorKeywords.labels),
               NoSelection),
 
     // Page "設定2": border, margin, padding and background.
-    group("GroupBox2", "TabSheet1", {8, 8, 665, 105}, "ボーダー"),
-    group("GroupBox3", "TabSheet1", {8, 113, 313, 89}, "マージン"),
-    group("GroupBox4", "TabSheet1", {328, 113, 345, 89}, "パディング"),
-    group("GroupBox5", "TabSheet1", {8, 205, 665, 73}, "背景"),
+    group(C::GroupBox2, C::TabSheet1, {8, 8, 665, 105}, "ボーダー"),
+    group(C::GroupBox3, C::TabSheet1, {8, 113, 313, 89}, "マージン"),
+    group(C::GroupBox4, C::TabSheet1, {328, 113, 345, 89}, "パディング"),
+    group(C::GroupBox5, C::TabSheet1, {8, 205, 665, 73}, "背景"),
 
-    dropList("border_kind", "GroupBox2", {8, 16, 145, 20}, 0, Sides, 0, H::border_kindChange),
-    label("Label2", "GroupBox2", {8, 40, 82, 12}, "ボーダーの種類"),
-    dropList("border_style", "GroupBox2", {96, 40, 145, 20}, 1,
+    spoken(
+        dropList(C::border_kind, C::GroupBox2, {8, 16, 145, 20}, 0, Sides, 0, H::border_kindChange),
+        "ボーダーの辺"),
+    label(C::Label2, C::GroupBox2, {8, 40, 82, 12}, "ボーダーの種類", C::border_style),
+    dropList(C::border_style, C::GroupBox2, {96, 40, 145, 20}, 1,
              list(st::BorderStyleKeywords.labels), 0),
-    label("Label3", "GroupBox2", {8, 64, 79, 12}, "ボーダーの太さ"),
-    spin("border_width", "GroupBox2", {96, 64, 57, 21}, 2),
-    editCombo("border_unit", "GroupBox2", {152, 64, 89, 20}, 3, Units, 0),
-    label("Label4", "GroupBox2", {264, 40, 70, 12}, "ボーダーの色"),
-    edit("border_color", "GroupBox2", {344, 40, 57, 20}, 4, "#000000"),
-    button("Button3", "GroupBox2", {400, 40, 65, 20}, 5, "色の選択...", H::Button3Click),
-    check("border_check", "GroupBox2", {160, 16, 97, 17}, 6, "有効にする", H::border_kindChange),
+    label(C::Label3, C::GroupBox2, {8, 64, 79, 12}, "ボーダーの太さ", C::border_width),
+    spin(C::border_width, C::GroupBox2, {96, 64, 57, 21}, 2),
+    spoken(editCombo(C::border_unit, C::GroupBox2, {152, 64, 89, 20}, 3, Units, 0),
+           "ボーダーの太さの単位"),
+    label(C::Label4, C::GroupBox2, {264, 40, 70, 12}, "ボーダーの色", C::border_color),
+    edit(C::border_color, C::GroupBox2, {344, 40, 57, 20}, 4, "#000000"),
+    spoken(button(C::Button3, C::GroupBox2, {400, 40, 65, 20}, 5, "色の選択...", H::Button3Click),
+           "ボーダーの色の選択..."),
+    spoken(check(C::border_check, C::GroupBox2, {160, 16, 97, 17}, 6, "有効にする",
+                 H::border_kindChange),
+           "ボーダーを有効にする"),
 
-    dropList("Ma_kind", "GroupBox3", {8, 16, 145, 20}, 0, Sides, 0, H::Ma_kindChange),
-    editCombo("Ma_unit", "GroupBox3", {64, 48, 89, 20}, 1, Units, 0),
-    spin("Ma", "GroupBox3", {8, 48, 57, 21}, 2),
-    check("Ma_check", "GroupBox3", {160, 16, 81, 17}, 3, "有効にする", H::Ma_kindChange),
+    spoken(dropList(C::Ma_kind, C::GroupBox3, {8, 16, 145, 20}, 0, Sides, 0, H::Ma_kindChange),
+           "マージンの辺"),
+    spoken(editCombo(C::Ma_unit, C::GroupBox3, {64, 48, 89, 20}, 1, Units, 0), "マージンの単位"),
+    spoken(spin(C::Ma, C::GroupBox3, {8, 48, 57, 21}, 2), "マージンの値"),
+    spoken(check(C::Ma_check, C::GroupBox3, {160, 16, 81, 17}, 3, "有効にする", H::Ma_kindChange),
+           "マージンを有効にする"),
 
-    dropList("Pa_kind", "GroupBox4", {8, 16, 145, 20}, 0, Sides, 0, H::Pa_kindChange),
-    editCombo("Pa_unit", "GroupBox4", {64, 48, 89, 20}, 1, Units, 0),
-    spin("Pa", "GroupBox4", {8, 48, 57, 21}, 2),
-    check("Pa_check", "GroupBox4", {160, 16, 81, 17}, 3, "有効にする", H::Pa_kindChange),
+    spoken(dropList(C::Pa_kind, C::GroupBox4, {8, 16, 145, 20}, 0, Sides, 0, H::Pa_kindChange),
+           "パディングの辺"),
+    spoken(editCombo(C::Pa_unit, C::GroupBox4, {64, 48, 89, 20}, 1, Units, 0), "パディングの単位"),
+    spoken(spin(C::Pa, C::GroupBox4, {8, 48, 57, 21}, 2), "パディングの値"),
+    spoken(check(C::Pa_check, C::GroupBox4, {160, 16, 81, 17}, 3, "有効にする", H::Pa_kindChange),
+           "パディングを有効にする"),
 
-    button("Button4", "GroupBox5", {104, 21, 65, 20}, 0, "色の選択...", H::Button4Click),
-    label("Label5", "GroupBox5", {8, 24, 36, 12}, "背景色"),
-    edit("back_color", "GroupBox5", {48, 21, 57, 20}, 1, ""),
-    label("Label6", "GroupBox5", {176, 24, 48, 12}, "背景画像"),
-    edit("Back_Image", "GroupBox5", {224, 21, 281, 20}, 2, ""),
-    label("Label7", "GroupBox5", {176, 48, 135, 12}, "背景画像のリピートの仕方"),
-    dropList("back_repeat", "GroupBox5", {312, 45, 193, 20}, 3, list(st::RepeatKeywords.labels),
+    spoken(button(C::Button4, C::GroupBox5, {104, 21, 65, 20}, 0, "色の選択...", H::Button4Click),
+           "背景色の選択..."),
+    label(C::Label5, C::GroupBox5, {8, 24, 36, 12}, "背景色", C::back_color),
+    edit(C::back_color, C::GroupBox5, {48, 21, 57, 20}, 1, ""),
+    label(C::Label6, C::GroupBox5, {176, 24, 48, 12}, "背景画像", C::Back_Image),
+    edit(C::Back_Image, C::GroupBox5, {224, 21, 281, 20}, 2, ""),
+    label(C::Label7, C::GroupBox5, {176, 48, 135, 12}, "背景画像のリピートの仕方", C::back_repeat),
+    dropList(C::back_repeat, C::GroupBox5, {312, 45, 193, 20}, 3, list(st::RepeatKeywords.labels),
              NoSelection),
-    check("kotei", "GroupBox5", {8, 45, 129, 17}, 4, "背景画像を固定する"),
+    check(C::kotei, C::GroupBox5, {8, 45, 129, 17}, 4, "背景画像を固定する"),
 
     // Page "設定3": stacking order, positioning, offsets and visibility.
-    label("Label14", "TabSheet3", {16, 16, 68, 12}, "重なりの順序"),
-    spin("zin", "TabSheet3", {96, 16, 41, 21}, 0),
-    label("Label15", "TabSheet3", {16, 48, 48, 12}, "基準位置"),
-    dropList("posit", "TabSheet3", {96, 48, 113, 20}, 1, list(st::PositionKeywords.labels),
+    label(C::Label14, C::TabSheet3, {16, 16, 68, 12}, "重なりの順序", C::zin),
+    spin(C::zin, C::TabSheet3, {96, 16, 41, 21}, 0),
+    label(C::Label15, C::TabSheet3, {16, 48, 48, 12}, "基準位置", C::posit),
+    dropList(C::posit, C::TabSheet3, {96, 48, 113, 20}, 1, list(st::PositionKeywords.labels),
              NoSelection, H::None, Completion::On),
-    label("Label16", "TabSheet3", {16, 80, 70, 12}, "上からの位置"),
-    spin("top", "TabSheet3", {96, 80, 57, 21}, 2),
-    editCombo("tu", "TabSheet3", {160, 80, 65, 20}, 3, Units, 0),
-    label("Label17", "TabSheet3", {16, 112, 70, 12}, "下からの位置"),
-    spin("buttom", "TabSheet3", {96, 112, 57, 21}, 4),
-    editCombo("bu", "TabSheet3", {160, 112, 65, 20}, 5, Units, 0),
-    label("Label11", "TabSheet3", {16, 144, 70, 12}, "左からの位置"),
-    spin("left", "TabSheet3", {96, 144, 57, 21}, 6),
-    editCombo("lu", "TabSheet3", {160, 144, 65, 20}, 7, Units, 0),
-    label("Label18", "TabSheet3", {16, 176, 70, 12}, "右からの位置"),
-    spin("right", "TabSheet3", {96, 176, 57, 21}, 8),
-    editCombo("ru", "TabSheet3", {160, 176, 65, 20}, 9, Units, 0),
-    check("visible", "TabSheet3", {16, 216, 57, 17}, 10, "非表示"),
+    label(C::Label16, C::TabSheet3, {16, 80, 70, 12}, "上からの位置", C::top),
+    spin(C::top, C::TabSheet3, {96, 80, 57, 21}, 2),
+    spoken(editCombo(C::tu, C::TabSheet3, {160, 80, 65, 20}, 3, Units, 0), "上からの位置の単位"),
+    label(C::Label17, C::TabSheet3, {16, 112, 70, 12}, "下からの位置", C::buttom),
+    spin(C::buttom, C::TabSheet3, {96, 112, 57, 21}, 4),
+    spoken(editCombo(C::bu, C::TabSheet3, {160, 112, 65, 20}, 5, Units, 0), "下からの位置の単位"),
+    label(C::Label11, C::TabSheet3, {16, 144, 70, 12}, "左からの位置", C::left),
+    spin(C::left, C::TabSheet3, {96, 144, 57, 21}, 6),
+    spoken(editCombo(C::lu, C::TabSheet3, {160, 144, 65, 20}, 7, Units, 0), "左からの位置の単位"),
+    label(C::Label18, C::TabSheet3, {16, 176, 70, 12}, "右からの位置", C::right),
+    spin(C::right, C::TabSheet3, {96, 176, 57, 21}, 8),
+    spoken(editCombo(C::ru, C::TabSheet3, {160, 176, 65, 20}, 9, Units, 0), "右からの位置の単位"),
+    check(C::visible, C::TabSheet3, {16, 216, 57, 17}, 10, "非表示"),
 };
 
+// The row of ControlId n is row n, so the builder's table can be indexed by
+// identifier; and a parent comes before its children, so it exists when they
+// are created.
+constexpr bool rowsFollowTheIdentifiers() {
+  if (std::size(Rows) != ControlCount)
+    return false;
+  for (std::size_t i = 0; i < std::size(Rows); ++i)
+    if (indexOf(Rows[i].id) != i || (Rows[i].parentId != Form1 && indexOf(Rows[i].parentId) >= i))
+      return false;
+  return true;
+}
+static_assert(rowsFollowTheIdentifiers(),
+              "the rows must stand in the order of SHEETLOOM_FORM_CONTROLS, parents first");
+
+// The controls a user types or chooses in, which a screen reader names by
+// the label before them or by their annotation.
+constexpr bool takesInput(ControlKind kind) {
+  switch (kind) {
+  case K::EditCombo:
+  case K::DropDownList:
+  case K::SpinEdit:
+  case K::Edit:
+  case K::Memo:
+  case K::TabControl:
+    return true;
+  default:
+    return false;
+  }
+}
+
+// Each label names the control that comes right after it among its siblings,
+// which is where screen readers look; and every control that takes input
+// has exactly one name: a label's or its own spoken name.
+constexpr bool everyInputIsNamedOnce() {
+  std::array<int, ControlCount> names{};
+  for (std::size_t i = 0; i < std::size(Rows); ++i) {
+    const ControlDescription& r = Rows[i];
+    if (r.kind == K::Label) {
+      std::size_t next = i + 1;
+      while (next < std::size(Rows) && Rows[next].parentId != r.parentId)
+        ++next;
+      if (next == std::size(Rows) || Rows[next].id != r.labelFor)
+        return false;
+      ++names[indexOf(r.labelFor)];
+    } else if (r.labelFor != C::None) {
+      return false;
+    }
+    if (!r.spokenName.empty())
+      ++names[i];
+  }
+  for (const ControlDescription& r : Rows)
+    if (takesInput(r.kind) && names[indexOf(r.id)] != 1)
+      return false;
+  return true;
+}
+static_assert(everyInputIsNamedOnce(),
+              "each label must stand right before the control it names, and each control that "
+              "takes input must have one label or one spoken name");
+
 } // namespace
+
+const ControlDescription& describe(ControlId id) {
+  return Rows[indexOf(id)];
+}
+
+std::string_view spokenNameOf(ControlId id) {
+  const ControlDescription& row = describe(id);
+  if (!row.spokenName.empty())
+    return row.spokenName;
+  for (const ControlDescription& label : Rows)
+    if (label.kind == K::Label && label.labelFor == id)
+      return label.text;
+  return row.text;
+}
 
 const ControlDescription* formDescriptionBegin() {
   return std::begin(Rows);

@@ -30,102 +30,115 @@ void setChecked(HWND box, bool checked) {
 
 } // namespace
 
+using C = ControlId;
+
+FormBorderEditors::FormBorderEditors(const FormControls& c)
+    : kind_(c.hwnd(C::border_kind)), style_(c.hwnd(C::border_style)), unit_(c.hwnd(C::border_unit)),
+      colour_(c.hwnd(C::border_color)), check_(c.hwnd(C::border_check)),
+      width_(c.spinEdit(C::border_width)) {}
+
 std::int32_t FormBorderEditors::sideIndex() const {
-  return selectedIndex(c_.hwnd("border_kind"));
+  return selectedIndex(kind_);
 }
 std::int32_t FormBorderEditors::styleIndex() const {
-  return selectedIndex(c_.hwnd("border_style"));
+  return selectedIndex(style_);
 }
 void FormBorderEditors::setStyleIndex(std::int32_t index) {
-  select(c_.hwnd("border_style"), index);
+  select(style_, index);
 }
 std::string FormBorderEditors::unitText() const {
-  return textOf(c_.hwnd("border_unit"));
+  return textOf(unit_);
 }
 void FormBorderEditors::setUnitText(const std::string& text) {
-  setText(c_.hwnd("border_unit"), text);
+  setText(unit_, text);
 }
 std::string FormBorderEditors::colourText() const {
-  return textOf(c_.hwnd("border_color"));
+  return textOf(colour_);
 }
 void FormBorderEditors::setColourText(const std::string& text) {
-  setText(c_.hwnd("border_color"), text);
+  setText(colour_, text);
 }
 std::int32_t FormBorderEditors::width() const {
-  return c_.spinEdit("border_width").Value();
+  return width_.Value();
 }
 void FormBorderEditors::setWidth(std::int32_t value) {
-  c_.spinEdit("border_width").SetValue(value);
+  width_.SetValue(value);
 }
 bool FormBorderEditors::enabled() const {
-  return isChecked(c_.hwnd("border_check"));
+  return isChecked(check_);
 }
 void FormBorderEditors::setEnabled(bool checked) {
-  setChecked(c_.hwnd("border_check"), checked);
+  setChecked(check_, checked);
 }
 
-FormBoxEditors::FormBoxEditors(const FormControls& controls, std::string_view prefix)
-    : c_(controls), kind_(std::string(prefix) + "_kind"), unit_(std::string(prefix) + "_unit"),
-      number_(prefix), check_(std::string(prefix) + "_check") {}
+FormBoxEditors::FormBoxEditors(const FormControls& c, const BoxControlIds& ids)
+    : kind_(c.hwnd(ids.kind)), unit_(c.hwnd(ids.unit)), check_(c.hwnd(ids.check)),
+      number_(c.spinEdit(ids.number)) {}
 
 std::int32_t FormBoxEditors::sideIndex() const {
-  return selectedIndex(c_.hwnd(kind_));
+  return selectedIndex(kind_);
 }
 std::string FormBoxEditors::unitText() const {
-  return textOf(c_.hwnd(unit_));
+  return textOf(unit_);
 }
 void FormBoxEditors::setUnitText(const std::string& text) {
-  setText(c_.hwnd(unit_), text);
+  setText(unit_, text);
 }
 std::int32_t FormBoxEditors::value() const {
-  return c_.spinEdit(number_).Value();
+  return number_.Value();
 }
 void FormBoxEditors::setValue(std::int32_t value) {
-  c_.spinEdit(number_).SetValue(value);
+  number_.SetValue(value);
 }
 bool FormBoxEditors::enabled() const {
-  return isChecked(c_.hwnd(check_));
+  return isChecked(check_);
 }
 void FormBoxEditors::setEnabled(bool checked) {
-  setChecked(c_.hwnd(check_), checked);
+  setChecked(check_, checked);
 }
+
+FormEditors::FormEditors(const FormControls& c)
+    : border(c), margin(c, MarginControls), padding(c, PaddingControls), selector_(c.hwnd(C::TAG)),
+      backColour_(c.hwnd(C::back_color)), backImage_(c.hwnd(C::Back_Image)),
+      backFixed_(c.hwnd(C::kotei)), backRepeat_(c.hwnd(C::back_repeat)), align_(c.hwnd(C::align)),
+      valign_(c.hwnd(C::valign)), widthUnit_(c.hwnd(C::wu)), heightUnit_(c.hwnd(C::hu)),
+      cursor_(c.hwnd(C::cursor)), position_(c.hwnd(C::posit)), topUnit_(c.hwnd(C::tu)),
+      bottomUnit_(c.hwnd(C::bu)), leftUnit_(c.hwnd(C::lu)), rightUnit_(c.hwnd(C::ru)),
+      hidden_(c.hwnd(C::visible)), width_(c.spinEdit(C::width)), height_(c.spinEdit(C::height)),
+      stackOrder_(c.spinEdit(C::zin)), top_(c.spinEdit(C::top)), bottom_(c.spinEdit(C::buttom)),
+      left_(c.spinEdit(C::left)), right_(c.spinEdit(C::right)), memo_(c.memo()) {}
 
 sheetloom::style::RuleSettings FormEditors::readRuleSettings() const {
   sheetloom::style::RuleSettings r;
-  const auto text = [this](std::string_view name) { return textOf(c_.hwnd(name)); };
-  const auto index = [this](std::string_view name) { return selectedIndex(c_.hwnd(name)); };
-  const auto number = [this](std::string_view name) { return c_.spinEdit(name).Value(); };
-  const auto checked = [this](std::string_view name) { return isChecked(c_.hwnd(name)); };
-
-  r.selector = text("TAG");
-  r.backgroundColour = text("back_color");
-  r.backgroundImage = text("Back_Image");
-  r.backgroundFixed = checked("kotei");
-  r.repeatIndex = index("back_repeat");
-  r.alignIndex = index("align");
-  r.valignIndex = index("valign");
-  r.width = number("width");
-  r.widthUnit = text("wu");
-  r.height = number("height");
-  r.heightUnit = text("hu");
-  r.cursorIndex = index("cursor");
-  r.stackOrder = number("zin");
-  r.positionIndex = index("posit");
+  r.selector = textOf(selector_);
+  r.backgroundColour = textOf(backColour_);
+  r.backgroundImage = textOf(backImage_);
+  r.backgroundFixed = isChecked(backFixed_);
+  r.repeatIndex = selectedIndex(backRepeat_);
+  r.alignIndex = selectedIndex(align_);
+  r.valignIndex = selectedIndex(valign_);
+  r.width = width_.Value();
+  r.widthUnit = textOf(widthUnit_);
+  r.height = height_.Value();
+  r.heightUnit = textOf(heightUnit_);
+  r.cursorIndex = selectedIndex(cursor_);
+  r.stackOrder = stackOrder_.Value();
+  r.positionIndex = selectedIndex(position_);
   // The offset units, like the others, are the combos' texts.
-  r.top = number("top");
-  r.topUnit = text("tu");
-  r.bottom = number("buttom");
-  r.bottomUnit = text("bu");
-  r.left = number("left");
-  r.leftUnit = text("lu");
-  r.right = number("right");
-  r.rightUnit = text("ru");
-  r.hidden = checked("visible");
+  r.top = top_.Value();
+  r.topUnit = textOf(topUnit_);
+  r.bottom = bottom_.Value();
+  r.bottomUnit = textOf(bottomUnit_);
+  r.left = left_.Value();
+  r.leftUnit = textOf(leftUnit_);
+  r.right = right_.Value();
+  r.rightUnit = textOf(rightUnit_);
+  r.hidden = isChecked(hidden_);
   return r;
 }
 
 void FormEditors::appendRule(std::string_view rule) {
-  c_.memo().append(tk::widen(rule));
+  memo_.append(tk::widen(rule));
 }
 
 } // namespace ui

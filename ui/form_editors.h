@@ -1,21 +1,31 @@
 // The side editors, the rule settings and the stylesheet as the style
-// operations see them, read from and written to Form1's controls.
+// operations see them, read from and written to Form1's controls. Each class
+// resolves the controls it uses once, when it is made, so a control of the
+// wrong kind stops the window at start-up rather than in a handler.
 #pragma once
 
 #include "style/add_action.h"
 #include "style/settings.h"
 #include "style/side_editors.h"
+#include "ui/form_description.h"
+
+#include <windows.h>
 
 #include <string>
 #include <string_view>
 
+namespace controls {
+class TSpinEdit;
+}
+
 namespace ui {
 
 class FormControls;
+class Memo;
 
 class FormBorderEditors final : public sheetloom::style::BorderEditors {
 public:
-  explicit FormBorderEditors(const FormControls& controls) : c_(controls) {}
+  explicit FormBorderEditors(const FormControls& controls);
   std::int32_t sideIndex() const override;
   std::int32_t styleIndex() const override;
   void setStyleIndex(std::int32_t index) override;
@@ -30,13 +40,23 @@ public:
   void setEnabled(bool checked) override;
 
 private:
-  const FormControls& c_;
+  // Borrowed: controls of Form1, which outlive this object.
+  HWND kind_, style_, unit_, colour_, check_;
+  controls::TSpinEdit& width_;
 };
 
-// `prefix` is "Ma" for the margin group, "Pa" for the padding group.
+// The four controls of the margin or the padding group.
+struct BoxControlIds {
+  ControlId kind, unit, number, check;
+};
+inline constexpr BoxControlIds MarginControls{ControlId::Ma_kind, ControlId::Ma_unit, ControlId::Ma,
+                                              ControlId::Ma_check};
+inline constexpr BoxControlIds PaddingControls{ControlId::Pa_kind, ControlId::Pa_unit,
+                                               ControlId::Pa, ControlId::Pa_check};
+
 class FormBoxEditors final : public sheetloom::style::BoxEditors {
 public:
-  FormBoxEditors(const FormControls& controls, std::string_view prefix);
+  FormBoxEditors(const FormControls& controls, const BoxControlIds& ids);
   std::int32_t sideIndex() const override;
   std::string unitText() const override;
   void setUnitText(const std::string& text) override;
@@ -46,16 +66,15 @@ public:
   void setEnabled(bool checked) override;
 
 private:
-  const FormControls& c_;
-  std::string kind_, unit_, number_, check_;
+  HWND kind_, unit_, check_; // borrowed, as above
+  controls::TSpinEdit& number_;
 };
 
 // Form1 as the add action sees it: the three side groups, the values for
 // one rule and the StyleSheet memo.
 class FormEditors final : public sheetloom::style::AddActionView {
 public:
-  explicit FormEditors(const FormControls& controls)
-      : border(controls), margin(controls, "Ma"), padding(controls, "Pa"), c_(controls) {}
+  explicit FormEditors(const FormControls& controls);
   FormBorderEditors border;
   FormBoxEditors margin;
   FormBoxEditors padding;
@@ -68,7 +87,11 @@ public:
   void appendRule(std::string_view rule) override;
 
 private:
-  const FormControls& c_;
+  // The controls a rule is read from (borrowed).
+  HWND selector_, backColour_, backImage_, backFixed_, backRepeat_, align_, valign_, widthUnit_,
+      heightUnit_, cursor_, position_, topUnit_, bottomUnit_, leftUnit_, rightUnit_, hidden_;
+  controls::TSpinEdit &width_, &height_, &stackOrder_, &top_, &bottom_, &left_, &right_;
+  Memo& memo_;
 };
 
 } // namespace ui

@@ -82,7 +82,7 @@ void TForm1::create(HWND owner, int showCommand) {
   fonts_ = makeWindowFonts(dpi_);
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.controls.get()), FALSE);
   controls_.build(hwnd(), dpi_, fonts_, [this](const ControlDescription& row) {
-    run(row.handler, controls_.hwnd(row.name));
+    run(row.handler, controls_.hwnd(row.id));
   });
   editors_ = std::make_unique<FormEditors>(controls_);
 
@@ -94,11 +94,13 @@ void TForm1::create(HWND owner, int showCommand) {
   lf.lfCharSet = SHIFTJIS_CHARSET;
   const std::wstring face = tk::widen("ＭＳ Ｐゴシック");
   wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-  document_.attach(controls_.hwnd("StyleSheet"));
+  document_.attach(controls_.hwnd(ControlId::StyleSheet));
 
   run(Handler::FormCreate, hwnd());
   ShowWindow(hwnd(), showCommand);
-  SetFocus(controls_.hwnd("TAG"));
+  SetFocus(controls_.hwnd(ControlId::TAG));
+  if (screenReaderRunning())
+    nameControlsForScreenReaders();
 }
 
 // ---- handlers ----
@@ -110,7 +112,8 @@ void TForm1::FormCreate(HWND) {
 }
 
 void TForm1::TAGChange(HWND) {
-  tk::setWindowText(controls_.hwnd("GroupBox1"), tk::windowText(controls_.hwnd("TAG")));
+  tk::setWindowText(controls_.hwnd(ControlId::GroupBox1),
+                    tk::windowText(controls_.hwnd(ControlId::TAG)));
 }
 
 void TForm1::makeClick(HWND) {
@@ -148,19 +151,19 @@ void TForm1::Button1Click(HWND) {
 }
 
 void TForm1::Button3Click(HWND) {
-  chooseColourInto("border_color");
+  chooseColourInto(ControlId::border_color);
 }
 
 void TForm1::Button4Click(HWND) {
-  chooseColourInto("back_color");
+  chooseColourInto(ControlId::back_color);
 }
 
-void TForm1::chooseColourInto(std::string_view editName) {
+void TForm1::chooseColourInto(ControlId edit) {
   const std::optional<COLORREF> colour = tk::chooseColour(colourDialog_, customColours_);
   if (!colour)
     return;
   colourDialog_ = *colour;
-  tk::setWindowText(controls_.hwnd(editName), tk::widen(st::colorCode(*colour)));
+  tk::setWindowText(controls_.hwnd(edit), tk::widen(st::colorCode(*colour)));
 }
 
 void TForm1::border_kindChange(HWND) {
@@ -221,7 +224,7 @@ void TForm1::run(Handler handler, HWND sender) {
 // ---- pages and keyboard ----
 
 void TForm1::showPage(int index) {
-  HWND tabs = controls_.hwnd("PageControl1");
+  HWND tabs = controls_.hwnd(ControlId::PageControl1);
   SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
   const int shown = currentPage();
   HWND focus = GetFocus();
@@ -242,14 +245,15 @@ void TForm1::showPage(int index) {
 }
 
 int TForm1::currentPage() const {
-  return static_cast<int>(SendMessageW(controls_.hwnd("PageControl1"), TCM_GETCURSEL, 0, 0));
+  return static_cast<int>(
+      SendMessageW(controls_.hwnd(ControlId::PageControl1), TCM_GETCURSEL, 0, 0));
 }
 
 bool TForm1::focusInPages() const {
   HWND focus = GetFocus();
   if (!focus)
     return false;
-  if (focus == controls_.hwnd("PageControl1"))
+  if (focus == controls_.hwnd(ControlId::PageControl1))
     return true;
   for (const FormControls::Control& c : controls_.all())
     if (c.row->kind == ControlKind::Page && IsChild(c.hwnd, focus))
@@ -259,8 +263,8 @@ bool TForm1::focusInPages() const {
 
 bool TForm1::preTranslateMessage(MSG& msg) {
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && ctrlDown() && focusInPages()) {
-    const int count =
-        static_cast<int>(SendMessageW(controls_.hwnd("PageControl1"), TCM_GETITEMCOUNT, 0, 0));
+    const int count = static_cast<int>(
+        SendMessageW(controls_.hwnd(ControlId::PageControl1), TCM_GETITEMCOUNT, 0, 0));
     if (count > 0)
       showPage((currentPage() + (shiftDown() ? count - 1 : 1)) % count);
     return true;
@@ -349,7 +353,7 @@ LRESULT TForm1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return r;
   }
   case WM_SIZE:
-    if (wp != SIZE_MINIMIZED && !controls_.all().empty())
+    if (wp != SIZE_MINIMIZED && controls_.built())
       controls_.dock();
     return 0;
   case WM_DPICHANGED:
@@ -364,16 +368,26 @@ LRESULT TForm1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         lastFocus_ = focus;
     } else if (!HIWORD(wp)) {
       HWND target = lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd(), lastFocus_) ? lastFocus_
-                    : controls_.all().empty()                                         ? nullptr
-                                              : controls_.hwnd("TAG");
+                    : !controls_.built()                                              ? nullptr
+                                         : controls_.hwnd(ControlId::TAG);
       if (target)
         SetFocus(target);
     }
     return 0;
+  case WM_GETOBJECT:
+    // An accessibility client is asking: from now on it needs the names.
+    if (controls_.built())
+      nameControlsForScreenReaders();
+    break;
+  case WM_SETTINGCHANGE:
+    if (wp == SPI_SETSCREENREADER && screenReaderRunning())
+      nameControlsForScreenReaders();
+    break;
   case WM_CLOSE:
     closing_ = true;
     break;
   case WM_DESTROY:
+    screenReaderNames_.clear(); // while the controls still exist
     // Closing the window ends the program; a window destroyed by its owner
     // object does not.
     if (closing_)

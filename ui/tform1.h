@@ -4,6 +4,7 @@
 
 #include "style/settings.h"
 #include "ui/form_builder.h"
+#include "ui/screen_reader_names.h"
 #include "ui/stylesheet_document.h"
 #include "ui/window_fonts.h"
 
@@ -12,7 +13,6 @@
 
 #include <array>
 #include <memory>
-#include <string_view>
 
 namespace ui {
 
@@ -40,11 +40,16 @@ public:
   void Ma_kindChange(HWND sender);
   void Pa_kindChange(HWND sender);
 
-  // A control by its name in the form description.
-  HWND control(std::string_view name) const { return controls_.hwnd(name); }
+  HWND control(ControlId id) const noexcept { return controls_.hwnd(id); }
   const FormControls& controls() const noexcept { return controls_; }
 
   StylesheetDocument& document() noexcept { return document_; }
+
+  // Gives the controls that no label names their spoken names, once. The
+  // window does so itself as soon as a screen reader or another
+  // accessibility client shows itself.
+  void nameControlsForScreenReaders() noexcept { screenReaderNames_.apply(controls_); }
+  const ScreenReaderNames& screenReaderNames() const noexcept { return screenReaderNames_; }
   sheetloom::style::StyleSettingsStore& store() noexcept { return store_; }
 
   // The font dialog's font (its starting point next time) and colour.
@@ -74,7 +79,7 @@ private:
   void onCommand(WPARAM wp, LPARAM lp);
   void onDpiChanged(UINT dpi, const RECT& suggested);
   void paintInnerBorder();
-  void chooseColourInto(std::string_view editName);
+  void chooseColourInto(ControlId edit);
   bool focusInPages() const;
   static SIZE clientSizeFor(UINT dpi);
   RECT windowRectFor(UINT dpi, int left, int top) const;
@@ -84,6 +89,7 @@ private:
   WindowFonts fonts_;
   FormControls controls_;
   std::unique_ptr<FormEditors> editors_;
+  ScreenReaderNames screenReaderNames_;
   sheetloom::style::StyleSettingsStore store_;
   StylesheetDocument document_;
   FontDialogState fontDialog_;

@@ -420,7 +420,7 @@ TEST(Application, ClosingWithHideEndsTheLoopAndLeavesTheWindowsStanding) {
     app::Application application;
     ui::TForm1& form = application.start(SW_SHOWNORMAL, app::OnClose::hide);
     ASSERT_EQ(application.onClose(), app::OnClose::hide);
-    HWND memo = form.controls().hwnd("StyleSheet");
+    HWND memo = form.controls().hwnd(ui::ControlId::StyleSheet);
     ASSERT_TRUE(memo);
     SetWindowTextW(memo, L"p {}");
     if (fromTaskbar)

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,7 +36,16 @@ protected:
     EXPECT_TRUE(RealInput::bringToFront(form.hwnd()));
   }
 
-  HWND c(std::string_view name) const { return form.control(name); }
+  // Controls by their names in the description, as the tables of tests name
+  // them; an unknown name fails the test.
+  static ui::ControlId id(std::string_view name) {
+    const ui::ControlDescription* row = ui::findControl(name);
+    if (!row)
+      throw std::invalid_argument("no control named " + std::string(name));
+    return row->id;
+  }
+  HWND c(ui::ControlId control) const { return form.control(control); }
+  HWND c(std::string_view name) const { return form.control(id(name)); }
   std::wstring text(std::string_view name) const { return tk::windowText(c(name)); }
   std::wstring memo() const { return text("StyleSheet"); }
   int selected(std::string_view name) const {

@@ -8,10 +8,12 @@
 #include "toolkit/modal.h"
 #include "toolkit/text.h"
 #include "ui/form_builder.h"
+#include "ui/form_description.h"
 #include "ui/tform1.h"
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -32,7 +34,16 @@ protected:
 
   static void pump() { pumpPending(); }
 
-  HWND c(std::string_view name) const { return form.control(name); }
+  // Controls by their names in the description, as the tables of tests name
+  // them; an unknown name fails the test.
+  static ui::ControlId id(std::string_view name) {
+    const ui::ControlDescription* row = ui::findControl(name);
+    if (!row)
+      throw std::invalid_argument("no control named " + std::string(name));
+    return row->id;
+  }
+  HWND c(ui::ControlId control) const { return form.control(control); }
+  HWND c(std::string_view name) const { return form.control(id(name)); }
   std::wstring text(std::string_view name) const { return tk::windowText(c(name)); }
   int selected(std::string_view name) const {
     return static_cast<int>(SendMessageW(c(name), CB_GETCURSEL, 0, 0));
@@ -40,7 +51,9 @@ protected:
   bool checked(std::string_view name) const {
     return SendMessageW(c(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
-  controls::TSpinEdit& spin(std::string_view name) const { return form.controls().spinEdit(name); }
+  controls::TSpinEdit& spin(std::string_view name) const {
+    return form.controls().spinEdit(id(name));
+  }
   std::wstring memo() const { return text("StyleSheet"); }
   int runs(ui::Handler h) const { return form.runs(h); }
 
