@@ -207,7 +207,7 @@ private:
       firstPage_ = false;
       break;
     case ControlKind::SpinEdit:
-      return createSpin(row, parent, id, r);
+      return createSpin(parent, id, r);
     case ControlKind::EditCombo:
     case ControlKind::DropDownList:
       return createCombo(row, parent, id, r);
@@ -236,13 +236,13 @@ private:
     pageArea_ = r;
   }
 
-  // The spin edit's windows: the edit, its arrow pair and the pair's two
-  // buttons.
-  HWND createSpin(const ControlDescription& row, HWND parent, int id, const RECT& r) {
+  // The spin edit's windows: the edit with its initial text, its arrow pair
+  // and the pair's two buttons.
+  HWND createSpin(HWND parent, int id, const RECT& r) {
     HWND edit =
         make(L"EDIT", WS_EX_CLIENTEDGE,
              WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | ES_MULTILINE | WS_CLIPCHILDREN,
-             row.text, parent, id, r);
+             "0", parent, id, r);
     if (!edit)
       return nullptr;
     setFont(edit, font_);
