@@ -88,6 +88,7 @@ FormControls::Control& FormControls::create(const ControlDescription& row, const
   Control& c = controls_.emplace_back();
   c.row = &row;
   const RECT r = boundsOf(c, &measure);
+  bool spinAtOtherDpi = false;
   switch (row.kind) {
   case ControlKind::GroupBox: {
     auto group = std::make_unique<GroupContainer>();
@@ -145,6 +146,7 @@ FormControls::Control& FormControls::create(const ControlDescription& row, const
     auto spin = std::make_unique<TSpinEdit>();
     spin->create(parent, id, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  fonts.controls.get());
+    spinAtOtherDpi = spin->Dpi() != dpi_;
     spin->SetDpi(dpi_);
     c.hwnd = spin->hwnd();
     c.window = std::move(spin);
@@ -179,12 +181,19 @@ FormControls::Control& FormControls::create(const ControlDescription& row, const
   }
   }
   switch (row.kind) {
-  case ControlKind::SpinEdit:
-    // The font again, now that the spin edit knows the window's DPI, which
-    // its minimum height follows; then the description's bounds.
-    SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.controls.get()), FALSE);
-    MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+  case ControlKind::SpinEdit: {
+    // Made at another DPI than the window's: the font again, now that the
+    // spin edit knows the DPI its minimum height follows. Then the
+    // description's height, unless it has it already (the spin edit was
+    // created at the description's place, and keeps at least its minimum).
+    if (spinAtOtherDpi)
+      SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.controls.get()), FALSE);
+    RECT made{};
+    GetWindowRect(c.hwnd, &made);
+    if (made.bottom - made.top != r.bottom - r.top)
+      MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
     break;
+  }
   case ControlKind::EditCombo:
   case ControlKind::DropDownList:
     fitCombo(c.hwnd);
