@@ -5,6 +5,12 @@
 //             window of the process;
 //   ready   - process creation to that window answering a message (the
 //             program has reached its message loop);
+//   cpu     - under Wine only: the processor time the process's Linux threads
+//             had used by then (from /proc, through Wine's drive Z:): its own
+//             work, without what the window system does for it in other
+//             processes (the Wine server, the X server), and far less moved
+//             by other load on the machine than the elapsed times. Wine's
+//             GetProcessTimes does not give it for another process;
 //   peak    - peak working set about 2 s after the window is shown;
 //   exit    - WM_CLOSE posted to the window until the process has ended;
 //   windows - the windows the process has then (top-level ones, hidden ones
@@ -31,7 +37,7 @@ using bench::median;
 using bench::now;
 
 struct Run {
-  double shown = 0, ready = 0, exit = 0, peakMb = 0;
+  double shown = 0, ready = 0, cpu = 0, exit = 0, peakMb = 0;
   int windows = 0;
   bool ok = false;
 };
@@ -80,6 +86,74 @@ int windowsOf(DWORD pid) {
   return query.count;
 }
 
+std::string readSmallFile(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return {};
+  char buffer[512];
+  DWORD got = 0;
+  std::string text;
+  if (ReadFile(file, buffer, sizeof buffer, &got, nullptr))
+    text.assign(buffer, got);
+  CloseHandle(file);
+  return text;
+}
+
+bool endsWithNoCase(const std::string& text, const std::string& tail) {
+  if (tail.size() > text.size())
+    return false;
+  for (std::size_t i = 0; i < tail.size(); ++i) {
+    const char a = text[text.size() - tail.size() + i], b = tail[i];
+    if ((a | 0x20) != (b | 0x20))
+      return false;
+  }
+  return true;
+}
+
+// Under Wine: the run time of every thread of the Linux process whose first
+// argument is `fileName`, in seconds (from /proc/PID/task/*/schedstat, in
+// nanoseconds); 0 elsewhere. One program of that name runs at a time here.
+double linuxCpuSeconds(const std::string& fileName) {
+  WIN32_FIND_DATAW entry;
+  HANDLE processes = FindFirstFileW(L"Z:\\proc\\*", &entry);
+  if (processes == INVALID_HANDLE_VALUE)
+    return 0;
+  double seconds = 0;
+  do {
+    if (entry.cFileName[0] < L'1' || entry.cFileName[0] > L'9')
+      continue;
+    const std::wstring dir = std::wstring(L"Z:\\proc\\") + entry.cFileName;
+    std::string command = readSmallFile(dir + L"\\cmdline");
+    command = command.substr(0, command.find('\0'));
+    if (!endsWithNoCase(command, "\\" + fileName))
+      continue;
+    WIN32_FIND_DATAW task;
+    HANDLE tasks = FindFirstFileW((dir + L"\\task\\*").c_str(), &task);
+    if (tasks == INVALID_HANDLE_VALUE)
+      break;
+    do {
+      if (task.cFileName[0] >= L'1' && task.cFileName[0] <= L'9')
+        seconds +=
+            std::strtod(readSmallFile(dir + L"\\task\\" + task.cFileName + L"\\schedstat").c_str(),
+                        nullptr) /
+            1e9;
+    } while (FindNextFileW(tasks, &task));
+    FindClose(tasks);
+    break;
+  } while (FindNextFileW(processes, &entry));
+  FindClose(processes);
+  return seconds;
+}
+
+std::string fileNameOf(const std::wstring& path) {
+  const std::size_t from = path.find_last_of(L"\\/");
+  std::string name;
+  for (std::size_t i = from == std::wstring::npos ? 0 : from + 1; i < path.size(); ++i)
+    name += path[i] < 128 ? static_cast<char>(path[i]) : '?';
+  return name;
+}
+
 Run launch(const std::wstring& program, DWORD settleMs) {
   Run run;
   std::wstring commandLine = L"\"" + program + L"\"";
@@ -106,6 +180,7 @@ Run launch(const std::wstring& program, DWORD settleMs) {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(query.found, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
     run.ready = now() - start;
+    run.cpu = linuxCpuSeconds(fileNameOf(program));
     Sleep(settleMs);
     run.windows = windowsOf(process.dwProcessId);
     PROCESS_MEMORY_COUNTERS memory{};
@@ -134,10 +209,11 @@ std::wstring fullPath(const wchar_t* path) {
 struct Series {
   std::wstring path;
   std::string name;
-  std::vector<double> shown, ready, exit, peakMb, windows;
+  std::vector<double> shown, ready, cpu, exit, peakMb, windows;
   void add(const Run& r) {
     shown.push_back(r.shown * 1000);
     ready.push_back(r.ready * 1000);
+    cpu.push_back(r.cpu * 1000);
     exit.push_back(r.exit * 1000);
     peakMb.push_back(r.peakMb);
     windows.push_back(r.windows);
@@ -158,8 +234,9 @@ std::string shortName(const std::wstring& path) {
 }
 
 void printRun(int round, const std::string& name, const Run& r) {
-  std::printf("%5d  %-16s %9.1f %9.1f %8.1f %9.2f %8d%s\n", round, name.c_str(), r.shown * 1000,
-              r.ready * 1000, r.exit * 1000, r.peakMb, r.windows, r.ok ? "" : "  (failed)");
+  std::printf("%5d  %-16s %9.1f %9.1f %8.1f %8.1f %9.2f %8d%s\n", round, name.c_str(),
+              r.shown * 1000, r.ready * 1000, r.cpu * 1000, r.exit * 1000, r.peakMb, r.windows,
+              r.ok ? "" : "  (failed)");
 }
 
 void printRatio(const char* figure, const std::vector<double>& a, const std::vector<double>& b) {
@@ -210,7 +287,7 @@ int wmain(int argc, wchar_t** argv) {
   for (const Series& s : programs)
     launch(s.path, 0);
 
-  std::printf("round  program           shown_ms  ready_ms  exit_ms  peak_MB  windows\n");
+  std::printf("round  program           shown_ms  ready_ms   cpu_ms  exit_ms   peak_MB  windows\n");
   for (int round = 0; round < rounds; ++round) {
     // Turn the order, so that no program always runs right after another.
     std::vector<Run> runs(n);
@@ -234,6 +311,7 @@ int wmain(int argc, wchar_t** argv) {
       std::printf("%s against %s\n", a.name.c_str(), b.name.c_str());
       printRatio("shown", a.shown, b.shown);
       printRatio("ready", a.ready, b.ready);
+      printRatio("cpu", a.cpu, b.cpu);
       printRatio("exit", a.exit, b.exit);
       printRatio("peak", a.peakMb, b.peakMb);
       printRatio("windows", a.windows, b.windows);
