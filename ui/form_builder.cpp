@@ -10,6 +10,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 
 namespace ui {
@@ -87,7 +88,8 @@ FormControls::Control& FormControls::create(const ControlDescription& row, const
   HWND parent = parentOf(row);
   Control& c = controls_.emplace_back();
   c.row = &row;
-  const RECT r = boundsOf(c, &measure);
+  c.captionPending = row.kind == ControlKind::Label && onHiddenPage(row);
+  const RECT r = boundsOf(c, c.captionPending ? nullptr : &measure);
   bool spinAtOtherDpi = false;
   switch (row.kind) {
   case ControlKind::GroupBox: {
@@ -221,9 +223,31 @@ void FormControls::relayout(UINT dpi, const WindowFonts& fonts) {
       SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (c.row->kind != ControlKind::Page)
       place(c, measure);
+    c.captionPending = false;
   }
   placePages();
   InvalidateRect(form_, nullptr, TRUE);
+}
+
+bool FormControls::onHiddenPage(const ControlDescription& row) const {
+  for (const ControlDescription* r = findControl(row.parent); r; r = findControl(r->parent)) {
+    if (r->kind == ControlKind::Page)
+      return (GetWindowLongPtrW(named(r->name).hwnd, GWL_STYLE) & WS_VISIBLE) == 0;
+  }
+  return false;
+}
+
+void FormControls::fitCaptionsOn(HWND page) {
+  std::optional<CaptionMeasure> measure;
+  for (Control& c : controls_) {
+    if (!c.captionPending || !IsChild(page, c.hwnd))
+      continue;
+    if (!measure)
+      measure.emplace(reinterpret_cast<HFONT>(SendMessageW(c.hwnd, WM_GETFONT, 0, 0)));
+    c.captionPending = false;
+    const RECT r = boundsOf(c, &*measure);
+    MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+  }
 }
 
 void FormControls::dock() {

@@ -249,6 +249,11 @@ TEST_F(FormTest, EveryControlStandsWhereDescribedAtStartAndAtAnotherDpi) {
     UINT dpi;
     RECT suggested;
   };
+  // The labels of a page take their caption's size when the page is first
+  // shown: show every page once.
+  form.showPage(2);
+  form.showPage(1);
+  form.showPage(0);
   for (const Case& at : {Case{96, {}}, Case{144, {100, 100, 1200, 1100}}}) {
     if (at.dpi != 96) {
       SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(at.dpi, at.dpi),
@@ -392,6 +397,9 @@ TEST_F(FormTest, TabWalksTheFrameThenTheTabControlThenThePageShown) {
 // these first.
 TEST_F(FormTest, LabelsAndColourCodesFitTheirRoom) {
   const int lineHeight = tk::scale(ui::WindowFontHeight, tk::screenDpi());
+  form.showPage(2); // each page's labels take their size when it is first shown
+  form.showPage(1);
+  form.showPage(0);
   for (auto* label = ui::formDescriptionBegin(); label != ui::formDescriptionEnd(); ++label) {
     if (label->kind != ui::ControlKind::Label)
       continue;
