@@ -6,6 +6,7 @@
 #include "toolkit/dpi.h"
 #include "toolkit/handles.h"
 #include "ui/form_description.h"
+#include "ui/window_fonts.h"
 
 #include <commctrl.h>
 
@@ -276,6 +277,23 @@ TEST_F(FormTest, EveryControlStandsWhereDescribedAtStartAndAtAnotherDpi) {
       EXPECT_EQ(got.bottom, want.bottom) << row->name << " at " << at.dpi << " dpi";
     }
   }
+}
+
+// The labels of a page not shown at start are sized when the page is first
+// shown, in the font they have then (here a larger one than the window's, so
+// that the described size and the caption's differ).
+TEST_F(FormTest, ALabelOfAHiddenPageTakesItsCaptionSizeWhenThePageIsShown) {
+  tk::UniqueFont large(CreateFontW(-30, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0,
+                                   0, 0, 0, ui::windowFaceName().c_str()));
+  ASSERT_TRUE(large);
+  HWND label = c("Label14"); // on the page 設定3
+  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(large.get()), FALSE);
+  form.showPage(2);
+  const RECT want = expectedBounds(*ui::findControl("Label14"), label, nullptr, tk::screenDpi());
+  const RECT got = boundsIn("Label14", GetParent(label));
+  EXPECT_EQ(got.right - got.left, want.right - want.left);
+  EXPECT_EQ(got.bottom - got.top, want.bottom - want.top);
+  EXPECT_GT(got.bottom - got.top, 20);
 }
 
 TEST_F(FormTest, MaximisedTheGroupFillsTheWindowAndTheMemoKeepsItsHeight) {
