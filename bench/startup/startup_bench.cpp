@@ -100,21 +100,23 @@ std::string readSmallFile(const std::wstring& path) {
   return text;
 }
 
-bool endsWithNoCase(const std::string& text, const std::string& tail) {
-  if (tail.size() > text.size())
+bool equalNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size())
     return false;
-  for (std::size_t i = 0; i < tail.size(); ++i) {
-    const char a = text[text.size() - tail.size() + i], b = tail[i];
-    if ((a | 0x20) != (b | 0x20))
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if ((a[i] | 0x20) != (b[i] | 0x20))
       return false;
-  }
   return true;
 }
 
 // Under Wine: the run time of every thread of the Linux process whose first
-// argument is `fileName`, in seconds (from /proc/PID/task/*/schedstat, in
-// nanoseconds); 0 elsewhere. One program of that name runs at a time here.
-double linuxCpuSeconds(const std::string& fileName) {
+// argument is `program` (Wine puts the program's full path there), in seconds
+// (from /proc/PID/task/*/schedstat, in nanoseconds); 0 elsewhere. The whole
+// path, since other users of the machine may run programs of the same name.
+double linuxCpuSeconds(const std::wstring& program) {
+  std::string path;
+  for (wchar_t ch : program)
+    path += ch < 128 ? static_cast<char>(ch) : '?';
   WIN32_FIND_DATAW entry;
   HANDLE processes = FindFirstFileW(L"Z:\\proc\\*", &entry);
   if (processes == INVALID_HANDLE_VALUE)
@@ -126,7 +128,7 @@ double linuxCpuSeconds(const std::string& fileName) {
     const std::wstring dir = std::wstring(L"Z:\\proc\\") + entry.cFileName;
     std::string command = readSmallFile(dir + L"\\cmdline");
     command = command.substr(0, command.find('\0'));
-    if (!endsWithNoCase(command, "\\" + fileName))
+    if (!equalNoCase(command, path))
       continue;
     WIN32_FIND_DATAW task;
     HANDLE tasks = FindFirstFileW((dir + L"\\task\\*").c_str(), &task);
@@ -144,14 +146,6 @@ double linuxCpuSeconds(const std::string& fileName) {
   } while (FindNextFileW(processes, &entry));
   FindClose(processes);
   return seconds;
-}
-
-std::string fileNameOf(const std::wstring& path) {
-  const std::size_t from = path.find_last_of(L"\\/");
-  std::string name;
-  for (std::size_t i = from == std::wstring::npos ? 0 : from + 1; i < path.size(); ++i)
-    name += path[i] < 128 ? static_cast<char>(path[i]) : '?';
-  return name;
 }
 
 Run launch(const std::wstring& program, DWORD settleMs) {
@@ -180,7 +174,7 @@ Run launch(const std::wstring& program, DWORD settleMs) {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(query.found, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
     run.ready = now() - start;
-    run.cpu = linuxCpuSeconds(fileNameOf(program));
+    run.cpu = linuxCpuSeconds(program);
     Sleep(settleMs);
     run.windows = windowsOf(process.dwProcessId);
     PROCESS_MEMORY_COUNTERS memory{};
