@@ -26,6 +26,7 @@
 
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -239,9 +240,13 @@ void printRatio(const char* figure, const std::vector<double>& a, const std::vec
     if (b[i] > 0)
       pairs.push_back(a[i] / b[i]);
   const double ma = median(a), mb = median(b);
-  std::printf(
-      "  %-7s median %9.2f against %9.2f   ratio of medians %5.3f   median of pairs %5.3f\n",
-      figure, ma, mb, mb > 0 ? ma / mb : 0.0, pairs.empty() ? 0.0 : median(pairs));
+  // The least disturbed start of each, for a machine whose load comes and goes.
+  const double fa = *std::min_element(a.begin(), a.end()),
+               fb = *std::min_element(b.begin(), b.end());
+  std::printf("  %-7s median %8.2f against %8.2f  ratio of medians %5.3f  median of pairs %5.3f  "
+              "ratio of minimums %5.3f\n",
+              figure, ma, mb, mb > 0 ? ma / mb : 0.0, pairs.empty() ? 0.0 : median(pairs),
+              fb > 0 ? fa / fb : 0.0);
 }
 
 bool isNumber(const wchar_t* text) {
