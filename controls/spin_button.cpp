@@ -112,7 +112,10 @@ void TSpinButton::create(HWND parent, int x, int y, int width, int height, int i
   SetDpi(tk::windowDpi(hwnd()));
   up_.create(hwnd(), 0, 0, width, height / 2);
   down_.create(hwnd(), 0, height / 2 - 1, width, height - height / 2 + 1);
-  onSize();
+  // The buttons were made where layoutButtons puts them; only a pair
+  // narrower than its minimum is laid out again.
+  if (width < minimumWidth())
+    onSize();
 }
 
 void TSpinButton::SetBounds(int x, int y, int width, int height) {

@@ -13,7 +13,6 @@ namespace controls {
 namespace {
 
 const int kButtonWidth = 15;
-const int kButtonHeight = 17;
 
 // The user's decimal separator, read once: typing it is accepted like a digit.
 wchar_t decimalSeparator() {
@@ -69,13 +68,31 @@ void TSpinEdit::create(HWND parent, int id, int x, int y, int width, int height,
   createControl(L"EDIT", args);
   pendingText_.clear();
   dpi_ = tk::windowDpi(hwnd());
-  button_->create(hwnd(), 0, 0, tk::scale(kButtonWidth, dpi_), tk::scale(kButtonHeight, dpi_));
+  // The font and the height first, then the pair at its place and the text
+  // area: one layout, where each step on its own (the font, the height, the
+  // pair) laid the control out again, each time a round of position messages.
+  const int pairWidth = tk::scale(kButtonWidth, dpi_);
+  int finalHeight = height;
+  {
+    creating_ = true;
+    if (font)
+      SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const int minimum = MinHeight();
+    finalHeight = font && autoSize_ ? minimum : std::max(height, minimum);
+    if (finalHeight != height)
+      SetWindowPos(hwnd(), nullptr, 0, 0, width, finalHeight,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    creating_ = false;
+  }
+  const RECT pair = pairPlace(width, finalHeight, pairWidth);
+  button_->create(hwnd(), pair.left, pair.top, pair.right - pair.left, pair.bottom - pair.top);
   button_->SetDpi(dpi_);
   button_->SetFocusControl(hwnd());
-  if (font)
-    SetFont(font);
-  else
-    onSize();
+  RECT made{};
+  GetWindowRect(button_->hwnd(), &made);
+  if (made.right - made.left != pairWidth)
+    placeButton(); // the pair keeps a minimum width of its own
+  setTextArea();
 }
 
 void TSpinEdit::SetDpi(UINT dpi) {
@@ -229,11 +246,14 @@ LRESULT TSpinEdit::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
   case WM_SIZE: {
     const LRESULT r = defaultProc(msg, wp, lp);
-    onSize();
+    if (!creating_)
+      onSize();
     return r;
   }
   case WM_SETFONT: {
     const LRESULT r = defaultProc(msg, wp, lp);
+    if (creating_)
+      return r; // create lays the control out once, after the font
     const int minimum = MinHeight();
     RECT bounds{};
     GetWindowRect(hwnd(), &bounds);
@@ -328,19 +348,22 @@ void TSpinEdit::onSize() {
   }
 }
 
-// In client coordinates, from the outer size W x H and the pair's width P:
-// inside a 3-D border (2 pixels each side) the pair stands 1 pixel off the
-// right and bottom client edges; inside a flat border it starts at row 1.
 void TSpinEdit::placeButton() {
   RECT bounds{}, pair{};
   GetWindowRect(hwnd(), &bounds);
   GetWindowRect(button_->hwnd(), &pair);
-  const int w = bounds.right - bounds.left, h = bounds.bottom - bounds.top;
-  const int p = pair.right - pair.left;
+  const RECT place =
+      pairPlace(bounds.right - bounds.left, bounds.bottom - bounds.top, pair.right - pair.left);
+  button_->SetBounds(place.left, place.top, place.right - place.left, place.bottom - place.top);
+}
+
+// In client coordinates, from the outer size W x H and the pair's width P:
+// inside a 3-D border (2 pixels each side) the pair stands 1 pixel off the
+// right and bottom client edges; inside a flat border it starts at row 1.
+RECT TSpinEdit::pairPlace(int w, int h, int p) const {
   if (ctl3D_)
-    button_->SetBounds(w - p - 5, 0, p, h - 5);
-  else
-    button_->SetBounds(w - p, 1, p, h - 3);
+    return {w - p - 5, 0, w - 5, h - 5};
+  return {w - p, 1, w, h - 2};
 }
 
 void TSpinEdit::setTextArea() {

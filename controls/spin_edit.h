@@ -85,6 +85,8 @@ private:
   void step(int32_t direction);
   void onSize();
   void placeButton();
+  // The pair's place for an outer size w x h and a pair width p.
+  RECT pairPlace(int w, int h, int p) const;
   void setTextArea();
   LRESULT editCommand(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT dialogCode(WPARAM wp, LPARAM lp);
@@ -103,6 +105,7 @@ private:
   bool ctl3D_ = true;
   bool pressingEdit_ = false; // a left press on the edit is giving it the focus
   bool inEditCommand_ = false;
+  bool creating_ = false; // create lays the control out itself
 };
 
 } // namespace controls

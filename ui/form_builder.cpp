@@ -10,6 +10,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 
 namespace ui {
@@ -181,11 +182,18 @@ void createSpinEdit(Control& c, const Creation& k) {
   const RECT& r = k.bounds;
   auto spin = std::make_unique<TSpinEdit>();
   spin->create(k.parent, k.id, r.left, r.top, r.right - r.left, r.bottom - r.top, k.font);
+  const bool atOtherDpi = spin->Dpi() != k.dpi;
   spin->SetDpi(k.dpi);
-  // The font again, now that the spin edit knows the window's DPI, which its
-  // minimum height follows; then the description's bounds.
-  setFont(spin->hwnd(), k.font);
-  MoveWindow(spin->hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+  // Made at another DPI than the window's: the font again, now that the spin
+  // edit knows the DPI its minimum height follows. Then the description's
+  // height, unless it has it already (the spin edit was created at the
+  // description's place, and keeps at least its minimum).
+  if (atOtherDpi)
+    setFont(spin->hwnd(), k.font);
+  RECT made{};
+  GetWindowRect(spin->hwnd(), &made);
+  if (made.bottom - made.top != r.bottom - r.top)
+    MoveWindow(spin->hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
   c.hwnd = spin->hwnd();
   c.window = std::move(spin);
 }
@@ -249,6 +257,7 @@ void FormControls::create(const ControlDescription& row, const WindowFonts& font
                           const CaptionMeasure& measure, int id) {
   Control& c = controls_[indexOf(row.id)];
   c.row = &row;
+  c.captionPending = row.kind == ControlKind::Label && onHiddenPage(row);
   HWND owner = row.parentId == ControlId::None ? form_ : hwnd(row.parentId);
   const ControlDescription* self = &row;
   const Creation creation{row,
@@ -256,7 +265,7 @@ void FormControls::create(const ControlDescription& row, const WindowFonts& font
                           owner,
                           form_,
                           id,
-                          boundsOf(c, &measure),
+                          boundsOf(c, c.captionPending ? nullptr : &measure),
                           fonts.controls.get(),
                           fonts.memo.get(),
                           dpi_,
@@ -282,9 +291,31 @@ void FormControls::relayout(UINT dpi, const WindowFonts& fonts) {
       SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (c.row->kind != ControlKind::Page)
       place(c, measure);
+    c.captionPending = false;
   }
   placePages();
   InvalidateRect(form_, nullptr, TRUE);
+}
+
+bool FormControls::onHiddenPage(const ControlDescription& row) const {
+  for (ControlId p = row.parentId; p != ControlId::None; p = describe(p).parentId) {
+    if (describe(p).kind == ControlKind::Page)
+      return (GetWindowLongPtrW(hwnd(p), GWL_STYLE) & WS_VISIBLE) == 0;
+  }
+  return false;
+}
+
+void FormControls::fitCaptionsOn(HWND page) {
+  std::optional<CaptionMeasure> measure;
+  for (Control& c : controls_) {
+    if (!c.captionPending || !IsChild(page, c.hwnd))
+      continue;
+    if (!measure)
+      measure.emplace(reinterpret_cast<HFONT>(SendMessageW(c.hwnd, WM_GETFONT, 0, 0)));
+    c.captionPending = false;
+    const RECT r = boundsOf(c, &*measure);
+    MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+  }
 }
 
 void FormControls::dock() {

@@ -31,6 +31,9 @@ public:
     HWND hwnd = nullptr;                    // destroyed with Form1's window tree
     std::unique_ptr<tk::Window> window;     // containers, the memo and spin edits
     std::unique_ptr<CompletionCombo> combo; // every combo
+    // A label on a page not shown at start keeps its described size until
+    // the page is first shown (see fitCaptionsOn).
+    bool captionPending = false;
   };
 
   FormControls();
@@ -50,6 +53,10 @@ public:
   void relayout(UINT dpi, const WindowFonts& fonts);
   // Follows a change of the form's client size: the docked controls only.
   void dock();
+  // Sizes the labels inside `page` to their captions, if they are not yet:
+  // called before a page is shown. Measuring a caption loads its glyphs
+  // from the font file, which the labels of pages never shown need not cost.
+  void fitCaptionsOn(HWND page);
 
   using Table = std::array<Control, ControlCount>;
 
@@ -77,6 +84,7 @@ private:
   RECT boundsOf(const Control& control, const CaptionMeasure* measure = nullptr) const;
   void place(Control& control, const CaptionMeasure& measure);
   void placePages();
+  bool onHiddenPage(const ControlDescription& row) const;
   void fitCombo(HWND combo) const;
 
   HWND form_ = nullptr; // borrowed

@@ -166,4 +166,9 @@ inline constexpr int MemoFontHeight = 13;
 inline constexpr int ListVisibleItems = 8;
 inline constexpr int MemoInset = 2; // the memo's distance from the group's edges
 
+// The window font's face: the first of these that is installed. Windows' own
+// face first; the IPA face is what a Japanese Wine set-up has.
+inline constexpr std::string_view WindowFaces[] = {"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic",
+                                                   "IPA Pゴシック"};
+
 } // namespace ui

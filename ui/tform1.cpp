@@ -234,9 +234,10 @@ void TForm1::showPage(int index) {
     if (c.row->kind != ControlKind::Page)
       continue;
     const bool show = page++ == shown;
-    if (show)
+    if (show) {
       visible = c.hwnd;
-    else if (focus && (focus == c.hwnd || IsChild(c.hwnd, focus)))
+      controls_.fitCaptionsOn(c.hwnd);
+    } else if (focus && (focus == c.hwnd || IsChild(c.hwnd, focus)))
       SetFocus(tabs); // the focus must not stay on a hidden page
     ShowWindow(c.hwnd, show ? SW_SHOW : SW_HIDE);
   }

@@ -10,10 +10,6 @@
 namespace ui {
 namespace {
 
-// Windows' own face first; the IPA face is what a Japanese Wine set-up has.
-const char* const PreferredFaces[] = {"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic",
-                                      "IPA Pゴシック"};
-
 struct FaceQuery {
   const wchar_t* wanted;
   bool found;
@@ -38,12 +34,12 @@ bool isInstalled(HDC dc, const std::wstring& face) {
 
 std::wstring findFace() {
   tk::WindowDc dc(nullptr);
-  for (const char* face : PreferredFaces) {
+  for (std::string_view face : WindowFaces) {
     std::wstring wide = tk::widen(face);
     if (dc.get() && isInstalled(dc.get(), wide))
       return wide;
   }
-  return tk::widen(PreferredFaces[0]);
+  return tk::widen(WindowFaces[0]);
 }
 
 } // namespace

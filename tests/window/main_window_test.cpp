@@ -9,6 +9,7 @@
 #include "toolkit/handles.h"
 #include "ui/form_description.h"
 #include "ui/screen_reader_names.h"
+#include "ui/window_fonts.h"
 
 #include <commctrl.h>
 
@@ -275,6 +276,11 @@ TEST_F(FormTest, EveryControlStandsWhereDescribedAtStartAndAtAnotherDpi) {
     UINT dpi;
     RECT suggested;
   };
+  // The labels of a page take their caption's size when the page is first
+  // shown: show every page once.
+  form.showPage(2);
+  form.showPage(1);
+  form.showPage(0);
   for (const Case& at : {Case{96, {}}, Case{144, {100, 100, 1200, 1100}}}) {
     if (at.dpi != 96) {
       SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(at.dpi, at.dpi),
@@ -297,6 +303,23 @@ TEST_F(FormTest, EveryControlStandsWhereDescribedAtStartAndAtAnotherDpi) {
       EXPECT_EQ(got.bottom, want.bottom) << row->name << " at " << at.dpi << " dpi";
     }
   }
+}
+
+// The labels of a page not shown at start are sized when the page is first
+// shown, in the font they have then (here a larger one than the window's, so
+// that the described size and the caption's differ).
+TEST_F(FormTest, ALabelOfAHiddenPageTakesItsCaptionSizeWhenThePageIsShown) {
+  tk::UniqueFont large(CreateFontW(-30, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0,
+                                   0, 0, 0, ui::windowFaceName().c_str()));
+  ASSERT_TRUE(large);
+  HWND label = c("Label14"); // on the page 設定3
+  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(large.get()), FALSE);
+  form.showPage(2);
+  const RECT want = expectedBounds(*ui::findControl("Label14"), label, nullptr, tk::screenDpi());
+  const RECT got = boundsIn("Label14", GetParent(label));
+  EXPECT_EQ(got.right - got.left, want.right - want.left);
+  EXPECT_EQ(got.bottom - got.top, want.bottom - want.top);
+  EXPECT_GT(got.bottom - got.top, 20);
 }
 
 TEST_F(FormTest, MaximisedTheGroupFillsTheWindowAndTheMemoKeepsItsHeight) {
@@ -473,6 +496,9 @@ TEST_F(FormTest, ControlsWithoutALabelAreNamedWhenAnAccessibilityClientAsks) {
 // these first.
 TEST_F(FormTest, LabelsAndColourCodesFitTheirRoom) {
   const int lineHeight = tk::scale(ui::WindowFontHeight, tk::screenDpi());
+  form.showPage(2); // each page's labels take their size when it is first shown
+  form.showPage(1);
+  form.showPage(0);
   for (auto* label = ui::formDescriptionBegin(); label != ui::formDescriptionEnd(); ++label) {
     if (label->kind != ui::ControlKind::Label)
       continue;
