@@ -62,7 +62,9 @@ void TSpinEdit::create(HWND parent, int id, int x, int y, int width, int height,
   tk::CreateArgs args = tk::CreateArgs::child(parent, id, x, y, width, height);
   // A multi-line edit, because only those honour a formatting rectangle
   // (which keeps the text off the buttons); clipping keeps it off them too.
-  args.style |= WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | ES_MULTILINE |
+  // One line high, such an edit refuses a paste holding a line break unless
+  // it may scroll vertically by itself.
+  args.style |= WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_MULTILINE |
                 WS_CLIPCHILDREN | (readOnly_ ? ES_READONLY : 0) | (ctl3D_ ? 0 : WS_BORDER);
   args.exStyle = ctl3D_ ? WS_EX_CLIENTEDGE : 0;
   args.text = pendingText_.c_str();
