@@ -178,7 +178,8 @@ void TForm1::Pa_kindChange(HWND) {
 void TForm1::run(Handler handler, HWND sender) {
   if (handler == Handler::None)
     return;
-  ++runs_[static_cast<std::size_t>(handler)];
+  if (handlerObserver_)
+    handlerObserver_(handler);
   switch (handler) {
   case Handler::None:
     break;
