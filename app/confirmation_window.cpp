@@ -5,6 +5,7 @@
 #include "toolkit/late_bound.h"
 #include "toolkit/message_loop.h"
 #include "toolkit/modal.h"
+#include "toolkit/placement.h"
 
 #include <algorithm>
 #include <cstring>
@@ -163,8 +164,8 @@ void ConfirmationWindow::placeCentred(SIZE client, UINT dpi, const RECT& area) {
   RECT frame{0, 0, client.cx, client.cy};
   tk::adjustWindowRect(frame, kStyle, kExStyle, dpi);
   const auto centre = [&](SIZE outer, UINT flags) {
-    SetWindowPos(hwnd(), nullptr, area.left + (area.right - area.left - outer.cx) / 2,
-                 area.top + (area.bottom - area.top - outer.cy) / 2, outer.cx, outer.cy,
+    const POINT at = tk::centredIn(area, outer);
+    SetWindowPos(hwnd(), nullptr, at.x, at.y, outer.cx, outer.cy,
                  flags | SWP_NOZORDER | SWP_NOACTIVATE);
   };
   const SIZE computed{frame.right - frame.left, frame.bottom - frame.top};
