@@ -371,15 +371,6 @@ LRESULT TForm1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         SetFocus(target);
     }
     return 0;
-  case WM_CLOSE:
-    closing_ = true;
-    break;
-  case WM_DESTROY:
-    // Closing the window ends the program; a window destroyed by its owner
-    // object does not.
-    if (closing_)
-      PostQuitMessage(0);
-    break;
   default:
     break;
   }

@@ -93,7 +93,6 @@ private:
   tk::CustomColours customColours_ = tk::noCustomColours();
   HandlerObserver handlerObserver_;
   HWND lastFocus_ = nullptr; // borrowed: a control of this window
-  bool closing_ = false;
 };
 
 } // namespace ui

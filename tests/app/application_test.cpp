@@ -414,12 +414,11 @@ TEST(Application, StartsMinimisedOnRequest) {
 // The program's own ending: closing (Alt+F4, the close button, the taskbar's
 // "Close window") only hides Form1 and ends the loop, so that the process can
 // end without tearing the windows down one by one; the text is not touched.
-TEST(Application, ClosingWithHideEndsTheLoopAndLeavesTheWindowsStanding) {
+TEST(Application, ClosingEndsTheLoopAndLeavesTheWindowsStanding) {
   Watchdog watchdog(30);
   for (bool fromTaskbar : {false, true}) {
     app::Application application;
-    ui::TForm1& form = application.start(SW_SHOWNORMAL, app::OnClose::hide);
-    ASSERT_EQ(application.onClose(), app::OnClose::hide);
+    ui::TForm1& form = application.start(SW_SHOWNORMAL);
     HWND memo = form.controls().hwnd("StyleSheet");
     ASSERT_TRUE(memo);
     SetWindowTextW(memo, L"p {}");
