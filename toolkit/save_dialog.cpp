@@ -57,10 +57,6 @@ POINT dialogPlacement(const RECT& monitor, SIZE size) noexcept {
   return centredIn(monitor, size, kDialogCentring);
 }
 
-DWORD saveDialogFlags() noexcept {
-  return OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
-}
-
 bool runSaveDialog(HWND mainWindow, std::wstring_view filterText, std::wstring& path) {
   const std::wstring filter = dialogFilterList(filterText);
   wchar_t fileName[kFileNameCapacity] = {};
@@ -76,7 +72,9 @@ bool runSaveDialog(HWND mainWindow, std::wstring_view filterText, std::wstring& 
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = fileName;
   ofn.nMaxFile = kFileNameCapacity;
-  ofn.Flags = saveDialogFlags();
+  // Explorer style, resizable, no read-only box; nothing asked before a
+  // file is replaced, no extension added, no folder required to exist.
+  ofn.Flags = OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
   ofn.lpfnHook = saveDialogHook;
   ofn.lCustData = reinterpret_cast<LPARAM>(&data);
 
