@@ -16,8 +16,10 @@ constexpr UINT_PTR kFormSubclassId = 1;
 
 // Form1's minimise button minimises the whole application, so that the form
 // disappears behind the one taskbar button instead of shrinking to an icon of
-// its own; restoring that button brings it back. Closing Form1 ends the
-// message loop; with OnClose::hide the form only disappears from the screen.
+// its own; restoring that button brings it back. Closing Form1 (its close
+// box, the system menu, Alt+F4) ends the message loop with exit code 0; the
+// form only disappears from the screen, its windows stay for the system to
+// take back when the process ends.
 LRESULT CALLBACK formSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
   try {
     const auto& application = *reinterpret_cast<const Application*>(ref);
@@ -25,7 +27,7 @@ LRESULT CALLBACK formSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
       ShowWindow(application.window(), SW_MINIMIZE);
       return 0;
     }
-    if (msg == WM_CLOSE && application.onClose() == OnClose::hide) {
+    if (msg == WM_CLOSE) {
       ShowWindow(hwnd, SW_HIDE);
       PostQuitMessage(0);
       return 0;
@@ -111,8 +113,7 @@ Application::~Application() {
   tk::setApplicationWindow(nullptr);
 }
 
-ui::TForm1& Application::start(int showCommand, OnClose onClose) {
-  onClose_ = onClose;
+ui::TForm1& Application::start(int showCommand) {
   const bool minimised = showCommand == SW_SHOWMINNOACTIVE;
   int formShow = SW_SHOWNORMAL;
   if (showCommand == SW_SHOWMAXIMIZED)
@@ -140,7 +141,7 @@ int Application::run() {
 
 void run(int showCommand) {
   Application application;
-  application.start(showCommand, OnClose::hide);
+  application.start(showCommand);
   const int code = application.run();
   // Nothing is left to do at the end: the program keeps nothing but its text,
   // which closing discards, and every file is closed when its save ends.

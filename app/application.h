@@ -32,12 +32,6 @@ private:
   bool showMainOnRestore_ = false;
 };
 
-// What closing Form1 does to the windows. `destroy`: Form1 and its controls
-// are destroyed before run() returns. `hide`: Form1 is only hidden and run()
-// returns at once, for a caller that ends the process straight after, where
-// the system takes every window back together (see run() below).
-enum class OnClose { destroy, hide };
-
 class Application {
 public:
   Application();
@@ -48,18 +42,19 @@ public:
   // Creates Form1 and applies the launch show state: SW_SHOWMAXIMIZED
   // maximises it, SW_SHOWMINNOACTIVE starts the application minimised, any
   // other state shows it normally.
-  ui::TForm1& start(int showCommand, OnClose onClose = OnClose::destroy);
+  ui::TForm1& start(int showCommand);
 
   // Runs the message loop until the main window has closed; the exit code.
+  // Closing only hides Form1 and ends the loop: the caller ends the process
+  // straight after, and the system takes every window back together (see
+  // run() below); destroying the Application object destroys them.
   int run();
 
   HWND window() const noexcept { return window_.hwnd(); }
-  OnClose onClose() const noexcept { return onClose_; }
 
 private:
   ApplicationWindow window_;
   std::unique_ptr<ui::TForm1> form_;
-  OnClose onClose_ = OnClose::destroy;
 };
 
 // The whole program: start-up, the message loop, the end. Once the loop has

@@ -2,8 +2,10 @@
 
 #include "toolkit/dpi.h"
 #include "toolkit/errors.h"
+#include "toolkit/late_bound.h"
 #include "toolkit/message_loop.h"
 #include "toolkit/modal.h"
+#include "toolkit/placement.h"
 
 #include <algorithm>
 #include <cstring>
@@ -56,9 +58,8 @@ void putUnicodeText(const std::wstring& text) {
 // The system's message font at `dpi`: per-monitor metrics where the system
 // has them, else the system-DPI font scaled.
 tk::UniqueFont messageFont(UINT dpi) {
-  using ParametersForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
-  static const auto parametersForDpi = reinterpret_cast<ParametersForDpiFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
+  static const auto parametersForDpi =
+      tk::user32Function<decltype(&::SystemParametersInfoForDpi)>("SystemParametersInfoForDpi");
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   if (parametersForDpi &&
@@ -77,9 +78,8 @@ std::wstring systemOkCaption() {
   // MB_GetString hands out the captions of the message box buttons from the
   // system's string table, indexed from 0 in the order of the dialog command
   // ids (IDOK is 1); it exists from Windows 2000 on.
-  using GetStringFn = LPCWSTR(WINAPI*)(UINT);
-  static const auto getString = reinterpret_cast<GetStringFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "MB_GetString")));
+  // The system headers do not declare it.
+  static const auto getString = tk::user32Function<LPCWSTR(WINAPI*)(UINT)>("MB_GetString");
   if (getString) {
     if (LPCWSTR text = getString(IDOK - 1); text && *text)
       return text;
@@ -164,8 +164,8 @@ void ConfirmationWindow::placeCentred(SIZE client, UINT dpi, const RECT& area) {
   RECT frame{0, 0, client.cx, client.cy};
   tk::adjustWindowRect(frame, kStyle, kExStyle, dpi);
   const auto centre = [&](SIZE outer, UINT flags) {
-    SetWindowPos(hwnd(), nullptr, area.left + (area.right - area.left - outer.cx) / 2,
-                 area.top + (area.bottom - area.top - outer.cy) / 2, outer.cx, outer.cy,
+    const POINT at = tk::centredIn(area, outer);
+    SetWindowPos(hwnd(), nullptr, at.x, at.y, outer.cx, outer.cy,
                  flags | SWP_NOZORDER | SWP_NOACTIVATE);
   };
   const SIZE computed{frame.right - frame.left, frame.bottom - frame.top};

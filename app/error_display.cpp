@@ -1,6 +1,7 @@
 #include "app/error_display.h"
 
 #include "toolkit/modal.h"
+#include "toolkit/placement.h"
 
 #include <windows.h>
 
@@ -14,18 +15,11 @@ public:
   CentreOwnerOnActiveMonitor(HWND owner, HWND active) : owner_(owner) {
     if (!owner || !active || owner == active)
       return;
-    HMONITOR target = MonitorFromWindow(active, MONITOR_DEFAULTTONEAREST);
-    if (target == MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST))
+    if (MonitorFromWindow(active, MONITOR_DEFAULTTONEAREST) ==
+            MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST) ||
+        !GetWindowRect(owner, &old_))
       return;
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetMonitorInfoW(target, &info) || !GetWindowRect(owner, &old_))
-      return;
-    const RECT& m = info.rcMonitor;
-    const int width = old_.right - old_.left, height = old_.bottom - old_.top;
-    moved_ = SetWindowPos(owner, nullptr, m.left + (m.right - m.left - width) / 2,
-                          m.top + (m.bottom - m.top - height) / 2, 0, 0,
-                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
+    moved_ = tk::centreOnMonitor(owner, active, tk::MonitorArea::whole);
   }
   CentreOwnerOnActiveMonitor(const CentreOwnerOnActiveMonitor&) = delete;
   CentreOwnerOnActiveMonitor& operator=(const CentreOwnerOnActiveMonitor&) = delete;

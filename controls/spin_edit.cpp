@@ -61,7 +61,9 @@ void TSpinEdit::create(HWND parent, int id, int x, int y, int width, int height,
   tk::CreateArgs args = tk::CreateArgs::child(parent, id, x, y, width, height);
   // A multi-line edit, because only those honour a formatting rectangle
   // (which keeps the text off the buttons); clipping keeps it off them too.
-  args.style |= WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | ES_MULTILINE |
+  // One line high, such an edit refuses a paste holding a line break unless
+  // it may scroll vertically by itself.
+  args.style |= WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_MULTILINE |
                 WS_CLIPCHILDREN | (readOnly_ ? ES_READONLY : 0) | (ctl3D_ ? 0 : WS_BORDER);
   args.exStyle = ctl3D_ ? WS_EX_CLIENTEDGE : 0;
   args.text = pendingText_.c_str();
@@ -302,33 +304,24 @@ LRESULT TSpinEdit::dialogCode(WPARAM wp, LPARAM lp) {
 
 // A themed edit draws its frame through a window DC, which does not clip
 // children, and fills the whole window with the theme's background (it does
-// so at every focus change and hover). The pair lies inside, so the frame is
-// painted with the pair's rectangle cut out of the region it may touch.
+// so at every focus change and hover), over the pair that lies inside. The
+// frame is painted with the region the system gave, passed on untouched: what
+// becomes of a region handed to that painting (a themed edit gives it to
+// GetDCEx, which takes it; the default painting keeps it) is not ours to
+// know, so no region of ours goes there. The pair is drawn again at once
+// wherever the painting may have covered it.
 LRESULT TSpinEdit::paintFrame(WPARAM region) {
-  if (!button_ || !button_->hwnd() || !IsWindowVisible(button_->hwnd()))
-    return defaultProc(WM_NCPAINT, region, 0);
-  RECT window{}, pair{};
-  GetWindowRect(hwnd(), &window);
-  GetWindowRect(button_->hwnd(), &pair);
-  // Screen coordinates, like the region that comes with the message.
-  HRGN allowed = CreateRectRgnIndirect(&window);
-  HRGN cut = CreateRectRgnIndirect(&pair);
-  if (!allowed || !cut) {
-    if (allowed)
-      DeleteObject(allowed);
-    if (cut)
-      DeleteObject(cut);
-    return defaultProc(WM_NCPAINT, region, 0);
+  bool coversPair = false;
+  if (button_ && button_->hwnd() && IsWindowVisible(button_->hwnd())) {
+    RECT pair{};
+    GetWindowRect(button_->hwnd(), &pair); // screen coordinates, like the region
+    // The region is read before the painting, which may consume it.
+    coversPair = region == 1 || RectInRegion(reinterpret_cast<HRGN>(region), &pair);
   }
-  if (region > 1)
-    CombineRgn(allowed, allowed, reinterpret_cast<HRGN>(region), RGN_AND);
-  CombineRgn(allowed, allowed, cut, RGN_DIFF);
-  DeleteObject(cut);
-  const LRESULT r = defaultProc(WM_NCPAINT, reinterpret_cast<WPARAM>(allowed), 0);
-  // A themed frame hands the region to GetDCEx, which then owns and deletes
-  // it; delete it here only when it is still ours.
-  if (GetObjectType(allowed) == OBJ_REGION)
-    DeleteObject(allowed);
+  const LRESULT r = defaultProc(WM_NCPAINT, region, 0);
+  if (coversPair)
+    RedrawWindow(button_->hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   return r;
 }
 

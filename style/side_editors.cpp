@@ -56,20 +56,24 @@ void commitPaddingEditors(BoxEditors& editors, StyleSettingsStore& store) {
             &StyleSettingsStore::currentPaddingSide);
 }
 
-void MemoryBorderEditors::setEnabled(bool state) {
+namespace {
+
+// A check box set by the program: its click event runs when the state changes.
+void setCheckBox(bool& checked, const std::function<void()>& onChanged, bool state) {
   const bool changed = state != checked;
   checked = state;
-  if (changed && onEnabledChanged) {
-    onEnabledChanged();
-  }
+  if (changed && onChanged)
+    onChanged();
+}
+
+} // namespace
+
+void MemoryBorderEditors::setEnabled(bool state) {
+  setCheckBox(checked, onEnabledChanged, state);
 }
 
 void MemoryBoxEditors::setEnabled(bool state) {
-  const bool changed = state != checked;
-  checked = state;
-  if (changed && onEnabledChanged) {
-    onEnabledChanged();
-  }
+  setCheckBox(checked, onEnabledChanged, state);
 }
 
 } // namespace sheetloom::style

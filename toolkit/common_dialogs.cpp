@@ -3,32 +3,21 @@
 #include "toolkit/dialog_library.h"
 #include "toolkit/errors.h"
 #include "toolkit/handles.h"
+#include "toolkit/installed_faces.h"
 #include "toolkit/modal.h"
+#include "toolkit/placement.h"
 
 #include <commdlg.h>
 
 namespace tk {
 namespace {
 
-// Centres a dialog on the work area of the monitor its owner is on.
+// Centres a dialog on the work area of the monitor its owner is on; one
+// larger than the work area keeps its caption on screen.
 void centreOnWorkArea(HWND dialog) {
   HWND owner = GetWindow(dialog, GW_OWNER);
-  MONITORINFO mi{};
-  mi.cbSize = sizeof mi;
-  if (!GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST), &mi))
-    return;
-  RECT r{};
-  GetWindowRect(dialog, &r);
-  const RECT& work = mi.rcWork;
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  int x = work.left + ((work.right - work.left) - width) / 2;
-  int y = work.top + ((work.bottom - work.top) - height) / 2;
-  // A dialog larger than the work area keeps its caption on screen.
-  if (x < work.left)
-    x = work.left;
-  if (y < work.top)
-    y = work.top;
-  SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  centreOnMonitor(dialog, owner ? owner : dialog, MonitorArea::work,
+                  Centring{2, /*keepTopLeftInside=*/true});
 }
 
 UINT_PTR CALLBACK centringHook(HWND dialog, UINT msg, WPARAM, LPARAM) {
@@ -41,20 +30,6 @@ UINT_PTR CALLBACK centringHook(HWND dialog, UINT msg, WPARAM, LPARAM) {
     return TRUE; // let the dialog set the initial focus
   }
   return FALSE;
-}
-
-int CALLBACK countFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM count) {
-  ++*reinterpret_cast<int*>(count);
-  return 0; // one is enough
-}
-
-bool isInstalledFace(HDC dc, const wchar_t* face) {
-  LOGFONTW query{};
-  query.lfCharSet = DEFAULT_CHARSET;
-  wcsncpy_s(query.lfFaceName, face, _TRUNCATE);
-  int count = 0;
-  EnumFontFamiliesExW(dc, &query, countFamily, reinterpret_cast<LPARAM>(&count), 0);
-  return count > 0;
 }
 
 // The font dialog can start only on a face that it lists. Given a face that
@@ -77,6 +52,20 @@ void useInstalledFace(LOGFONTW& font) {
     wcsncpy_s(font.lfFaceName, face, _TRUNCATE);
 }
 
+// Runs a dialog with the rest of the application disabled. True when the
+// user confirmed, false when the user cancelled; throws `cannotOpen` when
+// the dialog could not run.
+template <class Run> bool runModal(Run run, const char* cannotOpen) {
+  BOOL confirmed = FALSE;
+  {
+    ModalScope modal;
+    confirmed = run();
+  }
+  if (!confirmed && dialogs::extendedError() != 0)
+    throw Error(cannotOpen);
+  return confirmed != FALSE;
+}
+
 } // namespace
 
 std::optional<FontChoice> chooseFont(const LOGFONTW& start, COLORREF colour) {
@@ -91,16 +80,9 @@ std::optional<FontChoice> chooseFont(const LOGFONTW& start, COLORREF colour) {
   cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_TTONLY | CF_EFFECTS | CF_FORCEFONTEXIST |
              CF_ENABLEHOOK;
   cf.lpfnHook = centringHook;
-  BOOL confirmed = FALSE;
-  {
-    ModalScope modal;
-    confirmed = dialogs::chooseFont(&cf);
-  }
-  if (!confirmed) {
-    if (dialogs::extendedError() != 0)
-      throw Error("フォントの設定ダイアログを開けませんでした。");
+  if (!runModal([&] { return dialogs::chooseFont(&cf); },
+                "フォントの設定ダイアログを開けませんでした。"))
     return std::nullopt;
-  }
   choice.colour = cf.rgbColors & 0xFFFFFF;
   choice.pointSizeTenths = cf.iPointSize;
   return choice;
@@ -120,16 +102,9 @@ std::optional<COLORREF> chooseColour(COLORREF start, CustomColours& custom) {
   cc.lpCustColors = custom.data();
   cc.Flags = CC_RGBINIT | CC_ENABLEHOOK;
   cc.lpfnHook = centringHook;
-  BOOL confirmed = FALSE;
-  {
-    ModalScope modal;
-    confirmed = dialogs::chooseColor(&cc);
-  }
-  if (!confirmed) {
-    if (dialogs::extendedError() != 0)
-      throw Error("色の選択ダイアログを開けませんでした。");
+  if (!runModal([&] { return dialogs::chooseColor(&cc); },
+                "色の選択ダイアログを開けませんでした。"))
     return std::nullopt;
-  }
   return cc.rgbResult & 0xFFFFFF;
 }
 

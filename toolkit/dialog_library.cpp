@@ -1,5 +1,7 @@
 #include "toolkit/dialog_library.h"
 
+#include "toolkit/late_bound.h"
+
 namespace tk::dialogs {
 namespace {
 
@@ -10,31 +12,31 @@ HMODULE library() {
   return module;
 }
 
+// Types from the declarations, which a library loaded by hand does not
+// import.
 template <class Function> Function find(const char* name) {
-  HMODULE module = library();
-  return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                : nullptr;
+  return lateBound<Function>(library(), name);
 }
 
 } // namespace
 
 BOOL getSaveFileName(OPENFILENAMEW* ofn) {
-  static const auto function = find<BOOL(WINAPI*)(OPENFILENAMEW*)>("GetSaveFileNameW");
+  static const auto function = find<decltype(&::GetSaveFileNameW)>("GetSaveFileNameW");
   return function ? function(ofn) : FALSE;
 }
 
 BOOL chooseFont(CHOOSEFONTW* cf) {
-  static const auto function = find<BOOL(WINAPI*)(CHOOSEFONTW*)>("ChooseFontW");
+  static const auto function = find<decltype(&::ChooseFontW)>("ChooseFontW");
   return function ? function(cf) : FALSE;
 }
 
 BOOL chooseColor(CHOOSECOLORW* cc) {
-  static const auto function = find<BOOL(WINAPI*)(CHOOSECOLORW*)>("ChooseColorW");
+  static const auto function = find<decltype(&::ChooseColorW)>("ChooseColorW");
   return function ? function(cc) : FALSE;
 }
 
 DWORD extendedError() {
-  static const auto function = find<DWORD(WINAPI*)()>("CommDlgExtendedError");
+  static const auto function = find<decltype(&::CommDlgExtendedError)>("CommDlgExtendedError");
   return function ? function() : static_cast<DWORD>(CDERR_INITIALIZATION);
 }
 

@@ -1,5 +1,7 @@
 #include "toolkit/dpi.h"
 
+#include "toolkit/late_bound.h"
+
 namespace tk {
 
 UINT screenDpi() noexcept {
@@ -13,9 +15,8 @@ UINT screenDpi() noexcept {
 UINT windowDpi(HWND hwnd) noexcept {
   // GetDpiForWindow exists from Windows 10 1607 on; look it up so that the
   // program still starts on older systems.
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  static const auto getDpiForWindow =
+      user32Function<decltype(&::GetDpiForWindow)>("GetDpiForWindow");
   if (getDpiForWindow && hwnd) {
     const UINT dpi = getDpiForWindow(hwnd);
     if (dpi)
@@ -27,9 +28,8 @@ UINT windowDpi(HWND hwnd) noexcept {
 int systemMetric(int index, UINT dpi) noexcept {
   // GetSystemMetricsForDpi exists from Windows 10 1607 on; before it, the
   // system-DPI value scaled.
-  using MetricForDpiFn = int(WINAPI*)(int, UINT);
-  static const auto metricForDpi = reinterpret_cast<MetricForDpiFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+  static const auto metricForDpi =
+      user32Function<decltype(&::GetSystemMetricsForDpi)>("GetSystemMetricsForDpi");
   if (metricForDpi)
     return metricForDpi(index, dpi);
   return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(screenDpi()));
@@ -38,9 +38,8 @@ int systemMetric(int index, UINT dpi) noexcept {
 BOOL adjustWindowRect(RECT& r, DWORD style, DWORD exStyle, UINT dpi) noexcept {
   // AdjustWindowRectExForDpi exists from Windows 10 1607 on; before it, the
   // frame at the system DPI.
-  using AdjustFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-  static const auto adjustForDpi = reinterpret_cast<AdjustFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+  static const auto adjustForDpi =
+      user32Function<decltype(&::AdjustWindowRectExForDpi)>("AdjustWindowRectExForDpi");
   if (adjustForDpi)
     return adjustForDpi(&r, style, FALSE, exStyle, dpi);
   return AdjustWindowRectEx(&r, style, FALSE, exStyle);

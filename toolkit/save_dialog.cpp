@@ -3,6 +3,7 @@
 #include "toolkit/dialog_library.h"
 #include "toolkit/errors.h"
 #include "toolkit/modal.h"
+#include "toolkit/placement.h"
 
 #include <commdlg.h>
 
@@ -17,17 +18,8 @@ struct HookData {
   HWND monitorWindow; // borrowed
 };
 
-void placeDialog(HWND dialog, HWND monitorWindow) {
-  HMONITOR monitor = MonitorFromWindow(monitorWindow, MONITOR_DEFAULTTONEAREST);
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  RECT frame{};
-  if (!GetMonitorInfoW(monitor, &info) || !GetWindowRect(dialog, &frame))
-    return;
-  const POINT at =
-      dialogPlacement(info.rcMonitor, SIZE{frame.right - frame.left, frame.bottom - frame.top});
-  SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+// Centred horizontally, a third of the free height from the top.
+constexpr Centring kDialogCentring{3, /*keepTopLeftInside=*/false};
 
 // The explorer dialog calls the hook with its child dialog; the frame the user
 // sees is that child's parent.
@@ -42,7 +34,8 @@ UINT_PTR CALLBACK saveDialogHook(HWND child, UINT msg, WPARAM, LPARAM lp) {
         const auto* data =
             reinterpret_cast<const HookData*>(GetWindowLongPtrW(child, GWLP_USERDATA));
         if (data)
-          placeDialog(GetParent(child), data->monitorWindow);
+          centreOnMonitor(GetParent(child), data->monitorWindow, MonitorArea::whole,
+                          kDialogCentring);
       }
     }
   } catch (...) {
@@ -61,13 +54,7 @@ std::wstring dialogFilterList(std::wstring_view filterText) {
 }
 
 POINT dialogPlacement(const RECT& monitor, SIZE size) noexcept {
-  const LONG width = monitor.right - monitor.left;
-  const LONG height = monitor.bottom - monitor.top;
-  return POINT{monitor.left + (width - size.cx) / 2, monitor.top + (height - size.cy) / 3};
-}
-
-DWORD saveDialogFlags() noexcept {
-  return OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
+  return centredIn(monitor, size, kDialogCentring);
 }
 
 bool runSaveDialog(HWND mainWindow, std::wstring_view filterText, std::wstring& path) {
@@ -85,7 +72,9 @@ bool runSaveDialog(HWND mainWindow, std::wstring_view filterText, std::wstring& 
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = fileName;
   ofn.nMaxFile = kFileNameCapacity;
-  ofn.Flags = saveDialogFlags();
+  // Explorer style, resizable, no read-only box; nothing asked before a
+  // file is replaced, no extension added, no folder required to exist.
+  ofn.Flags = OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
   ofn.lpfnHook = saveDialogHook;
   ofn.lCustData = reinterpret_cast<LPARAM>(&data);
 

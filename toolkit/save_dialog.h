@@ -24,7 +24,4 @@ POINT dialogPlacement(const RECT& monitor, SIZE size) noexcept;
 // window. Returns false when the user cancelled or the dialog failed.
 bool runSaveDialog(HWND mainWindow, std::wstring_view filterText, std::wstring& path);
 
-// The OPENFILENAMEW flags the dialog runs with.
-DWORD saveDialogFlags() noexcept;
-
 } // namespace tk

@@ -32,8 +32,8 @@ void registerOnce(const wchar_t* className, UINT classStyle, HBRUSH background, 
 
 Window::~Window() {
   if (HWND h = hwnd()) {
-    // Destroying the window sends WM_NCDESTROY, which detaches us; the virtual
-    // onDestroyed of a derived class is no longer reachable here.
+    // Detached first: the derived part of this object is already gone, so
+    // the messages of the teardown must not reach it.
     detach();
     DestroyWindow(h);
   }
@@ -121,7 +121,6 @@ LRESULT CALLBACK Window::ownProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCDESTROY) {
     LRESULT r = self->dispatch(msg, wp, lp);
     self->detach();
-    self->onDestroyed();
     return r;
   }
   return self->dispatch(msg, wp, lp);
@@ -133,7 +132,6 @@ LRESULT CALLBACK Window::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
   if (msg == WM_NCDESTROY) {
     LRESULT r = self->dispatch(msg, wp, lp);
     self->detach();
-    self->onDestroyed();
     return r;
   }
   (void)hwnd;

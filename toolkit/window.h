@@ -71,9 +71,6 @@ protected:
   // What the window would do without us: DefWindowProc or the control's own.
   LRESULT defaultProc(UINT msg, WPARAM wp, LPARAM lp);
 
-  // Called after WM_NCDESTROY, when the handle is gone.
-  virtual void onDestroyed() {}
-
 private:
   static LRESULT CALLBACK ownProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,

@@ -91,7 +91,6 @@ enum class Handler {
   Ma_kindChange,
   Pa_kindChange,
 };
-inline constexpr std::size_t HandlerCount = 12;
 
 enum class Completion {
   Off,            // typed keys are left to the platform

@@ -2,6 +2,7 @@
 
 #include "controls/spin_button.h"
 #include "controls/spin_edit.h"
+#include "toolkit/late_bound.h"
 #include "toolkit/text.h"
 #include "ui/form_builder.h"
 #include "ui/form_description.h"
@@ -21,10 +22,6 @@ namespace {
 using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
 using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
 using CoUninitializeFn = void(WINAPI*)();
-
-template <class Function> Function find(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 void add(std::vector<SpokenName>& names, HWND hwnd, std::wstring text) {
   if (hwnd)
@@ -74,8 +71,8 @@ bool ScreenReaderNames::open() noexcept {
     status_ = HRESULT_FROM_WIN32(GetLastError());
     return false;
   }
-  const auto initialise = find<CoInitializeExFn>(ole_, "CoInitializeEx");
-  const auto createInstance = find<CoCreateInstanceFn>(ole_, "CoCreateInstance");
+  const auto initialise = tk::lateBound<CoInitializeExFn>(ole_, "CoInitializeEx");
+  const auto createInstance = tk::lateBound<CoCreateInstanceFn>(ole_, "CoCreateInstance");
   if (!initialise || !createInstance)
     return false;
   // S_FALSE too means a call to balance; another threading model set by
@@ -121,7 +118,7 @@ void ScreenReaderNames::clear() noexcept {
     service_ = nullptr;
   }
   if (ole_ && comStarted_)
-    if (const auto uninitialise = find<CoUninitializeFn>(ole_, "CoUninitialize"))
+    if (const auto uninitialise = tk::lateBound<CoUninitializeFn>(ole_, "CoUninitialize"))
       uninitialise();
   comStarted_ = false;
 }

@@ -181,7 +181,8 @@ void TForm1::Pa_kindChange(HWND) {
 void TForm1::run(Handler handler, HWND sender) {
   if (handler == Handler::None)
     return;
-  ++runs_[static_cast<std::size_t>(handler)];
+  if (handlerObserver_)
+    handlerObserver_(handler);
   switch (handler) {
   case Handler::None:
     break;
@@ -384,15 +385,8 @@ LRESULT TForm1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (wp == SPI_SETSCREENREADER && screenReaderRunning())
       nameControlsForScreenReaders();
     break;
-  case WM_CLOSE:
-    closing_ = true;
-    break;
   case WM_DESTROY:
     screenReaderNames_.clear(); // while the controls still exist
-    // Closing the window ends the program; a window destroyed by its owner
-    // object does not.
-    if (closing_)
-      PostQuitMessage(0);
     break;
   default:
     break;

@@ -11,7 +11,7 @@
 #include "toolkit/common_dialogs.h"
 #include "toolkit/window.h"
 
-#include <array>
+#include <functional>
 #include <memory>
 
 namespace ui {
@@ -62,8 +62,10 @@ public:
   // The colour both colour buttons open their dialog with.
   COLORREF colourDialogColour() const noexcept { return colourDialog_; }
 
-  // How often a handler has run; lets tests see the wiring.
-  int runs(Handler handler) const noexcept { return runs_[static_cast<std::size_t>(handler)]; }
+  // Told of every handler run, before the handler runs; lets tests see the
+  // wiring. The program sets none.
+  using HandlerObserver = std::function<void(Handler)>;
+  void setHandlerObserver(HandlerObserver observer) { handlerObserver_ = std::move(observer); }
 
   // Shows page `index` of the tab control (0 is "設定1").
   void showPage(int index);
@@ -95,9 +97,8 @@ private:
   FontDialogState fontDialog_;
   COLORREF colourDialog_ = 0;
   tk::CustomColours customColours_ = tk::noCustomColours();
-  std::array<int, HandlerCount> runs_{};
+  HandlerObserver handlerObserver_;
   HWND lastFocus_ = nullptr; // borrowed: a control of this window
-  bool closing_ = false;
 };
 
 } // namespace ui

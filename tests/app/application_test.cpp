@@ -13,6 +13,7 @@
 #include "toolkit/message_loop.h"
 #include "toolkit/modal.h"
 #include "toolkit/text.h"
+#include "version.h" // generated from the project's version, like the record
 
 #include <gtest/gtest.h>
 
@@ -414,12 +415,11 @@ TEST(Application, StartsMinimisedOnRequest) {
 // The program's own ending: closing (Alt+F4, the close button, the taskbar's
 // "Close window") only hides Form1 and ends the loop, so that the process can
 // end without tearing the windows down one by one; the text is not touched.
-TEST(Application, ClosingWithHideEndsTheLoopAndLeavesTheWindowsStanding) {
+TEST(Application, ClosingEndsTheLoopAndLeavesTheWindowsStanding) {
   Watchdog watchdog(30);
   for (bool fromTaskbar : {false, true}) {
     app::Application application;
-    ui::TForm1& form = application.start(SW_SHOWNORMAL, app::OnClose::hide);
-    ASSERT_EQ(application.onClose(), app::OnClose::hide);
+    ui::TForm1& form = application.start(SW_SHOWNORMAL);
     HWND memo = form.controls().hwnd(ui::ControlId::StyleSheet);
     ASSERT_TRUE(memo);
     SetWindowTextW(memo, L"p {}");
@@ -583,8 +583,14 @@ TEST(Program, VersionRecord) {
   };
   EXPECT_EQ(value(L"FileDescription"), L"スタイルシートを作成するソフト");
   EXPECT_EQ(value(L"InternalName"), L"SHEETLOOM");
-  EXPECT_EQ(value(L"FileVersion"), L"1.1.1.0");
-  EXPECT_EQ(value(L"ProductVersion"), L"1.1.1.0");
+  // The version is set in one place, the project's; both forms of it agree.
+  constexpr WORD numbers[] = {SHEETLOOM_VERSION_NUMBERS};
+  std::wstring dotted;
+  for (WORD n : numbers)
+    dotted += (dotted.empty() ? L"" : L".") + std::to_wstring(n);
+  EXPECT_EQ(tk::widen(SHEETLOOM_VERSION_TEXT), dotted);
+  EXPECT_EQ(value(L"FileVersion"), dotted);
+  EXPECT_EQ(value(L"ProductVersion"), dotted);
   for (const wchar_t* empty :
        {L"CompanyName", L"ProductName", L"OriginalFilename", L"LegalTrademarks", L"Comments"})
     EXPECT_EQ(value(empty), L"") << tk::narrow(empty);
@@ -596,10 +602,10 @@ TEST(Program, VersionRecord) {
   EXPECT_EQ(static_cast<const WORD*>(p)[1], 932);
   VS_FIXEDFILEINFO* fixed = nullptr;
   ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
-  EXPECT_EQ(fixed->dwFileVersionLS, 0x00010000u);
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010001u);
-  EXPECT_EQ(fixed->dwProductVersionLS, 0x00010000u);
+  EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(numbers[1], numbers[0]));
+  EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(numbers[3], numbers[2]));
+  EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(numbers[1], numbers[0]));
+  EXPECT_EQ(fixed->dwProductVersionLS, MAKELONG(numbers[3], numbers[2]));
   // MAINICON: one image, 32 x 32 with 16 colours. The group directory is a
   // 6-byte header (reserved, type, count) and one 14-byte entry per image.
   HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);

@@ -276,7 +276,6 @@ TEST(SaveErrorBox, ReadOnlyTargetShowsTheMessageWithAPeriod) {
 TEST(SaveDialogParameters, FilterListAndPlacement) {
   EXPECT_EQ(tk::dialogFilterList(L"カスケーディングスタイルシート(*.css)|*.css"),
             std::wstring(L"カスケーディングスタイルシート(*.css)\0*.css\0", 29));
-  EXPECT_EQ(tk::saveDialogFlags(), 0x20u | 0x4u | 0x800000u | 0x80000u);
   struct Case {
     RECT monitor;
     SIZE dialog;
@@ -307,9 +306,13 @@ TEST(RealSaveDialog, TypedNameWithoutExtensionIsSavedAsIs) {
   std::wstring filterShown, offered;
   RECT frame{};
   POINT expectedAt{};
+  bool readOnlyBoxShown = true, resizable = false;
   {
     WhenWindowAppears dialog(L"#32770", [&](HWND box) {
       GetWindowRect(box, &frame);
+      HWND readOnly = GetDlgItem(box, chx1);
+      readOnlyBoxShown = readOnly && IsWindowVisible(readOnly);
+      resizable = (GetWindowLongPtrW(box, GWL_STYLE) & WS_THICKFRAME) != 0;
       MONITORINFO info{};
       info.cbSize = sizeof info;
       GetMonitorInfoW(MonitorFromWindow(host.hwnd(), MONITOR_DEFAULTTONEAREST), &info);
@@ -328,6 +331,8 @@ TEST(RealSaveDialog, TypedNameWithoutExtensionIsSavedAsIs) {
   }
   EXPECT_EQ(offered, L"");
   EXPECT_EQ(filterShown, L"カスケーディングスタイルシート(*.css)");
+  EXPECT_FALSE(readOnlyBoxShown);
+  EXPECT_TRUE(resizable);
   EXPECT_EQ(frame.left, expectedAt.x);
   EXPECT_EQ(frame.top, expectedAt.y);
   EXPECT_EQ(readFile(target), "BODY {\r\n}\r\n");

@@ -2,6 +2,7 @@
 // Form1, brought to the foreground, and the ways to see what a user sees.
 #pragma once
 
+#include "tests/support/handler_runs.h"
 #include "tests/support/modal_windows.h"
 #include "tests/support/real_input.h"
 #include "tests/support/window_helpers.h"
@@ -51,7 +52,7 @@ protected:
   int selected(std::string_view name) const {
     return static_cast<int>(SendMessageW(c(name), CB_GETCURSEL, 0, 0));
   }
-  int runs(ui::Handler h) const { return form.runs(h); }
+  int runs(ui::Handler h) const { return handlerRuns(h); }
   HWND editOf(std::string_view name) const { return comboBoxInfo(c(name)).hwndItem; }
   DWORD caretOf(HWND edit) const {
     DWORD start = 0, end = 0;
@@ -82,6 +83,7 @@ protected:
   Watchdog watchdog{240};
   app::Application application;
   ui::TForm1& form;
+  HandlerRuns handlerRuns{form};
   RealInput input;
 
 private:

@@ -21,18 +21,6 @@ void countBeep(UINT type) {
   ++g_beeps;
 }
 
-void setClipboardText(HWND owner, const std::wstring& text) {
-  ASSERT_TRUE(OpenClipboard(owner));
-  EmptyClipboard();
-  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-  ASSERT_NE(mem, nullptr);
-  auto* p = static_cast<wchar_t*>(GlobalLock(mem));
-  std::copy(text.c_str(), text.c_str() + text.size() + 1, p);
-  GlobalUnlock(mem);
-  SetClipboardData(CF_UNICODETEXT, mem); // the clipboard owns it now
-  CloseClipboard();
-}
-
 class SpinEditTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -173,7 +161,7 @@ TEST_F(SpinEditTest, EditorDisabledRejectsTypingButStillSteps) {
 }
 
 TEST_F(SpinEditTest, PasteAndCutOnlyWhileEditable) {
-  setClipboardText(host.hwnd(), L"ab c");
+  ASSERT_TRUE(setClipboardText(host.hwnd(), L"ab c"));
   spin.SetValue(12);
 
   spin.SetEditorEnabled(false);
@@ -187,7 +175,7 @@ TEST_F(SpinEditTest, PasteAndCutOnlyWhileEditable) {
   EXPECT_EQ(clipboardText(host.hwnd()), L"12");
   EXPECT_EQ(g_beeps, 0);
 
-  setClipboardText(host.hwnd(), L"ab c");
+  ASSERT_TRUE(setClipboardText(host.hwnd(), L"ab c"));
   spin.SetEditorEnabled(true);
   spin.SetReadOnly(true);
   selectAll();

@@ -1,7 +1,7 @@
 // Spin edits driven by real mouse and keyboard input (SendInput, dispatched by
 // the program's own loop): what clicks and holds on the arrows do to the
 // value, and that the arrow pair stays drawn whatever the user does in the
-// text.
+// text, a pasted line break included.
 #include "spin_test_support.h"
 
 #include "controls/spin_button.h"
@@ -76,6 +76,18 @@ TEST_F(SpinInputTest, ThePairStaysDrawnThroughEverythingDoneInTheText) {
       {"click into another spin edit", [&] { input.click(spins[1].hwnd(), inText(spins[1])); }},
       {"click on an arrow of a third", [&] { input.click(up(2)); }},
       {"click back into the first", [&] { input.click(first.hwnd(), inText(first)); }},
+      {"a line break pasted with Ctrl+V",
+       [&] {
+         // Pasted text is not filtered: the break enters, and the edit
+         // scrolls down to the line that holds the caret.
+         ASSERT_TRUE(setClipboardText(host.hwnd(), L"1\r\n2"));
+         input.click(spins[1].hwnd(), inText(spins[1]));
+         input.key(VK_END);
+         input.key(VK_HOME, Shift);
+         input.key('V', Ctrl);
+         EXPECT_EQ(spins[1].Text(), L"1\r\n2");
+         EXPECT_EQ(SendMessageW(spins[1].hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0), 1);
+       }},
       {"focus taken away",
        [&] {
          SetFocus(host.hwnd());

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace sheetloom_test {
 
 HostWindow::HostWindow(const wchar_t* className, DWORD style, int x, int y, int width, int height,
@@ -88,6 +90,24 @@ std::wstring clipboardText(HWND owner) {
   }
   CloseClipboard();
   return text;
+}
+
+bool setClipboardText(HWND owner, const std::wstring& text) {
+  if (!OpenClipboard(owner))
+    return false;
+  EmptyClipboard();
+  bool put = false;
+  if (HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t))) {
+    if (auto* p = static_cast<wchar_t*>(GlobalLock(mem))) {
+      std::copy(text.c_str(), text.c_str() + text.size() + 1, p);
+      GlobalUnlock(mem);
+      put = SetClipboardData(CF_UNICODETEXT, mem) != nullptr; // the clipboard owns it now
+    }
+    if (!put)
+      GlobalFree(mem);
+  }
+  CloseClipboard();
+  return put;
 }
 
 std::wstring className(HWND hwnd) {

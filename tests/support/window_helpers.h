@@ -49,6 +49,8 @@ COMBOBOXINFO comboBoxInfo(HWND combo);
 
 // The clipboard's Unicode text, or "<cannot open>" when it cannot be opened.
 std::wstring clipboardText(HWND owner = nullptr);
+// Puts `text` on the clipboard as Unicode text; false when it cannot.
+bool setClipboardText(HWND owner, const std::wstring& text);
 
 std::wstring className(HWND hwnd);
 

@@ -5,7 +5,10 @@
 #include "tests/support/modal_windows.h"
 #include "tests/support/window_helpers.h"
 #include "toolkit/handles.h"
+#include "toolkit/installed_faces.h"
 #include "toolkit/modal.h"
+#include "toolkit/placement.h"
+#include "toolkit/text.h"
 #include "toolkit/window.h"
 
 #include <colordlg.h>
@@ -177,6 +180,69 @@ TEST_F(DialogTest, ColourCancelledReturnsNothing) {
   auto colour = drive(d, [&] { return tk::chooseColour(RGB(0, 0, 0), custom); });
   EXPECT_FALSE(colour);
   expectModalAndCentred(d);
+}
+
+// The placing rule of every dialog and message window: centred across, down
+// by the free height over the divisor, and for the common dialogs kept with
+// their top-left corner on the area.
+TEST(Placement, CentredInAnArea) {
+  const struct {
+    RECT area;
+    SIZE size;
+    tk::Centring how;
+    POINT expected;
+  } cases[] = {
+      {{0, 0, 1280, 1024}, {400, 300}, {}, {440, 362}},
+      {{0, 0, 1280, 1024}, {563, 417}, {3, false}, {358, 202}},
+      {{1280, -200, 2560, 824}, {601, 401}, {}, {1619, 111}}, // odd free space rounds down
+      {{0, 0, 800, 600}, {1001, 700}, {}, {-100, -50}},
+      {{0, 0, 800, 600}, {1001, 700}, {2, true}, {0, 0}},
+      {{-1024, 30, 0, 798}, {1100, 200}, {2, true}, {-1024, 314}},
+  };
+  for (const auto& c : cases) {
+    const POINT at = tk::centredIn(c.area, c.size, c.how);
+    EXPECT_EQ(at.x, c.expected.x) << c.area.left << " " << c.size.cx;
+    EXPECT_EQ(at.y, c.expected.y) << c.area.top << " " << c.size.cy;
+  }
+}
+
+int CALLBACK firstFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM param) {
+  *reinterpret_cast<std::wstring*>(param) = font->lfFaceName;
+  return 0;
+}
+
+// The face a font asking for `face` really draws with.
+std::wstring drawnFace(HDC dc, const wchar_t* face) {
+  LOGFONTW lf{};
+  lf.lfHeight = -12;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  wcscpy_s(lf.lfFaceName, face);
+  tk::UniqueFont font(CreateFontIndirectW(&lf));
+  tk::SelectScope select(dc, font.get());
+  wchar_t drawn[LF_FACESIZE] = {};
+  GetTextFaceW(dc, LF_FACESIZE, drawn);
+  return drawn;
+}
+
+// Only a face installed under exactly its name counts. Windows' Japanese
+// face, which a system without it substitutes (as this Wine does), is
+// enumerated there under the name of the face drawn in its place.
+TEST(InstalledFaces, OnlyTheExactFaceCounts) {
+  tk::WindowDc screen(nullptr);
+  LOGFONTW any{};
+  any.lfCharSet = DEFAULT_CHARSET;
+  std::wstring installed;
+  EnumFontFamiliesExW(screen.get(), &any, firstFamily, reinterpret_cast<LPARAM>(&installed), 0);
+  ASSERT_FALSE(installed.empty());
+  EXPECT_TRUE(tk::isInstalledFace(screen.get(), installed.c_str())) << tk::narrow(installed);
+  EXPECT_TRUE(tk::isInstalledFace(screen.get(), L"IPA Pゴシック"));
+  for (const wchar_t* face :
+       {L"Sheetloom No Such Face", L"", L"A face name longer than any face name can be"})
+    EXPECT_FALSE(tk::isInstalledFace(screen.get(), face)) << tk::narrow(face);
+  const wchar_t* windowsFace = L"ＭＳ Ｐゴシック";
+  if (drawnFace(screen.get(), windowsFace) != windowsFace) {
+    EXPECT_FALSE(tk::isInstalledFace(screen.get(), windowsFace)) << "substituted";
+  }
 }
 
 } // namespace

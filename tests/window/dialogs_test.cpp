@@ -39,7 +39,7 @@ TEST_F(DialogTest, FontStartsAtTwelvePointsBlackAndConfirmingWritesItsLines) {
   clickWithDialog("Button1", d);
   EXPECT_EQ(form.store().fontDeclarations,
             "  color: #000000;\r\n  font-size: 12px;\r\n  font-family: " + face() + ";\r\n");
-  EXPECT_EQ(form.runs(ui::Handler::Button1Click), 1);
+  EXPECT_EQ(runs(ui::Handler::Button1Click), 1);
 }
 
 TEST_F(DialogTest, FontCancelKeepsTheEarlierLinesAndAnotherConfirmReplacesThem) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "controls/spin_edit.h"
+#include "tests/support/handler_runs.h"
 #include "tests/support/window_helpers.h"
 #include "toolkit/message_loop.h"
 #include "toolkit/modal.h"
@@ -55,7 +56,7 @@ protected:
     return form.controls().spinEdit(id(name));
   }
   std::wstring memo() const { return text("StyleSheet"); }
-  int runs(ui::Handler h) const { return form.runs(h); }
+  int runs(ui::Handler h) const { return handlerRuns(h); }
 
   // A user's click on a button or check box.
   void click(std::string_view name) { SendMessageW(c(name), BM_CLICK, 0, 0); }
@@ -88,6 +89,7 @@ protected:
   RECT boundsIn(std::string_view name, HWND parent) const { return rectIn(c(name), parent); }
 
   ui::TForm1 form;
+  HandlerRuns handlerRuns{form}; // installed before the constructor creates the window
 };
 
 } // namespace sheetloom_test

@@ -1,0 +1,34 @@
+// Placing a window on a monitor: the one rule that the common dialogs, the
+// save dialog, the error box's owner and the confirmation window share.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+
+namespace tk {
+
+struct Centring {
+  // The window's top goes down by the free height divided by this: 2 centres
+  // it, 3 puts it a third of the way down.
+  int verticalDivisor = 2;
+  // A window larger than the area keeps its top-left corner, and with it its
+  // caption, inside the area.
+  bool keepTopLeftInside = false;
+};
+
+// Where a window of `size` goes in `area`: centred horizontally, and down by
+// the free height divided as `how` says (integer divisions).
+POINT centredIn(const RECT& area, SIZE size, Centring how = {}) noexcept;
+
+enum class MonitorArea { whole, work };
+
+// The whole or the work area of the monitor nearest to `window`.
+std::optional<RECT> monitorArea(HWND window, MonitorArea which) noexcept;
+
+// Moves `window` to its place (centredIn) on the area of the monitor that
+// `monitorOf` is on, keeping its size, stacking order and activation. Returns
+// whether it was moved.
+bool centreOnMonitor(HWND window, HWND monitorOf, MonitorArea which, Centring how = {}) noexcept;
+
+} // namespace tk
