@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "toolkit/atomic_file.h"
 #include "toolkit/errors.h"
+#include "toolkit/handles.h"
 #include "toolkit/modal.h"
 #include "toolkit/save_dialog.h"
 #include "toolkit/text.h"
@@ -17,7 +18,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -158,33 +160,63 @@ TEST_F(DocumentTest, CancellingWritesAndShowsNothingAndKeepsTheLastPath) {
   EXPECT_EQ(host_.document.rememberedPath(), folder_.file(L"kept.css"));
 }
 
-TEST_F(DocumentTest, ReadOnlyTargetFailsAndKeepsContent) {
-  choice_ = folder_.file(L"locked.css");
-  writeFile(*choice_, "old");
-  SetFileAttributesW(choice_->c_str(), FILE_ATTRIBUTE_READONLY);
-  host_.setText(L"NEW");
-  host_.clickSave();
-  EXPECT_EQ(errors_, std::vector<std::wstring>{cannotCreate(*choice_)});
-  EXPECT_TRUE(confirmed_.empty());
-  EXPECT_EQ(readFile(*choice_), "old");
-  EXPECT_EQ(folder_.files(), std::vector<std::wstring>{L"locked.css"});
-  // The failed path is still offered next time.
-  EXPECT_EQ(host_.document.rememberedPath(), *choice_);
-}
-
-TEST_F(DocumentTest, TargetHeldOpenWithoutSharingFailsAndKeepsContent) {
-  choice_ = folder_.file(L"busy.css");
-  writeFile(*choice_, "old");
-  {
-    tk::UniqueFile holder(
-        CreateFileW(choice_->c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(holder);
-    host_.setText(L"NEW");
-    host_.clickSave();
+// Every failed save over an existing file: the user's message, no
+// confirmation, the old file as it was with nothing left beside it, the memo's
+// text unchanged, and the path still offered next time.
+TEST_F(DocumentTest, FailedSavesKeepTheOldFileAndTheMemo) {
+  const std::wstring unrepresentable =
+      L"この文字コードでは保存できない文字が含まれているため、ファイルを保存できません";
+  const std::wstring writeError = L"ストリームへの書き込みエラー";
+  const struct Case {
+    const char* what;
+    std::wstring text;
+    // Makes the save fail; what it returns stays open during the save.
+    std::function<tk::UniqueFile(const std::wstring& path)> prepare;
+    std::size_t failAfterBytes;        // the write fails there, as on a full disk
+    std::optional<std::wstring> error; // none: the create error with the path
+  } cases[] = {
+      {"read-only target", L"NEW",
+       [](const std::wstring& path) {
+         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+         return tk::UniqueFile();
+       },
+       SIZE_MAX, std::nullopt},
+      {"target held open without sharing", L"NEW",
+       [](const std::wstring& path) {
+         return tk::UniqueFile(
+             CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+       },
+       SIZE_MAX, std::nullopt},
+      {"disk full part-way", L"BODY {\r\n}\r\n", nullptr, 3, writeError},
+      {"disk full at once", L"BODY {\r\n}\r\n", nullptr, 0, writeError},
+      {"emoji", L"A { content: \"\U0001F600\"; }", nullptr, SIZE_MAX, unrepresentable},
+      {"euro sign", L"P { content: \"€\"; }", nullptr, SIZE_MAX, unrepresentable},
+      {"yen sign", L"X { content: \"\u00A5\"; }", nullptr, SIZE_MAX, unrepresentable},
+      {"lone surrogate", L"表\xD800表", nullptr, SIZE_MAX, unrepresentable},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TemporaryFolder folder;
+    choice_ = folder.file(L"old.css");
+    writeFile(*choice_, "old content");
+    host_.setText(c.text);
+    errors_.clear();
+    const std::size_t failAfterBytes = c.failAfterBytes;
+    host_.document.services().writeFile = [failAfterBytes](const std::wstring& path,
+                                                           std::string_view bytes) {
+      tk::replaceFileContent(path, bytes, tk::WriteFault{failAfterBytes, nullptr});
+    };
+    {
+      const tk::UniqueFile held = c.prepare ? c.prepare(*choice_) : tk::UniqueFile();
+      host_.clickSave();
+    }
+    EXPECT_EQ(errors_, std::vector<std::wstring>{c.error ? *c.error : cannotCreate(*choice_)});
+    EXPECT_TRUE(confirmed_.empty());
+    EXPECT_EQ(readFile(*choice_), "old content");
+    EXPECT_EQ(folder.files(), std::vector<std::wstring>{L"old.css"});
+    EXPECT_EQ(tk::windowText(host_.memo()), c.text);
+    EXPECT_EQ(host_.document.rememberedPath(), *choice_);
   }
-  EXPECT_EQ(errors_, std::vector<std::wstring>{cannotCreate(*choice_)});
-  EXPECT_EQ(readFile(*choice_), "old");
-  EXPECT_EQ(folder_.files(), std::vector<std::wstring>{L"busy.css"});
 }
 
 TEST_F(DocumentTest, UncreatableTargetsGiveTheCreateError) {
@@ -195,40 +227,13 @@ TEST_F(DocumentTest, UncreatableTargetsGiveTheCreateError) {
   for (const std::wstring& target : targets) {
     errors_.clear();
     choice_ = target;
+    host_.setText(L"BODY {}");
     host_.clickSave();
     EXPECT_EQ(errors_, std::vector<std::wstring>{cannotCreate(target)});
+    EXPECT_EQ(tk::windowText(host_.memo()), L"BODY {}");
   }
   EXPECT_TRUE(confirmed_.empty());
   EXPECT_TRUE(folder_.files().empty());
-}
-
-TEST_F(DocumentTest, WriteFailurePartWayKeepsOldContentAndLeavesNoTemporaryFile) {
-  host_.document.services().writeFile = [](const std::wstring& path, std::string_view bytes) {
-    tk::replaceFileContent(path, bytes, tk::WriteFault{3});
-  };
-  choice_ = folder_.file(L"disk-full.css");
-  writeFile(*choice_, "old content");
-  host_.setText(L"BODY {\r\n}\r\n");
-  host_.clickSave();
-  EXPECT_EQ(errors_, std::vector<std::wstring>{L"ストリームへの書き込みエラー"});
-  EXPECT_TRUE(confirmed_.empty());
-  EXPECT_EQ(readFile(*choice_), "old content");
-  EXPECT_EQ(folder_.files(), std::vector<std::wstring>{L"disk-full.css"});
-}
-
-TEST_F(DocumentTest, UnrepresentableCharacterWritesNothing) {
-  choice_ = folder_.file(L"emoji.css");
-  writeFile(*choice_, "old");
-  for (const wchar_t* text : {L"A { content: \"\U0001F600\"; }", L"P { content: \"€\"; }",
-                              L"X { content: \"\u00A5\"; }"}) {
-    errors_.clear();
-    host_.setText(text);
-    host_.clickSave();
-    ASSERT_EQ(errors_.size(), 1u) << tk::narrow(text);
-    EXPECT_NE(errors_[0].find(L"保存できない文字"), std::wstring::npos);
-  }
-  EXPECT_TRUE(confirmed_.empty());
-  EXPECT_EQ(readFile(*choice_), "old");
 }
 
 TEST_F(DocumentTest, ClearEmptiesTheMemoOnly) {
