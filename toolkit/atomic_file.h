@@ -1,11 +1,14 @@
-// Replacing a file's content so that a failure never destroys the old file:
-// the new bytes go to a temporary file in the same folder, are flushed to the
-// disk, and only then take the target's place.
+// Replacing a file's content so that no failure and no crash destroys the old
+// file: the new bytes go to a temporary file in the same folder, named after
+// the target, are flushed to the disk, and then take the target's place in one
+// rename. At every instant the target's path holds the whole old file or the
+// whole new one.
 #pragma once
 
 #include <windows.h>
 
 #include <cstddef>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -26,16 +29,32 @@ private:
   DWORD code_;
 };
 
-// Test seam: makes the write stop after `failAfterBytes` bytes and report
-// failure, as a full disk would.
+// The file operations of a replacement, in order; each is reported once done.
+enum class ReplaceStep {
+  checked,  // the target was examined; nothing exists yet
+  created,  // the temporary file exists, empty
+  stamped,  // it carries the old file's creation time
+  written,  // it holds the bytes
+  flushed,  // they are on the disk
+  closed,   // its handle is closed
+  replaced, // it has become the target
+};
+constexpr int kReplaceSteps = static_cast<int>(ReplaceStep::replaced) + 1;
+
+// Test seams. `failAfterBytes` makes the write stop after that many bytes and
+// report failure, as a full disk would. `afterStep`, when set, is called after
+// each step: a test stops the process there, or throws to fail the step.
+// The temporary file is ".<name>.<8 hex digits>.tmp" beside the target, so
+// that one left by a crash tells which file it was about to replace.
 struct WriteFault {
   std::size_t failAfterBytes = static_cast<std::size_t>(-1);
+  std::function<void(ReplaceStep)> afterStep;
 };
 
 // Makes the file at `path` hold exactly `bytes`. A read-only target, a target
-// another program holds open, a missing folder or an invalid name throw
-// FileError(create); a failed write or flush throws FileError(write). On any
-// failure the temporary file is removed and the target is left untouched.
+// another program holds open, a folder, a missing folder or an invalid name
+// throw FileError(create); a failed write or flush throws FileError(write). On
+// any failure the temporary file is removed and the target is left untouched.
 void replaceFileContent(const std::wstring& path, std::string_view bytes,
                         const WriteFault& fault = {});
 

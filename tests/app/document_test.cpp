@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "toolkit/atomic_file.h"
 #include "toolkit/errors.h"
+#include "toolkit/handles.h"
 #include "toolkit/modal.h"
 #include "toolkit/save_dialog.h"
 #include "toolkit/text.h"
@@ -17,7 +18,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -158,33 +160,63 @@ TEST_F(DocumentTest, CancellingWritesAndShowsNothingAndKeepsTheLastPath) {
   EXPECT_EQ(host_.document.rememberedPath(), folder_.file(L"kept.css"));
 }
 
-TEST_F(DocumentTest, ReadOnlyTargetFailsAndKeepsContent) {
-  choice_ = folder_.file(L"locked.css");
-  writeFile(*choice_, "old");
-  SetFileAttributesW(choice_->c_str(), FILE_ATTRIBUTE_READONLY);
-  host_.setText(L"NEW");
-  host_.clickSave();
-  EXPECT_EQ(errors_, std::vector<std::wstring>{cannotCreate(*choice_)});
-  EXPECT_TRUE(confirmed_.empty());
-  EXPECT_EQ(readFile(*choice_), "old");
-  EXPECT_EQ(folder_.files(), std::vector<std::wstring>{L"locked.css"});
-  // The failed path is still offered next time.
-  EXPECT_EQ(host_.document.rememberedPath(), *choice_);
-}
-
-TEST_F(DocumentTest, TargetHeldOpenWithoutSharingFailsAndKeepsContent) {
-  choice_ = folder_.file(L"busy.css");
-  writeFile(*choice_, "old");
-  {
-    tk::UniqueFile holder(
-        CreateFileW(choice_->c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(holder);
-    host_.setText(L"NEW");
-    host_.clickSave();
+// Every failed save over an existing file: the user's message, no
+// confirmation, the old file as it was with nothing left beside it, the memo's
+// text unchanged, and the path still offered next time.
+TEST_F(DocumentTest, FailedSavesKeepTheOldFileAndTheMemo) {
+  const std::wstring unrepresentable =
+      L"この文字コードでは保存できない文字が含まれているため、ファイルを保存できません";
+  const std::wstring writeError = L"ストリームへの書き込みエラー";
+  const struct Case {
+    const char* what;
+    std::wstring text;
+    // Makes the save fail; what it returns stays open during the save.
+    std::function<tk::UniqueFile(const std::wstring& path)> prepare;
+    std::size_t failAfterBytes;        // the write fails there, as on a full disk
+    std::optional<std::wstring> error; // none: the create error with the path
+  } cases[] = {
+      {"read-only target", L"NEW",
+       [](const std::wstring& path) {
+         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+         return tk::UniqueFile();
+       },
+       SIZE_MAX, std::nullopt},
+      {"target held open without sharing", L"NEW",
+       [](const std::wstring& path) {
+         return tk::UniqueFile(
+             CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+       },
+       SIZE_MAX, std::nullopt},
+      {"disk full part-way", L"BODY {\r\n}\r\n", nullptr, 3, writeError},
+      {"disk full at once", L"BODY {\r\n}\r\n", nullptr, 0, writeError},
+      {"emoji", L"A { content: \"\U0001F600\"; }", nullptr, SIZE_MAX, unrepresentable},
+      {"euro sign", L"P { content: \"€\"; }", nullptr, SIZE_MAX, unrepresentable},
+      {"yen sign", L"X { content: \"\u00A5\"; }", nullptr, SIZE_MAX, unrepresentable},
+      {"lone surrogate", L"表\xD800表", nullptr, SIZE_MAX, unrepresentable},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TemporaryFolder folder;
+    choice_ = folder.file(L"old.css");
+    writeFile(*choice_, "old content");
+    host_.setText(c.text);
+    errors_.clear();
+    const std::size_t failAfterBytes = c.failAfterBytes;
+    host_.document.services().writeFile = [failAfterBytes](const std::wstring& path,
+                                                           std::string_view bytes) {
+      tk::replaceFileContent(path, bytes, tk::WriteFault{failAfterBytes, nullptr});
+    };
+    {
+      const tk::UniqueFile held = c.prepare ? c.prepare(*choice_) : tk::UniqueFile();
+      host_.clickSave();
+    }
+    EXPECT_EQ(errors_, std::vector<std::wstring>{c.error ? *c.error : cannotCreate(*choice_)});
+    EXPECT_TRUE(confirmed_.empty());
+    EXPECT_EQ(readFile(*choice_), "old content");
+    EXPECT_EQ(folder.files(), std::vector<std::wstring>{L"old.css"});
+    EXPECT_EQ(tk::windowText(host_.memo()), c.text);
+    EXPECT_EQ(host_.document.rememberedPath(), *choice_);
   }
-  EXPECT_EQ(errors_, std::vector<std::wstring>{cannotCreate(*choice_)});
-  EXPECT_EQ(readFile(*choice_), "old");
-  EXPECT_EQ(folder_.files(), std::vector<std::wstring>{L"busy.css"});
 }
 
 TEST_F(DocumentTest, UncreatableTargetsGiveTheCreateError) {
@@ -195,40 +227,13 @@ TEST_F(DocumentTest, UncreatableTargetsGiveTheCreateError) {
   for (const std::wstring& target : targets) {
     errors_.clear();
     choice_ = target;
+    host_.setText(L"BODY {}");
     host_.clickSave();
     EXPECT_EQ(errors_, std::vector<std::wstring>{cannotCreate(target)});
+    EXPECT_EQ(tk::windowText(host_.memo()), L"BODY {}");
   }
   EXPECT_TRUE(confirmed_.empty());
   EXPECT_TRUE(folder_.files().empty());
-}
-
-TEST_F(DocumentTest, WriteFailurePartWayKeepsOldContentAndLeavesNoTemporaryFile) {
-  host_.document.services().writeFile = [](const std::wstring& path, std::string_view bytes) {
-    tk::replaceFileContent(path, bytes, tk::WriteFault{3});
-  };
-  choice_ = folder_.file(L"disk-full.css");
-  writeFile(*choice_, "old content");
-  host_.setText(L"BODY {\r\n}\r\n");
-  host_.clickSave();
-  EXPECT_EQ(errors_, std::vector<std::wstring>{L"ストリームへの書き込みエラー"});
-  EXPECT_TRUE(confirmed_.empty());
-  EXPECT_EQ(readFile(*choice_), "old content");
-  EXPECT_EQ(folder_.files(), std::vector<std::wstring>{L"disk-full.css"});
-}
-
-TEST_F(DocumentTest, UnrepresentableCharacterWritesNothing) {
-  choice_ = folder_.file(L"emoji.css");
-  writeFile(*choice_, "old");
-  for (const wchar_t* text : {L"A { content: \"\U0001F600\"; }", L"P { content: \"€\"; }",
-                              L"X { content: \"\u00A5\"; }"}) {
-    errors_.clear();
-    host_.setText(text);
-    host_.clickSave();
-    ASSERT_EQ(errors_.size(), 1u) << tk::narrow(text);
-    EXPECT_NE(errors_[0].find(L"保存できない文字"), std::wstring::npos);
-  }
-  EXPECT_TRUE(confirmed_.empty());
-  EXPECT_EQ(readFile(*choice_), "old");
 }
 
 TEST_F(DocumentTest, ClearEmptiesTheMemoOnly) {
@@ -365,90 +370,6 @@ TEST(RealSaveDialog, TypedNameWithoutExtensionIsSavedAsIs) {
   EXPECT_EQ(readFile(target), "changed");
   EXPECT_EQ(confirmed.size(), 2u);
   EXPECT_EQ(folder.files(), std::vector<std::wstring>{L"plain"});
-}
-
-} // namespace
-
-namespace {
-
-// The system's own conversion of a text it can represent, for comparison.
-std::string systemConversion(const std::wstring& text) {
-  std::string bytes(text.size() * 2, '\0');
-  const int n = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()),
-                                    bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
-  bytes.resize(static_cast<std::size_t>(std::max(n, 0)));
-  return bytes;
-}
-
-// ASCII stretches are copied byte for byte and the rest is converted by the
-// system: wherever the two meet, the bytes are those of one conversion.
-TEST(StylesheetBytes, AsciiStretchesAndOtherCharactersMeetCleanly) {
-  ASSERT_EQ(GetACP(), 932u) << "the tests run with the Japanese code page";
-  const std::wstring ascii = L"  margin-left: 4px;\\ \x7F\t\r\n";
-  const auto stretch = [&](std::size_t n) {
-    std::wstring s;
-    while (s.size() < n)
-      s += ascii;
-    s.resize(n);
-    return s;
-  };
-  struct Case {
-    const char* what;
-    std::wstring text;
-  };
-  const Case cases[] = {
-      {"empty", L""},
-      {"one character", L"a"},
-      {"three", L"abc"},
-      {"five", L"abcde"},
-      {"ASCII only, long", stretch(70001)},
-      {"Japanese after 255", stretch(255) + L"表ソ"},
-      {"Japanese after 256", stretch(256) + L"表ソ"},
-      {"Japanese after 257", stretch(257) + L"表ソ"},
-      {"short ASCII tail", L"見出し" + stretch(3)},
-      {"short ASCII between", L"見出し" + stretch(100) + L"ゴシック" + stretch(300)},
-      {"long ASCII between", L"見出し" + stretch(5000) + L"ゴシック" + stretch(2) + L"表"},
-      {"alternating", L"表a表ab表abc表abcd表abcde表" + stretch(33000) + L"ソ"},
-      {"Japanese across a piece", std::wstring(40000, L'表') + stretch(600)},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(ui::stylesheetBytes(c.text), systemConversion(c.text)) << c.what;
-}
-
-// A character the code page lacks is refused wherever it stands: inside or
-// right after a long ASCII stretch, among Japanese, or last.
-TEST(StylesheetBytes, UnrepresentableCharactersAreRefusedEverywhere) {
-  const std::wstring longAscii(1000, L'a');
-  const std::wstring missing[] = {L"\U0001F600", L"\u00E9", L"\u20AC",
-                                  std::wstring(1, static_cast<wchar_t>(0xD800))};
-  for (const std::wstring& m : missing) {
-    const std::wstring texts[] = {
-        m,
-        longAscii + m,
-        longAscii + m + longAscii,
-        L"表" + m + L"表",
-        longAscii + L"表" + m,
-        L"表" + longAscii + L"a" + m,
-    };
-    for (const std::wstring& text : texts)
-      EXPECT_THROW(ui::stylesheetBytes(text), tk::Error)
-          << "U+" << std::hex << static_cast<unsigned>(m[0]) << " in " << text.size();
-  }
-}
-
-// Long texts are converted in pieces: characters on either side of a piece
-// boundary come out whole, and an unrepresentable one is caught anywhere.
-TEST(StylesheetBytes, PiecesOfLongTexts) {
-  std::string expected;
-  for (int i = 0; i < 40000; ++i)
-    expected += "\x95\x5C";
-  EXPECT_EQ(ui::stylesheetBytes(std::wstring(40000, L'表')), expected);
-  for (std::size_t at :
-       {std::size_t{0}, std::size_t{32767}, std::size_t{32768}, std::size_t{70000}}) {
-    std::wstring text(80000, L'a');
-    text.replace(at, 2, L"\U0001F600");
-    EXPECT_THROW(ui::stylesheetBytes(text), tk::Error) << at;
-  }
 }
 
 } // namespace
