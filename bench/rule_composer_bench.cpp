@@ -11,7 +11,7 @@
 
 namespace {
 
-using namespace sheetloom::style;
+using namespace style;
 
 struct FullRule {
   RuleSettings rule;

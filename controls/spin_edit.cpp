@@ -136,11 +136,11 @@ void TSpinEdit::SetCtl3D(bool ctl3D) {
 }
 
 int32_t TSpinEdit::Value() const {
-  return spin::parseSpinText(Text()).value_or(minValue_);
+  return controls::parseSpinText(Text()).value_or(minValue_);
 }
 
 void TSpinEdit::SetValue(int32_t value) {
-  SetText(spin::formatSpinValue(spin::applyRange(value, minValue_, maxValue_)));
+  SetText(controls::formatSpinValue(controls::applyRange(value, minValue_, maxValue_)));
 }
 
 std::wstring TSpinEdit::Text() const {
@@ -182,7 +182,7 @@ int TSpinEdit::MinHeight() const {
 }
 
 bool TSpinEdit::AcceptsChar(wchar_t ch) {
-  return spin::acceptsSpinChar(ch, editorEnabled_, decimalSeparator());
+  return controls::acceptsSpinChar(ch, editorEnabled_, decimalSeparator());
 }
 
 void TSpinEdit::StepUp(tk::Window*) {
@@ -197,7 +197,7 @@ void TSpinEdit::step(int32_t direction) {
     beep(0);
     return;
   }
-  SetValue(spin::stepValue(Value(), increment_, direction > 0));
+  SetValue(controls::stepValue(Value(), increment_, direction > 0));
 }
 
 LRESULT TSpinEdit::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -242,7 +242,7 @@ LRESULT TSpinEdit::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   case WM_KILLFOCUS: {
     const LRESULT r = defaultProc(msg, wp, lp);
     const int32_t value = Value();
-    if (spin::applyRange(value, minValue_, maxValue_) != value)
+    if (controls::applyRange(value, minValue_, maxValue_) != value)
       SetValue(value);
     return r;
   }

@@ -69,7 +69,7 @@ std::optional<int32_t> model(std::string s) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   const std::optional<int32_t> expected = model(text);
-  const std::optional<int32_t> narrow = spin::parseSpinText(std::string_view(text));
+  const std::optional<int32_t> narrow = controls::parseSpinText(std::string_view(text));
   if (narrow != expected)
     __builtin_trap();
 
@@ -77,13 +77,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::wstring wide;
   for (unsigned char c : text)
     wide.push_back(static_cast<wchar_t>(c));
-  if (spin::parseSpinText(std::wstring_view(wide)) != expected)
+  if (controls::parseSpinText(std::wstring_view(wide)) != expected)
     __builtin_trap();
 
   // What the control writes back always reads as the same number.
   if (narrow) {
-    const std::wstring shown = spin::formatSpinValue(*narrow);
-    if (spin::parseSpinText(std::wstring_view(shown)) != narrow)
+    const std::wstring shown = controls::formatSpinValue(*narrow);
+    if (controls::parseSpinText(std::wstring_view(shown)) != narrow)
       __builtin_trap();
   }
   return 0;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace sheetloom::style {
+namespace style {
 
 void addRule(AddActionView& view, StyleSettingsStore& store) {
   commitBorderEditors(view.borderEditors(), store);
@@ -15,4 +15,4 @@ void addRule(AddActionView& view, StyleSettingsStore& store) {
   view.appendRule(rule);
 }
 
-} // namespace sheetloom::style
+} // namespace style

@@ -7,7 +7,7 @@
 
 #include <string_view>
 
-namespace sheetloom::style {
+namespace style {
 
 // What the add action needs from the window. The main window implements it
 // over its controls; tests implement it in memory.
@@ -31,4 +31,4 @@ public:
 // appended (the side slots committed so far stay committed).
 void addRule(AddActionView& view, StyleSettingsStore& store);
 
-} // namespace sheetloom::style
+} // namespace style

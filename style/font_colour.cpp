@@ -4,7 +4,7 @@
 #include <limits>
 #include <stdexcept>
 
-namespace sheetloom::style {
+namespace style {
 
 namespace {
 
@@ -87,4 +87,4 @@ FontDeclarations fontDeclarations(const FontDescription& font) {
   return out;
 }
 
-} // namespace sheetloom::style
+} // namespace style

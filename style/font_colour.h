@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-namespace sheetloom::style {
+namespace style {
 
 // "#RRGGBB" in upper-case hexadecimal.
 using ColorCode = std::string;
@@ -39,4 +39,4 @@ std::int32_t heightFromPointSize(std::int32_t points, std::int32_t pixelsPerInch
 // point size written with "px"), italic, bold, family, text-decoration.
 FontDeclarations fontDeclarations(const FontDescription& font);
 
-} // namespace sheetloom::style
+} // namespace style

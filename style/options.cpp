@@ -1,6 +1,6 @@
 #include "style/options.h"
 
-namespace sheetloom::style {
+namespace style {
 
 const std::array<std::string_view, SideCount> SideChoices{"上下左右", "上", "左", "右", "下"};
 const std::array<std::string_view, SideCount> SideSuffix{"", "-top", "-left", "-right", "-bottom"};
@@ -62,4 +62,4 @@ const std::array<std::string_view, 84> TagChoices{
 
 const std::array<std::string_view, 3> UnitChoices{"px", "em", "ex"};
 
-} // namespace sheetloom::style
+} // namespace style

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace sheetloom::style {
+namespace style {
 
 // The box side a border, margin or padding setting applies to. The order is
 // that of the side lists and the order in which rules list the sides: all,
@@ -65,4 +65,4 @@ extern const std::array<std::string_view, 3> UnitChoices;
 // Entries of the selector combo; only an aid, the selector is any typed text.
 extern const std::array<std::string_view, 84> TagChoices;
 
-} // namespace sheetloom::style
+} // namespace style

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <string_view>
 
-namespace sheetloom::style {
+namespace style {
 
 namespace {
 
@@ -179,4 +179,4 @@ std::string RuleComposer::compose(const RuleSettings& rule, const StyleSettingsS
   return out;
 }
 
-} // namespace sheetloom::style
+} // namespace style

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace sheetloom::style {
+namespace style {
 
 // The rule is the selector line ("selector{"), the declaration lines
 // ("  property: value;") and the closing line ("}"), each ending in CR LF.
@@ -17,4 +17,4 @@ public:
   static std::string compose(const RuleSettings& rule, const StyleSettingsStore& store);
 };
 
-} // namespace sheetloom::style
+} // namespace style

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace sheetloom::style {
+namespace style {
 
 namespace {
 
@@ -50,4 +50,4 @@ const BoxSideSettings& StyleSettingsStore::paddingSlot(Side side) const {
   return padding[slotIndex(side)];
 }
 
-} // namespace sheetloom::style
+} // namespace style

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-namespace sheetloom::style {
+namespace style {
 
 // Zero or more complete declaration lines, each "  property: value;" CR LF,
 // inserted verbatim into every rule.
@@ -99,4 +99,4 @@ struct RuleSettings {
   bool hidden = false;
 };
 
-} // namespace sheetloom::style
+} // namespace style

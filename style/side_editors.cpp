@@ -1,6 +1,6 @@
 #include "style/side_editors.h"
 
-namespace sheetloom::style {
+namespace style {
 
 namespace {
 
@@ -76,4 +76,4 @@ void MemoryBoxEditors::setEnabled(bool state) {
   setCheckBox(checked, onEnabledChanged, state);
 }
 
-} // namespace sheetloom::style
+} // namespace style

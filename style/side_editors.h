@@ -13,7 +13,7 @@
 #include <functional>
 #include <string>
 
-namespace sheetloom::style {
+namespace style {
 
 // The border group's editors as the operation sees them. The window binds
 // these to `border_kind`, `border_style`, `border_unit`, `border_color`,
@@ -100,4 +100,4 @@ struct MemoryBoxEditors final : BoxEditors {
   void setEnabled(bool state) override;
 };
 
-} // namespace sheetloom::style
+} // namespace style

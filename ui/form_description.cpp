@@ -5,7 +5,7 @@
 namespace ui {
 namespace {
 
-namespace st = sheetloom::style;
+namespace st = style;
 using K = ControlKind;
 using H = Handler;
 

@@ -108,8 +108,8 @@ FormEditors::FormEditors(const FormControls& c)
       stackOrder_(c.spinEdit(C::zin)), top_(c.spinEdit(C::top)), bottom_(c.spinEdit(C::buttom)),
       left_(c.spinEdit(C::left)), right_(c.spinEdit(C::right)), memo_(c.memo()) {}
 
-sheetloom::style::RuleSettings FormEditors::readRuleSettings() const {
-  sheetloom::style::RuleSettings r;
+style::RuleSettings FormEditors::readRuleSettings() const {
+  style::RuleSettings r;
   r.selector = textOf(selector_);
   r.backgroundColour = textOf(backColour_);
   r.backgroundImage = textOf(backImage_);

@@ -23,7 +23,7 @@ namespace ui {
 class FormControls;
 class Memo;
 
-class FormBorderEditors final : public sheetloom::style::BorderEditors {
+class FormBorderEditors final : public style::BorderEditors {
 public:
   explicit FormBorderEditors(const FormControls& controls);
   std::int32_t sideIndex() const override;
@@ -54,7 +54,7 @@ inline constexpr BoxControlIds MarginControls{ControlId::Ma_kind, ControlId::Ma_
 inline constexpr BoxControlIds PaddingControls{ControlId::Pa_kind, ControlId::Pa_unit,
                                                ControlId::Pa, ControlId::Pa_check};
 
-class FormBoxEditors final : public sheetloom::style::BoxEditors {
+class FormBoxEditors final : public style::BoxEditors {
 public:
   FormBoxEditors(const FormControls& controls, const BoxControlIds& ids);
   std::int32_t sideIndex() const override;
@@ -72,17 +72,17 @@ private:
 
 // Form1 as the add action sees it: the three side groups, the values for
 // one rule and the StyleSheet memo.
-class FormEditors final : public sheetloom::style::AddActionView {
+class FormEditors final : public style::AddActionView {
 public:
   explicit FormEditors(const FormControls& controls);
   FormBorderEditors border;
   FormBoxEditors margin;
   FormBoxEditors padding;
 
-  sheetloom::style::BorderEditors& borderEditors() override { return border; }
-  sheetloom::style::BoxEditors& marginEditors() override { return margin; }
-  sheetloom::style::BoxEditors& paddingEditors() override { return padding; }
-  sheetloom::style::RuleSettings readRuleSettings() const override;
+  style::BorderEditors& borderEditors() override { return border; }
+  style::BoxEditors& marginEditors() override { return margin; }
+  style::BoxEditors& paddingEditors() override { return padding; }
+  style::RuleSettings readRuleSettings() const override;
   // At the memo's end, as one edit, whatever the user has selected.
   void appendRule(std::string_view rule) override;
 

@@ -15,7 +15,7 @@
 namespace ui {
 namespace {
 
-namespace st = sheetloom::style;
+namespace st = style;
 
 // Single fixed frame: no WS_THICKFRAME, so the frame cannot be dragged to
 // another size, while the window can still be maximised.

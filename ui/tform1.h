@@ -50,7 +50,7 @@ public:
   // accessibility client shows itself.
   void nameControlsForScreenReaders() noexcept { screenReaderNames_.apply(controls_); }
   const ScreenReaderNames& screenReaderNames() const noexcept { return screenReaderNames_; }
-  sheetloom::style::StyleSettingsStore& store() noexcept { return store_; }
+  style::StyleSettingsStore& store() noexcept { return store_; }
 
   // The font dialog's font (its starting point next time) and colour.
   struct FontDialogState {
@@ -92,7 +92,7 @@ private:
   FormControls controls_;
   std::unique_ptr<FormEditors> editors_;
   ScreenReaderNames screenReaderNames_;
-  sheetloom::style::StyleSettingsStore store_;
+  style::StyleSettingsStore store_;
   StylesheetDocument document_;
   FontDialogState fontDialog_;
   COLORREF colourDialog_ = 0;

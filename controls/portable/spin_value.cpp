@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-namespace spin {
+namespace controls {
 namespace {
 
 int hexDigit(uint32_t c) {
@@ -131,4 +131,4 @@ bool acceptsSpinChar(wchar_t ch, bool editorEnabled, wchar_t decimalSeparator) n
   return ch >= 1 && ch <= 31;
 }
 
-} // namespace spin
+} // namespace controls

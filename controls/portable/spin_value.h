@@ -8,7 +8,7 @@
 #include <string_view>
 #include <type_traits>
 
-namespace spin {
+namespace controls {
 
 // The integer a text denotes, or nothing. Accepted: leading spaces (code 32
 // only), at most one sign, then either decimal digits within the 32-bit range
@@ -32,4 +32,4 @@ std::wstring formatSpinValue(int32_t value);
 // characters always; anything else never.
 bool acceptsSpinChar(wchar_t ch, bool editorEnabled, wchar_t decimalSeparator) noexcept;
 
-} // namespace spin
+} // namespace controls

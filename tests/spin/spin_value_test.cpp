@@ -59,16 +59,16 @@ TEST(SpinValue, ConvertsTextToInteger) {
       {"\xef\xbc\x95", std::nullopt}, // a full-width digit five in UTF-8
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(spin::parseSpinText(std::string_view(c.text)), c.value) << '"' << c.text << '"';
+    EXPECT_EQ(controls::parseSpinText(std::string_view(c.text)), c.value) << '"' << c.text << '"';
     const std::string narrow(c.text);
     const std::wstring wide(narrow.begin(), narrow.end());
-    EXPECT_EQ(spin::parseSpinText(std::wstring_view(wide)), c.value) << '"' << c.text << '"';
+    EXPECT_EQ(controls::parseSpinText(std::wstring_view(wide)), c.value) << '"' << c.text << '"';
   }
 }
 
 TEST(SpinValue, WideCharactersBeyondAsciiAreNotDigits) {
-  EXPECT_EQ(spin::parseSpinText(std::wstring_view(L"\xFF15")), std::nullopt);  // full-width 5
-  EXPECT_EQ(spin::parseSpinText(std::wstring_view(L"1\x0660")), std::nullopt); // Arabic-Indic 0
+  EXPECT_EQ(controls::parseSpinText(std::wstring_view(L"\xFF15")), std::nullopt);  // full-width 5
+  EXPECT_EQ(controls::parseSpinText(std::wstring_view(L"1\x0660")), std::nullopt); // Arabic-Indic 0
 }
 
 struct Range {
@@ -97,28 +97,28 @@ TEST(SpinValue, RangeRule) {
       {4, 10, 5, 10},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(spin::applyRange(c.value, c.minValue, c.maxValue), c.expected)
+    EXPECT_EQ(controls::applyRange(c.value, c.minValue, c.maxValue), c.expected)
         << c.value << " in " << c.minValue << ".." << c.maxValue;
 }
 
 TEST(SpinValue, StepsWrapAroundIn32Bits) {
-  EXPECT_EQ(spin::stepValue(3, 5, true), 8);
-  EXPECT_EQ(spin::stepValue(0, 1, false), -1);
-  EXPECT_EQ(spin::stepValue(INT32_MAX, 1, true), INT32_MIN);
-  EXPECT_EQ(spin::stepValue(INT32_MIN, 1, false), INT32_MAX);
-  EXPECT_EQ(spin::stepValue(INT32_MIN, INT32_MIN, true), 0);
-  EXPECT_EQ(spin::stepValue(5, -2, true), 3);
-  EXPECT_EQ(spin::stepValue(5, 0, false), 5);
-  EXPECT_EQ(spin::stepValue(0, INT32_MIN, false), INT32_MIN);
+  EXPECT_EQ(controls::stepValue(3, 5, true), 8);
+  EXPECT_EQ(controls::stepValue(0, 1, false), -1);
+  EXPECT_EQ(controls::stepValue(INT32_MAX, 1, true), INT32_MIN);
+  EXPECT_EQ(controls::stepValue(INT32_MIN, 1, false), INT32_MAX);
+  EXPECT_EQ(controls::stepValue(INT32_MIN, INT32_MIN, true), 0);
+  EXPECT_EQ(controls::stepValue(5, -2, true), 3);
+  EXPECT_EQ(controls::stepValue(5, 0, false), 5);
+  EXPECT_EQ(controls::stepValue(0, INT32_MIN, false), INT32_MIN);
 }
 
 TEST(SpinValue, FormatsPlainDecimalThatReadsBack) {
   for (int32_t v : {0, 7, -5, INT32_MAX, INT32_MIN, 1000000}) {
-    const std::wstring text = spin::formatSpinValue(v);
-    EXPECT_EQ(spin::parseSpinText(std::wstring_view(text)), v);
+    const std::wstring text = controls::formatSpinValue(v);
+    EXPECT_EQ(controls::parseSpinText(std::wstring_view(text)), v);
   }
-  EXPECT_EQ(spin::formatSpinValue(-2147483647 - 1), L"-2147483648");
-  EXPECT_EQ(spin::formatSpinValue(1234567), L"1234567");
+  EXPECT_EQ(controls::formatSpinValue(-2147483647 - 1), L"-2147483648");
+  EXPECT_EQ(controls::formatSpinValue(1234567), L"1234567");
 }
 
 TEST(SpinValue, TypingFilter) {
@@ -137,10 +137,10 @@ TEST(SpinValue, TypingFilter) {
   };
   for (const auto& c : cases) {
     // ',' stands as the decimal separator here, '.' as an ordinary symbol.
-    EXPECT_EQ(spin::acceptsSpinChar(c.ch, true, L','), c.enabled) << int(c.ch);
-    EXPECT_EQ(spin::acceptsSpinChar(c.ch, false, L','), c.disabled) << int(c.ch);
+    EXPECT_EQ(controls::acceptsSpinChar(c.ch, true, L','), c.enabled) << int(c.ch);
+    EXPECT_EQ(controls::acceptsSpinChar(c.ch, false, L','), c.disabled) << int(c.ch);
   }
-  EXPECT_TRUE(spin::acceptsSpinChar(L'.', true, L'.'));
+  EXPECT_TRUE(controls::acceptsSpinChar(L'.', true, L'.'));
 }
 
 } // namespace

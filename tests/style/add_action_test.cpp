@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace sheetloom::style {
+namespace style {
 namespace {
 
 // The window's part of the add action, in memory. `calls` records what the
@@ -115,4 +115,4 @@ TEST(AddAction, AFailureAppendsNothingAndKeepsWhatWasCommitted) {
 }
 
 } // namespace
-} // namespace sheetloom::style
+} // namespace style

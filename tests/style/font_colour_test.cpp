@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace sheetloom::style {
+namespace style {
 namespace {
 
 TEST(ColorCode, RedGreenBlueFromThePlatformByteOrder) {
@@ -129,4 +129,4 @@ TEST(FontDeclarations, SizeFollowsTheScreenResolution) {
 }
 
 } // namespace
-} // namespace sheetloom::style
+} // namespace style

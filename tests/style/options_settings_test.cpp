@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-namespace sheetloom::style {
+namespace style {
 namespace {
 
 TEST(OptionTables, OptionalListsStartWithAnEmptyEntry) {
@@ -89,4 +89,4 @@ TEST(StyleSettingsStore, RejectsSidesOutsideTheTable) {
 }
 
 } // namespace
-} // namespace sheetloom::style
+} // namespace style

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace sheetloom::style {
+namespace style {
 namespace {
 
 // Joins lines, each followed by CR LF, as the composer writes them.
@@ -390,4 +390,4 @@ TEST(RuleComposer, EveryUserTextIsWrittenWholeHoweverLong) {
 }
 
 } // namespace
-} // namespace sheetloom::style
+} // namespace style

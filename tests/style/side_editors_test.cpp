@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace sheetloom::style {
+namespace style {
 namespace {
 
 // The border group with a check box that reports program changes, as the
@@ -165,4 +165,4 @@ TEST(SideEditors, ASideOutsideTheListThrowsAfterSaving) {
 }
 
 } // namespace
-} // namespace sheetloom::style
+} // namespace style

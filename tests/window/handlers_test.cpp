@@ -90,12 +90,12 @@ TEST_F(FormTest, AddingAtStartWritesTheBareRuleAndTwiceWritesItTwice) {
 
 TEST_F(FormTest, AddingTheWorkedExample) {
   choose("TAG", indexOf("TAG", L"H1"));
-  sheetloom::style::FontDescription font;
+  style::FontDescription font;
   font.faceName = "Arial";
   font.height = -16;
   font.pixelsPerInch = 96;
   font.weight = FW_BOLD;
-  form.store().fontDeclarations = sheetloom::style::fontDeclarations(font);
+  form.store().fontDeclarations = style::fontDeclarations(font);
   setText("back_color", L"#FFFFFF");
   form.showPage(1);
   click("border_check");
