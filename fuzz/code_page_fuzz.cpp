@@ -5,6 +5,7 @@
 // and runs, Japanese, characters CP932 cannot store, lone and paired
 // surrogates, CR and LF.
 #include "tests/document/iconv_code_page.h"
+#include "tests/document/reference_code_page.h"
 #include "ui/portable/code_page_text.h"
 
 #include <cstddef>
@@ -75,14 +76,6 @@ std::u16string buildText(Input& in) {
   return text;
 }
 
-std::optional<std::string> wholeText(std::u16string_view text, const ui::CodePage<char16_t>& page) {
-  std::string bytes;
-  std::u16string back;
-  if (!page.appendBytes(text, bytes) || !page.appendUnits(bytes, back) || back != text)
-    return std::nullopt;
-  return bytes;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -96,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       in.next() % 4 == 0 ? static_cast<const ui::CodePage<char16_t>&>(utf8) : shiftJis;
   const std::u16string text = buildText(in);
 
-  const std::optional<std::string> expected = wholeText(text, page);
+  const std::optional<std::string> expected = sheetloom_test::wholeText(text, page);
   if (ui::toCodePage<char16_t>(text, page, cut) != expected)
     __builtin_trap();
   if (ui::toCodePage<char16_t>(text, page) != expected)

@@ -13,6 +13,7 @@ namespace {
 
 using namespace std::string_literals;
 using sheetloom_test::shiftJis;
+using sheetloom_test::wholeText;
 using ui::ConversionPieces;
 using ui::toCodePage;
 
@@ -23,16 +24,6 @@ const ConversionPieces kCuts[] = {{}, {2, 1}, {3, 2}, {5, 4}, {7, 3}, {16, 8}};
 std::string describe(const ConversionPieces& cut) {
   return "pieces of " + std::to_string(cut.maxPiece) + ", ASCII stretches of " +
          std::to_string(cut.asciiStretch);
-}
-
-// The whole text in one conversion and back: the bytes the pieces must add up
-// to, or nothing when a character does not come back as itself.
-std::optional<std::string> wholeText(std::u16string_view text, const ui::CodePage<char16_t>& page) {
-  std::string bytes;
-  std::u16string back;
-  if (!page.appendBytes(text, bytes) || !page.appendUnits(bytes, back) || back != text)
-    return std::nullopt;
-  return bytes;
 }
 
 std::u16string stretch(std::size_t n) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "controls/spin_edit.h"
+#include "tests/support/control_ids.h"
 #include "tests/support/handler_runs.h"
 #include "tests/support/window_helpers.h"
 #include "toolkit/message_loop.h"
@@ -37,12 +38,7 @@ protected:
 
   // Controls by their names in the description, as the tables of tests name
   // them; an unknown name fails the test.
-  static ui::ControlId id(std::string_view name) {
-    const ui::ControlDescription* row = ui::findControl(name);
-    if (!row)
-      throw std::invalid_argument("no control named " + std::string(name));
-    return row->id;
-  }
+  static ui::ControlId id(std::string_view name) { return sheetloom_test::controlIdNamed(name); }
   HWND c(ui::ControlId control) const { return form.control(control); }
   HWND c(std::string_view name) const { return form.control(id(name)); }
   std::wstring text(std::string_view name) const { return tk::windowText(c(name)); }
