@@ -1,9 +1,10 @@
 // libFuzzer target: the stylesheet text's conversion to the code page, cut
 // into small pieces and ASCII stretches, against one conversion of the whole
-// text by the same code page (iconv's CP932, or UTF-8). The input picks the
-// cuts and the code page, then builds the text from tokens: ASCII characters
-// and runs, Japanese, characters CP932 cannot store, lone and paired
-// surrogates, CR and LF.
+// text by the same code page (iconv's CP932, or UTF-8); a refused text is
+// refused at its first character that does not convert on its own, and all
+// before it converts. The input picks the cuts and the code page, then builds
+// the text from tokens: ASCII characters and runs, Japanese, characters CP932
+// cannot store, lone and paired surrogates, CR and LF.
 #include "tests/document/iconv_code_page.h"
 #include "tests/document/reference_code_page.h"
 #include "ui/portable/code_page_text.h"
@@ -16,10 +17,12 @@
 namespace {
 
 // Stored by CP932, among them ones whose second byte is "\" or "~", half-width
-// katakana (one byte) and characters of the NEC and IBM extensions.
-constexpr char16_t kJapanese[] = u"表ソ能ｱｲﾟ～①纊∥－￢ー　あ見出しゴＰ・";
-// Not stored by CP932, or stored only one way (yen sign, overline, wave dash).
-constexpr char16_t kUnstorable[] = u"é€¥‾〜ß™";
+// katakana (one byte), characters of the NEC and IBM extensions, and the seven
+// that web text spells otherwise (wave dash, minus, dash, double vertical
+// line, cent, pound, not sign).
+constexpr char16_t kJapanese[] = u"表ソ能ｱｲﾟ～①纊∥－￢ー　あ見出しゴＰ・〜−—‖¢£¬";
+// Not stored by CP932, or stored only one way (yen sign, overline).
+constexpr char16_t kUnstorable[] = u"é€¥‾ß™";
 
 class Input {
 public:
@@ -79,8 +82,8 @@ std::u16string buildText(Input& in) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const sheetloom_test::IconvCodePage shiftJis("CP932");
-  static const sheetloom_test::IconvCodePage utf8("UTF-8");
+  static const sheetloom_test::IconvCodePage shiftJis("CP932", 932);
+  static const sheetloom_test::IconvCodePage utf8("UTF-8", 65001);
   Input in(data, size);
   ui::ConversionPieces cut;
   cut.maxPiece = 2 + in.next() % 40;
@@ -90,9 +93,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::u16string text = buildText(in);
 
   const std::optional<std::string> expected = sheetloom_test::wholeText(text, page);
-  if (ui::toCodePage<char16_t>(text, page, cut) != expected)
+  const ui::CodePageText small = ui::toCodePage<char16_t>(text, page, cut);
+  const ui::CodePageText usual = ui::toCodePage<char16_t>(text, page);
+  if (small.bytes != expected || usual.bytes != expected)
     __builtin_trap();
-  if (ui::toCodePage<char16_t>(text, page) != expected)
-    __builtin_trap();
+  if (!expected) {
+    const std::size_t at = small.refusedAt;
+    if (usual.refusedAt != at || at >= text.size())
+      __builtin_trap();
+    const std::u16string_view view(text);
+    const ui::TextPlace place = ui::placeOf(view, at);
+    if (sheetloom_test::wholeText(view.substr(at, place.length), page) ||
+        !sheetloom_test::wholeText(view.substr(0, at), page))
+      __builtin_trap();
+  }
   return 0;
 }

@@ -8,7 +8,9 @@
 #include "ui/portable/code_page_text.h"
 #include "ui/system_code_page.h"
 
+#include <cstdio>
 #include <optional>
+#include <string>
 #include <utility>
 
 namespace ui {
@@ -19,7 +21,7 @@ constexpr const char* kSaved = "保存しました。";
 constexpr const char* kCannotCreate = "ファイル %s を作成できません";
 constexpr const char* kWriteError = "ストリームへの書き込みエラー";
 constexpr const char* kUnrepresentable =
-    "この文字コードでは保存できない文字が含まれているため、ファイルを保存できません";
+    "はこの文字コードでは保存できないため、ファイルを保存できません";
 
 bool chooseWithSaveDialog(HWND owner, std::wstring& path) {
   return tk::runSaveDialog(owner, tk::widen(kFilter), path);
@@ -40,13 +42,26 @@ std::string cannotCreate(const std::wstring& path) {
   return message;
 }
 
-// The text in the ANSI code page, or the user's message when a character
-// cannot be stored.
-std::string convert(std::wstring_view text) {
-  std::optional<std::string> bytes = toCodePage(text, ansiCodePage());
-  if (!bytes)
-    throw tk::Error(kUnrepresentable);
-  return std::move(*bytes);
+// The refusal, naming the first character the code page cannot store:
+// "12 行 5 文字目の「€」(U+20AC) はこの文字コードでは…". Half a surrogate pair
+// cannot be shown and is named by its code alone.
+std::string unrepresentable(std::wstring_view text, const TextPlace& place) {
+  const wchar_t first = text[place.offset];
+  const bool shown = place.length == 2 || first < 0xD800 || first > 0xDFFF;
+  char code[16];
+  std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(place.codePoint));
+  return std::to_string(place.line) + " 行 " + std::to_string(place.column) + " 文字目の" +
+         (shown ? "「" + tk::narrow(text.substr(place.offset, place.length)) + "」" : "文字 ") +
+         "(" + code + ") " + kUnrepresentable;
+}
+
+// The text in the ANSI code page; where a character cannot be stored, nothing
+// and that character's place.
+std::optional<std::string> convert(std::wstring_view text, TextPlace& refused) {
+  CodePageText converted = toCodePage(text, ansiCodePage());
+  if (!converted.bytes)
+    refused = placeOf(text, converted.refusedAt);
+  return std::move(converted.bytes);
 }
 
 // The memo's text without a copy: a multi-line edit lends its own buffer
@@ -89,7 +104,11 @@ private:
 } // namespace
 
 std::string stylesheetBytes(std::wstring_view text) {
-  return convert(text);
+  TextPlace refused;
+  std::optional<std::string> bytes = convert(text, refused);
+  if (!bytes)
+    throw tk::Error(unrepresentable(text, refused));
+  return std::move(*bytes);
 }
 
 StylesheetDocument::StylesheetDocument()
@@ -111,13 +130,26 @@ void StylesheetDocument::save(HWND owner) {
   // Remembered even if the write below fails: the next save offers it again.
   path_ = path;
 
-  std::string bytes;
+  std::optional<std::string> bytes;
+  TextPlace refused;
+  std::string refusal;
   {
     const MemoText text(memo_);
-    bytes = convert(text.text());
+    bytes = convert(text.text(), refused);
+    if (!bytes)
+      refusal = unrepresentable(text.text(), refused);
   } // the memo's buffer is given back before anything can send it a message
+  if (!bytes) {
+    // The memo shows the character once the message is closed: the error
+    // display gives the focus back to the memo, selection and all.
+    SetFocus(memo_);
+    SendMessageW(memo_, EM_SETSEL, refused.offset,
+                 static_cast<LPARAM>(refused.offset + refused.length));
+    SendMessageW(memo_, EM_SCROLLCARET, 0, 0);
+    throw tk::Error(refusal);
+  }
   try {
-    services_.writeFile(path, bytes);
+    services_.writeFile(path, *bytes);
   } catch (const tk::FileError& error) {
     if (error.kind() == tk::FileError::Kind::write)
       throw tk::Error(kWriteError);

@@ -15,6 +15,7 @@ public:
   std::size_t maxBytesPerUnit() const override { return maxBytesPerUnit_; }
   bool appendBytes(Text text, std::string& out) const override;
   bool appendUnits(std::string_view bytes, std::wstring& out) const override;
+  unsigned number() const override { return id_; }
 
 private:
   UINT id_;

@@ -53,10 +53,19 @@ TEST(CodePageText, ShiftJisBytesAsTheyAreWritten) {
       {u"ソｱ～", "\x83\x5C\xB1\x81\x60"},
       {u"  font-family: ＭＳ Ｐゴシック;\r\n",
        "  font-family: \x82\x6C\x82\x72 \x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E;\r\n"},
+      // As web pages spell the JIS X 0208 wave dash, minus, dash, double
+      // vertical line, cent, pound and not signs; then as the code page does.
+      {u"\u301C\u2212\u2014\u2016\u00A2\u00A3\u00AC",
+       "\x81\x60\x81\x7C\x81\x5C\x81\x61\x81\x91\x81\x92\x81\xCA"},
+      {u"\uFF5E\uFF0D\u2015\u2225\uFFE0\uFFE1\uFFE2",
+       "\x81\x60\x81\x7C\x81\x5C\x81\x61\x81\x91\x81\x92\x81\xCA"},
+      {u"/* 10\u301C20 */ P { margin: \u22121px; }", "/* 10\x81\x60"
+                                                     "20 */ P { margin: \x81\x7C"
+                                                     "1px; }"},
   };
   for (const auto& c : cases)
     for (const ConversionPieces& cut : kCuts)
-      EXPECT_EQ(toCodePage<char16_t>(c.text, shiftJis(), cut), c.bytes)
+      EXPECT_EQ(toCodePage<char16_t>(c.text, shiftJis(), cut).bytes, c.bytes)
           << c.bytes << ", " << describe(cut);
 }
 
@@ -81,46 +90,68 @@ TEST(CodePageText, PiecesAddUpToTheWholeConversion) {
       {"Japanese across a piece", repeat(u"表", 40000) + stretch(600)},
       {"line breaks only", u"\r\n\r\n\n\r\r"},
       {"half-width and symbols", u"ｱｲｳ①②纊～￢∥－\r\n" + stretch(9) + u"ｴ"},
+      {"JIS spellings of the web",
+       stretch(300) + u"〜−—‖¢£¬" + stretch(2) + u"表〜" + stretch(400)},
   };
   for (const auto& c : cases) {
     const std::optional<std::string> whole = wholeText(c.text, shiftJis());
     ASSERT_TRUE(whole) << c.what;
     for (const ConversionPieces& cut : kCuts)
-      EXPECT_EQ(toCodePage<char16_t>(c.text, shiftJis(), cut), whole)
+      EXPECT_EQ(toCodePage<char16_t>(c.text, shiftJis(), cut).bytes, whole)
           << c.what << ", " << describe(cut);
   }
 }
 
 // A character the code page lacks is refused wherever it stands: inside or
-// right after a long ASCII stretch, among Japanese, at a piece end, or last.
-// Those it stores only one way (yen sign, wave dash) count as lacking.
+// right after a long ASCII stretch, among Japanese, at a piece end, or last;
+// the first one is found, with its line and column as the memo shows them.
+// The yen sign, which would come back as the backslash, counts as lacking.
 TEST(CodePageText, UnrepresentableCharactersAreRefusedEverywhere) {
-  const std::u16string missing[] = {
-      u"\U0001F600",
-      u"\u00E9",
-      u"\u20AC",
-      u"\u00A5",
-      u"\u301C",
-      std::u16string(1, char16_t{0xD800}),                // high surrogate alone
-      std::u16string(1, char16_t{0xDC00}),                // low surrogate alone
-      std::u16string{char16_t{0xDE00}, char16_t{0xD83D}}, // the halves reversed
+  const struct {
+    std::u16string text;
+    char32_t codePoint;
+  } missing[] = {
+      {u"\U0001F600", 0x1F600},
+      {u"\u00E9", 0xE9},
+      {u"\u20AC", 0x20AC},
+      {u"\u00A5", 0xA5},
+      {std::u16string(1, char16_t{0xD800}), 0xD800},                // high surrogate alone
+      {std::u16string(1, char16_t{0xDC00}), 0xDC00},                // low surrogate alone
+      {std::u16string{char16_t{0xDE00}, char16_t{0xD83D}}, 0xDE00}, // the halves reversed
   };
-  for (const std::u16string& m : missing) {
-    const std::u16string texts[] = {
-        m,
-        stretch(1000) + m,
-        stretch(1000) + m + stretch(1000),
-        u"表" + m + u"表",
-        stretch(1000) + u"表" + m,
-        u"表" + stretch(1000) + u"a" + m,
-        repeat(u"表", 32767) + m + u"表",
-        repeat(u"表", 15) + m,
-    };
-    for (const std::u16string& text : texts)
-      for (const ConversionPieces& cut : kCuts)
-        EXPECT_EQ(toCodePage<char16_t>(text, shiftJis(), cut), std::nullopt)
-            << "U+" << std::hex << static_cast<unsigned>(m[0]) << " in " << std::dec << text.size()
-            << ", " << describe(cut);
+  const struct {
+    std::u16string before, after;
+    std::size_t line, column;
+  } places[] = {
+      {u"", u"", 1, 1},
+      {stretch(1000), u"", 38, 4},
+      {stretch(1000), stretch(1000), 38, 4},
+      {u"表", u"表", 1, 2},
+      {stretch(1000) + u"表", u"", 38, 5},
+      {u"表" + stretch(1000) + u"a", u"", 38, 5},
+      {repeat(u"表", 32767), u"表", 1, 32768},
+      {repeat(u"表", 15), u"", 1, 16},
+      {u"A\r\n表\r\nb\rc\nd ", u"\r\n", 3, 7},
+      {u"\r\n\r\nｱ表", u"\u00E9\u20AC", 3, 3},
+      {u"x\r", u"\ny", 1, 3},
+      {u"〜−—‖¢£¬", u"\u00A5", 1, 8},
+  };
+  for (const auto& m : missing) {
+    for (const auto& p : places) {
+      const std::u16string text = p.before + m.text + p.after;
+      const std::string what = "U+" + std::to_string(m.codePoint) + " (decimal) after " +
+                               std::to_string(p.before.size()) + " units";
+      for (const ConversionPieces& cut : kCuts) {
+        const ui::CodePageText converted = toCodePage<char16_t>(text, shiftJis(), cut);
+        EXPECT_EQ(converted.bytes, std::nullopt) << what << ", " << describe(cut);
+        EXPECT_EQ(converted.refusedAt, p.before.size()) << what << ", " << describe(cut);
+      }
+      const ui::TextPlace place = ui::placeOf<char16_t>(text, p.before.size());
+      EXPECT_EQ(place.line, p.line) << what;
+      EXPECT_EQ(place.column, p.column) << what;
+      EXPECT_EQ(place.codePoint, m.codePoint) << what;
+      EXPECT_EQ(place.length, m.codePoint > 0xFFFF ? 2u : 1u) << what;
+    }
   }
 }
 
@@ -131,11 +162,11 @@ TEST(CodePageText, SurrogatePairsStayWholeAtPieceEnds) {
   for (const ConversionPieces& cut : kCuts) {
     for (std::size_t before = 0; before < 20; ++before) {
       const std::u16string text = repeat(u"表", before) + pair + u"表" + pair;
-      EXPECT_EQ(toCodePage<char16_t>(text, sheetloom_test::utf8(), cut),
+      EXPECT_EQ(toCodePage<char16_t>(text, sheetloom_test::utf8(), cut).bytes,
                 wholeText(text, sheetloom_test::utf8()))
           << before << ", " << describe(cut);
       const std::u16string lone = repeat(u"表", before) + pair.substr(0, 1) + u"表";
-      EXPECT_EQ(toCodePage<char16_t>(lone, sheetloom_test::utf8(), cut), std::nullopt)
+      EXPECT_EQ(toCodePage<char16_t>(lone, sheetloom_test::utf8(), cut).bytes, std::nullopt)
           << before << ", " << describe(cut);
     }
   }
@@ -163,8 +194,9 @@ TEST(CodePageText, AsciiIsCopiedOnlyWhereTheCodePageKeepsIt) {
     }
   } shifted;
   for (const ConversionPieces& cut : kCuts) {
-    EXPECT_EQ(toCodePage<char16_t>(stretch(600), shifted, cut), wholeText(stretch(600), shifted));
-    EXPECT_EQ(toCodePage<char16_t>(stretch(600) + u"表", shifted, cut), std::nullopt);
+    EXPECT_EQ(toCodePage<char16_t>(stretch(600), shifted, cut).bytes,
+              wholeText(stretch(600), shifted));
+    EXPECT_EQ(toCodePage<char16_t>(stretch(600) + u"表", shifted, cut).bytes, std::nullopt);
   }
 }
 

@@ -16,9 +16,10 @@ namespace sheetloom_test {
 
 class IconvCodePage final : public ui::CodePage<char16_t> {
 public:
-  // `name` as iconv knows it, e.g. "CP932" (Windows' Shift_JIS).
-  explicit IconvCodePage(const char* name)
-      : toBytes_(open(name, utf16())), toUnits_(open(utf16(), name)) {}
+  // `name` as iconv knows it, e.g. "CP932" (Windows' Shift_JIS), and the
+  // number Windows gives the same code page.
+  IconvCodePage(const char* name, unsigned number)
+      : toBytes_(open(name, utf16())), toUnits_(open(utf16(), name)), number_(number) {}
   IconvCodePage(const IconvCodePage&) = delete;
   IconvCodePage& operator=(const IconvCodePage&) = delete;
   ~IconvCodePage() override {
@@ -27,6 +28,7 @@ public:
   }
 
   std::size_t maxBytesPerUnit() const override { return 2; }
+  unsigned number() const override { return number_; }
 
   bool appendBytes(Text text, std::string& out) const override {
     return run(toBytes_, reinterpret_cast<const char*>(text.data()), text.size() * 2, out);
@@ -73,6 +75,7 @@ private:
 
   iconv_t toBytes_;
   iconv_t toUnits_;
+  unsigned number_;
 };
 
 } // namespace sheetloom_test

@@ -4,12 +4,12 @@
 namespace sheetloom_test {
 
 const ui::CodePage<char16_t>& shiftJis() {
-  static const IconvCodePage page("CP932");
+  static const IconvCodePage page("CP932", 932);
   return page;
 }
 
 const ui::CodePage<char16_t>& utf8() {
-  static const IconvCodePage page("UTF-8");
+  static const IconvCodePage page("UTF-8", 65001);
   return page;
 }
 

@@ -22,6 +22,7 @@ public:
     out.append(units.begin(), units.end());
     return true;
   }
+  unsigned number() const override { return page_.number(); }
 
 private:
   ui::SystemCodePage page_;

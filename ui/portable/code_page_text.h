@@ -1,8 +1,9 @@
 // The stylesheet text (UTF-16) as the bytes of the file: converted to a code
 // page, where a character the code page cannot store is refused rather than
-// written as a substitute. Standard C++ only: the conversion of a piece of
-// text is handed in, so the cutting, the ASCII shortcut and the round-trip
-// check are tested natively, under the sanitizers and a fuzzer.
+// written as a substitute, and the first one refused is found. Standard C++
+// only: the conversion of a piece of text is handed in, so the cutting, the
+// ASCII shortcut and the round-trip check are tested natively, under the
+// sanitizers and a fuzzer.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +30,8 @@ public:
   // Append the conversion of `bytes` back to UTF-16 to `out`. Return false
   // when it failed.
   virtual bool appendUnits(std::string_view bytes, std::basic_string<Unit>& out) const = 0;
+  // The code page's number as the system knows it (932 for Shift_JIS), or 0.
+  virtual unsigned number() const { return 0; }
 };
 
 // How the text is cut: pieces of at most `maxPiece` units are converted and
@@ -40,11 +43,34 @@ struct ConversionPieces {
   std::size_t asciiStretch = 256;
 };
 
-// `text` in the code page, or nothing when it holds a character the code page
+// The text's conversion: its bytes, or, when a character cannot be stored,
+// no bytes and where the first such character begins (in code units).
+struct CodePageText {
+  std::optional<std::string> bytes;
+  std::size_t refusedAt = 0;
+};
+
+// `text` in the code page, refused when it holds a character the code page
 // cannot store (an unpaired surrogate included). Line breaks and every other
-// character pass as they are; no byte is added.
+// character pass as they are; no byte is added. On code page 932 seven
+// characters that text from the web and other systems uses for the JIS X 0208
+// ones are written as those (U+301C as 0x8160, U+2212 as 0x817C, U+2014 as
+// 0x815C, U+2016 as 0x8161, U+00A2 as 0x8191, U+00A3 as 0x8192, U+00AC as
+// 0x81CA), although the code page reads them back as other characters.
 template <class Unit>
-std::optional<std::string> toCodePage(std::basic_string_view<Unit> text, const CodePage<Unit>& page,
-                                      ConversionPieces pieces = {});
+CodePageText toCodePage(std::basic_string_view<Unit> text, const CodePage<Unit>& page,
+                        ConversionPieces pieces = {});
+
+// Where a character of a text stands, for telling the user.
+struct TextPlace {
+  std::size_t offset = 0; // code units from the start of the text
+  std::size_t length = 0; // code units: 2 for a surrogate pair, else 1
+  std::size_t line = 1;   // from 1; lines end at CR LF, as the memo shows them
+  std::size_t column = 1; // from 1, in characters (a surrogate pair is one)
+  char32_t codePoint = 0; // an unpaired surrogate stands for itself
+};
+
+// The place of the character that begins at `offset` (< text.size()).
+template <class Unit> TextPlace placeOf(std::basic_string_view<Unit> text, std::size_t offset);
 
 } // namespace ui
