@@ -1,5 +1,7 @@
 #include "controls/completion_combo.h"
 
+#include "controls/ime.h"
+
 #include "toolkit/errors.h"
 #include "toolkit/text.h"
 
@@ -95,13 +97,16 @@ void CompletionCombo::detach() noexcept {
   edit_ = combo_ = list_ = nullptr;
   highSurrogate_ = 0;
   search_.clear();
+  composing_.reset();
 }
 
 bool CompletionCombo::handleCommand(WPARAM wp, LPARAM lp) {
   if (!combo_ || reinterpret_cast<HWND>(lp) != combo_)
     return false;
   const WORD code = HIWORD(wp);
-  if ((code != CBN_EDITCHANGE && code != CBN_SELCHANGE) || ownChanges_ > 0)
+  // What the platform shows of a composition is not yet typed text.
+  if ((code != CBN_EDITCHANGE && code != CBN_SELCHANGE) || ownChanges_ > 0 ||
+      (code == CBN_EDITCHANGE && composing_))
     return true;
   if (code == CBN_SELCHANGE && edit_) {
     // The platform reports a choice from the list before it copies the entry
@@ -181,6 +186,30 @@ LRESULT CompletionCombo::onEditMessage(UINT msg, WPARAM wp, LPARAM lp) {
     OwnChange own(ownChanges_);
     return DefSubclassProc(edit_, msg, wp, lp);
   }
+  if (options_.completion && (msg == WM_IME_STARTCOMPOSITION || msg == WM_IME_ENDCOMPOSITION)) {
+    // The composition starts from the text as it stands; one that ends
+    // without a result (cancelled) leaves it as it was.
+    if (msg == WM_IME_ENDCOMPOSITION)
+      endComposition();
+    else
+      beginComposition();
+  }
+  if (options_.completion && msg == WM_IME_COMPOSITION) {
+    // Each character the input method commits is handled as a typed one, on
+    // the text and selection from before the composition.
+    if (const std::wstring text = committedText(edit_, lp); !text.empty()) {
+      endComposition();
+      for (wchar_t ch : text)
+        onEditMessage(WM_CHAR, ch, 1);
+      lp = compositionOnly(lp);
+      if (!lp)
+        return 0;
+      beginComposition(); // the next one goes on at once
+      return DefSubclassProc(edit_, msg, wp, lp);
+    }
+  }
+  if (options_.completion && msg == WM_IME_CHAR)
+    msg = WM_CHAR; // a character the input method sent on its own
   if (msg == WM_CHAR && options_.completion) {
     if (wp == VK_BACK) {
       highSurrogate_ = 0;
@@ -266,6 +295,26 @@ void CompletionCombo::insertAsTyped(const std::wstring& ch, LPARAM lp) {
   }
   if (tk::windowText(edit_) != oldText)
     fireChange();
+}
+
+void CompletionCombo::beginComposition() {
+  const Selection sel = editSelection(edit_);
+  composing_ = Composing{tk::windowText(edit_), sel.start, sel.end, currentSelection(combo_)};
+}
+
+void CompletionCombo::endComposition() {
+  if (!composing_)
+    return;
+  const Composing before = std::move(*composing_);
+  composing_.reset();
+  if (!edit_ || tk::windowText(edit_) == before.text)
+    return;
+  OwnChange own(ownChanges_);
+  SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(before.entry), 0);
+  SendMessageW(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(before.text.c_str()));
+  if (currentSelection(combo_) != before.entry)
+    SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(before.entry), 0);
+  SendMessageW(edit_, EM_SETSEL, before.start, static_cast<LPARAM>(before.end));
 }
 
 void CompletionCombo::backspace() {

@@ -33,6 +33,12 @@
 // the caret where the deleted text began and raises onChange; at the start of
 // the text with nothing selected it deletes nothing but does the rest.
 //
+// Input method (editable combos): each character of a committed string is
+// handled as a typed one, in order, on the text as it stood before the
+// composition; while composing, the platform shows the composition its own
+// way, and what it does to the text raises no onChange. A cancelled
+// composition leaves the text as it was.
+//
 // Incremental search (drop-down lists, CBS_DROPDOWNLIST): typed characters add
 // up to a search text that starts afresh after 500 ms without a key; the first
 // entry beginning with it is selected. Keys that match nothing are left to the
@@ -42,6 +48,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -90,6 +97,8 @@ private:
   bool typeIntoEdit(const std::wstring& ch);
   void insertAsTyped(const std::wstring& ch, LPARAM lp);
   void backspace();
+  void beginComposition();
+  void endComposition();
   bool searchList(const std::wstring& ch);
   int findPrefix(const std::wstring& prefix) const;
   std::wstring entryText(int index) const;
@@ -101,6 +110,15 @@ private:
   Options options_;
   int ownChanges_ = 0; // > 0 while the text or selection is being set by code
   wchar_t highSurrogate_ = 0;
+  // The edit as it stood when the input method's composition began: the
+  // platform may show the composition in the text (replacing the selection);
+  // the committed characters are typed on what stood before.
+  struct Composing {
+    std::wstring text;
+    DWORD start, end;
+    int entry;
+  };
+  std::optional<Composing> composing_;
   std::wstring search_; // incremental search of a drop-down list
   DWORD lastKey_ = 0;
   std::function<DWORD()> clock_;

@@ -1,11 +1,14 @@
 #include "controls/spin_edit.h"
 
 #include "controls/beep.h"
+#include "controls/ime.h"
 #include "controls/portable/spin_value.h"
 #include "controls/spin_button.h"
 
 #include "toolkit/dpi.h"
 #include "toolkit/text.h"
+
+#include <imm.h>
 
 #include <algorithm>
 
@@ -68,6 +71,9 @@ void TSpinEdit::create(HWND parent, int id, int x, int y, int width, int height,
   args.exStyle = ctl3D_ ? WS_EX_CLIENTEDGE : 0;
   args.text = pendingText_.c_str();
   createControl(L"EDIT", args);
+  // Numbers are typed without the input method, as in the platform's own
+  // numeric up-down controls: in hiragana mode the keys give plain digits.
+  ImmAssociateContextEx(hwnd(), nullptr, 0);
   pendingText_.clear();
   dpi_ = tk::windowDpi(hwnd());
   // The font and the height first, then the pair at its place and the text
@@ -203,11 +209,21 @@ void TSpinEdit::step(int32_t direction) {
 LRESULT TSpinEdit::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
   case WM_CHAR:
+  case WM_IME_CHAR: // an input method that is still on: filtered all the same
     if (!AcceptsChar(static_cast<wchar_t>(wp))) {
       beep(0);
       return 0;
     }
-    return editCommand(msg, wp, lp);
+    return editCommand(WM_CHAR, wp, lp);
+  case WM_IME_COMPOSITION:
+    // Each character the input method commits is typed through the filter.
+    if (const std::wstring text = committedText(hwnd(), lp); !text.empty()) {
+      for (wchar_t ch : text)
+        handleMessage(WM_CHAR, ch, 1);
+      lp = compositionOnly(lp);
+      return lp ? defaultProc(msg, wp, lp) : 0;
+    }
+    break;
   case WM_KEYDOWN:
     if (wp == VK_UP)
       StepUp(this);

@@ -6,7 +6,10 @@
 
 #include "toolkit/errors.h"
 
+#include <imm.h>
+
 #include <algorithm>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -119,11 +122,47 @@ TEST_F(SpinEditTest, ChangeNotificationOnlyWhenTheTextChanges) {
   EXPECT_EQ(changes, 3);
 }
 
+// However the characters arrive: typed, sent one by one by an input method
+// (WM_IME_CHAR), or committed by one as a string. The spin edit keeps the input
+// method away, as numeric up-down controls do, so that hiragana mode types
+// plain digits; forced on, it still types nothing but what the filter takes.
 TEST_F(SpinEditTest, TypingFilterAcceptsDigitsSignsAndRejectsWithABeep) {
+  EXPECT_EQ(ImmGetContext(spin.hwnd()), nullptr) << "no input method in a spin edit";
+  SetFocus(spin.hwnd());
+  ImmAssociateContextEx(spin.hwnd(), nullptr, IACE_DEFAULT);
+  const struct {
+    const char* how;
+    std::function<void(const std::wstring&)> send;
+  } routes[] = {
+      {"typed", [&](const std::wstring& chars) { type(chars); }},
+      {"WM_IME_CHAR",
+       [&](const std::wstring& chars) {
+         for (wchar_t ch : chars)
+           SendMessageW(spin.hwnd(), WM_IME_CHAR, ch, 1);
+       }},
+      {"committed by the IME",
+       [&](const std::wstring& chars) { ASSERT_TRUE(commitThroughIme(spin.hwnd(), chars)); }},
+  };
+  for (const auto& route : routes) {
+    SCOPED_TRACE(route.how);
+    int changes = 0;
+    spin.OnChange = [&](controls::TSpinEdit&) { ++changes; };
+    g_beeps = 0;
+    selectAll();
+    route.send(L"-12a+ 3");
+    EXPECT_EQ(spin.Text(), L"-12+3");
+    EXPECT_EQ(g_beeps, 2);
+    EXPECT_EQ(changes, 5);
+    route.send(L"\xFF11\xFF12"); // full-width digits: a beep each, no change
+    route.send(L"\x30FC\x3000"); // a prolonged sound mark and an ideographic space
+    EXPECT_EQ(spin.Text(), L"-12+3");
+    EXPECT_EQ(g_beeps, 6);
+    EXPECT_EQ(changes, 5);
+    spin.OnChange = nullptr;
+  }
+  g_beeps = 0;
   selectAll();
   type(L"-12a+ 3");
-  EXPECT_EQ(spin.Text(), L"-12+3");
-  EXPECT_EQ(g_beeps, 2);
   type(L"\b");
   EXPECT_EQ(spin.Text(), L"-12+");
   type(L"\r");

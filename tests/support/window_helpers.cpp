@@ -4,6 +4,8 @@
 #include "toolkit/message_loop.h"
 #include "toolkit/text.h"
 
+#include <imm.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -62,6 +64,19 @@ void setModifierKeys(bool ctrl, bool shift) {
 void typeChars(HWND target, std::wstring_view chars) {
   for (wchar_t ch : chars)
     SendMessageW(target, WM_CHAR, ch, 1);
+}
+
+bool commitThroughIme(HWND target, std::wstring_view text) {
+  const HIMC context = ImmGetContext(target);
+  if (!context)
+    return false;
+  ImmSetOpenStatus(context, TRUE);
+  const auto bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+  const bool done = ImmSetCompositionStringW(context, SCS_SETSTR, const_cast<wchar_t*>(text.data()),
+                                             bytes, nullptr, 0) &&
+                    ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+  ImmReleaseContext(target, context);
+  return done;
 }
 
 RECT rectIn(HWND child, HWND parent) {

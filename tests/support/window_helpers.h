@@ -40,6 +40,12 @@ void setModifierKeys(bool ctrl, bool shift);
 
 // Sends each character as a WM_CHAR, as typing does.
 void typeChars(HWND target, std::wstring_view chars);
+// Commits `text` through the input method, as a user converting with an IME
+// does: the composition is set in the input context of `target`, which has the
+// focus, and completed (ImmSetCompositionStringW, then ImmNotifyIME with
+// CPS_COMPLETE), which sends the window the messages of a real commit. False
+// when the window has no input context, or it refused the composition.
+bool commitThroughIme(HWND target, std::wstring_view text);
 
 // `child`'s window rectangle in `parent`'s client coordinates.
 RECT rectIn(HWND child, HWND parent);

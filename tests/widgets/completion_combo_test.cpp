@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -201,32 +202,69 @@ TEST_F(ComboTest, BackspaceClearsTheEntryPlacesTheCaretAndFiresTheChange) {
   }
 }
 
+// Typed, or committed by the input method as a string, whose characters are
+// then handled one by one as typed ones.
 TEST_F(ComboTest, JapaneseAndSurrogatePairsCountAsOneCharacter) {
   attach(CBS_DROPDOWN, kCursors, false);
-  type(L"リ");
-  EXPECT_EQ(text(), L"リンク");
-  EXPECT_EQ(selection(), (Selection{1, 3}));
-  type(L"サ");
-  EXPECT_EQ(text(), L"リサイズ(上端)");
-  EXPECT_EQ(current(), 4);
-  EXPECT_EQ(changes_, (std::vector<std::wstring>{L"リンク", L"リサイズ(上端)"}));
+  const struct {
+    const char* how;
+    std::function<void(const std::wstring&)> send;
+  } routes[] = {
+      {"typed", [&](const std::wstring& chars) { type(chars); }},
+      {"committed by the IME",
+       [&](const std::wstring& chars) { ASSERT_TRUE(commitThroughIme(edit_, chars)); }},
+  };
+  for (const auto& route : routes) {
+    SCOPED_TRACE(route.how);
+    setText(L"");
+    changes_.clear();
+    route.send(L"リ");
+    EXPECT_EQ(text(), L"リンク");
+    EXPECT_EQ(selection(), (Selection{1, 3}));
+    EXPECT_EQ(current(), 3);
+    route.send(L"サ");
+    EXPECT_EQ(text(), L"リサイズ(上端)");
+    EXPECT_EQ(current(), 4);
+    EXPECT_EQ(changes_, (std::vector<std::wstring>{L"リンク", L"リサイズ(上端)"}));
 
-  setText(L"");
-  changes_.clear();
-  type(L"😀"); // two WM_CHARs: high and low surrogate
-  EXPECT_EQ(text(), L"😀face");
-  EXPECT_EQ(selection(), (Selection{2, 6}));
-  EXPECT_EQ(changes_, (std::vector<std::wstring>{L"😀face"}));
+    // Several characters at once: the entry is chosen once, then kept.
+    setText(L"");
+    changes_.clear();
+    route.send(L"リンク");
+    EXPECT_EQ(text(), L"リンク");
+    EXPECT_EQ(selection(), (Selection{3, 3}));
+    EXPECT_EQ(current(), 3);
+    EXPECT_EQ(changes_, std::vector<std::wstring>{L"リンク"});
+    setText(L"");
+    changes_.clear();
+    route.send(L"リサ");
+    EXPECT_EQ(text(), L"リサイズ(上端)");
+    EXPECT_EQ(selection(), (Selection{2, 8}));
+    EXPECT_EQ(current(), 4);
+    EXPECT_EQ(changes_, (std::vector<std::wstring>{L"リンク", L"リサイズ(上端)"}));
+    // No entry begins with the rest: it is inserted character by character.
+    route.send(L"左右");
+    EXPECT_EQ(text(), L"リサ左右");
+    EXPECT_EQ(current(), -1);
+    EXPECT_EQ(changes_.size(), 4u);
 
-  setText(L"x");
-  select(1, 1);
-  changes_.clear();
-  type(L"😀");
-  EXPECT_EQ(text(), L"x😀");
-  EXPECT_EQ(changes_, (std::vector<std::wstring>{L"x😀"})) << "no change with half a pair";
-  type(L"\b");
-  EXPECT_EQ(text(), L"x") << "backspace removes the pair as a whole";
-  EXPECT_EQ(selection(), (Selection{1, 1}));
+    setText(L"");
+    changes_.clear();
+    route.send(L"😀"); // two units: high and low surrogate
+    EXPECT_EQ(text(), L"😀face");
+    EXPECT_EQ(selection(), (Selection{2, 6}));
+    EXPECT_EQ(changes_, (std::vector<std::wstring>{L"😀face"}));
+
+    setText(L"x");
+    select(1, 1);
+    changes_.clear();
+    route.send(L"😀");
+    EXPECT_EQ(text(), L"x😀");
+    EXPECT_EQ(changes_, (std::vector<std::wstring>{L"x😀"})) << "no change with half a pair";
+    type(L"\b");
+    EXPECT_EQ(text(), L"x") << "backspace removes the pair as a whole";
+    EXPECT_EQ(selection(), (Selection{1, 1}));
+  }
 }
 
 TEST_F(ComboTest, ChangesByCodeRaiseNoEventButChoicesByTheUserDo) {
