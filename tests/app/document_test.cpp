@@ -162,18 +162,25 @@ TEST_F(DocumentTest, CancellingWritesAndShowsNothingAndKeepsTheLastPath) {
 
 // Every failed save over an existing file: the user's message, no
 // confirmation, the old file as it was with nothing left beside it, the memo's
-// text unchanged, and the path still offered next time.
+// text unchanged, and the path still offered next time. A character the code
+// page cannot store is named with its line and column, and the memo has the
+// focus with that character selected and scrolled into view.
 TEST_F(DocumentTest, FailedSavesKeepTheOldFileAndTheMemo) {
-  const std::wstring unrepresentable =
-      L"この文字コードでは保存できない文字が含まれているため、ファイルを保存できません";
+  const auto unrepresentable = [](const wchar_t* where) {
+    return std::wstring(where) + L" はこの文字コードでは保存できないため、ファイルを保存できません";
+  };
+  std::wstring longSheet;
+  for (int i = 0; i < 300; ++i)
+    longSheet += L"P {\r\n  margin: 1px; /* 〜−—‖¢£¬ */\r\n}\r\n";
   const std::wstring writeError = L"ストリームへの書き込みエラー";
   const struct Case {
     const char* what;
     std::wstring text;
     // Makes the save fail; what it returns stays open during the save.
     std::function<tk::UniqueFile(const std::wstring& path)> prepare;
-    std::size_t failAfterBytes;        // the write fails there, as on a full disk
-    std::optional<std::wstring> error; // none: the create error with the path
+    std::size_t failAfterBytes;             // the write fails there, as on a full disk
+    std::optional<std::wstring> error;      // none: the create error with the path
+    DWORD refusedAt = 0, refusedLength = 0; // the memo's selection afterwards
   } cases[] = {
       {"read-only target", L"NEW",
        [](const std::wstring& path) {
@@ -189,10 +196,19 @@ TEST_F(DocumentTest, FailedSavesKeepTheOldFileAndTheMemo) {
        SIZE_MAX, std::nullopt},
       {"disk full part-way", L"BODY {\r\n}\r\n", nullptr, 3, writeError},
       {"disk full at once", L"BODY {\r\n}\r\n", nullptr, 0, writeError},
-      {"emoji", L"A { content: \"\U0001F600\"; }", nullptr, SIZE_MAX, unrepresentable},
-      {"euro sign", L"P { content: \"€\"; }", nullptr, SIZE_MAX, unrepresentable},
-      {"yen sign", L"X { content: \"\u00A5\"; }", nullptr, SIZE_MAX, unrepresentable},
-      {"lone surrogate", L"表\xD800表", nullptr, SIZE_MAX, unrepresentable},
+      {"emoji", L"A { content: \"\U0001F600\"; }", nullptr, SIZE_MAX,
+       unrepresentable(L"1 行 15 文字目の「\U0001F600」(U+1F600)"), 14, 2},
+      {"euro sign", L"P { content: \"€\"; }", nullptr, SIZE_MAX,
+       unrepresentable(L"1 行 15 文字目の「€」(U+20AC)"), 14, 1},
+      {"yen sign", L"X { content: \"\u00A5\"; }", nullptr, SIZE_MAX,
+       unrepresentable(L"1 行 15 文字目の「\u00A5」(U+00A5)"), 14, 1},
+      {"lone surrogate", L"表\xD800表", nullptr, SIZE_MAX,
+       unrepresentable(L"1 行 2 文字目の文字 (U+D800)"), 1, 1},
+      {"the first of two, after the seven that are stored",
+       L"P {\r\n  margin: 1px;\r\n}\r\n/* 10〜20 − ¢ */\r\nA { content: \"é€\"; }", nullptr,
+       SIZE_MAX, unrepresentable(L"5 行 15 文字目の「é」(U+00E9)"), 55, 1},
+      {"far down a long sheet", longSheet + L"ß", nullptr, SIZE_MAX,
+       unrepresentable(L"901 行 1 文字目の「ß」(U+00DF)"), static_cast<DWORD>(longSheet.size()), 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -216,6 +232,22 @@ TEST_F(DocumentTest, FailedSavesKeepTheOldFileAndTheMemo) {
     EXPECT_EQ(folder.files(), std::vector<std::wstring>{L"old.css"});
     EXPECT_EQ(tk::windowText(host_.memo()), c.text);
     EXPECT_EQ(host_.document.rememberedPath(), *choice_);
+    if (c.refusedLength) {
+      DWORD start = 0, end = 0;
+      SendMessageW(host_.memo(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+      EXPECT_EQ(start, c.refusedAt);
+      EXPECT_EQ(end, c.refusedAt + c.refusedLength);
+      EXPECT_EQ(GetFocus(), host_.memo());
+      // In view: the character's top left corner lies in the memo's client area.
+      const LRESULT at = SendMessageW(host_.memo(), EM_POSFROMCHAR, start, 0);
+      RECT client{};
+      GetClientRect(host_.memo(), &client);
+      const POINT corner{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+      EXPECT_TRUE(at != -1 && PtInRect(&client, corner)) << corner.x << ", " << corner.y;
+      SendMessageW(host_.memo(), EM_SETSEL, 0, 0);
+      SendMessageW(host_.memo(), EM_SCROLLCARET, 0, 0);
+    }
   }
 }
 

@@ -214,19 +214,45 @@ TEST_F(FormActionsTest, TypingCompletesAndTheCaptionFollowsEveryKey) {
   EXPECT_EQ(text("cursor"), L"リサイズ(上端)");
   EXPECT_EQ(selected("cursor"), 9);
   EXPECT_EQ(text("GroupBox1"), L"bodY");
+
+  // Committed by the input method, each character is typed in turn: リンク
+  // selects its entry and the rule gets its line; リサ goes on to リサイズ.
+  const struct {
+    std::wstring committed, shown;
+    int entry;
+    std::wstring line;
+  } commits[] = {{L"リンク", L"リンク", 3, L"  cursor: pointer;\r\n"},
+                 {L"リサ", L"リサイズ(上端)", 9, L"  cursor: n-resize;\r\n"}};
+  for (const auto& k : commits) {
+    input.click(editOf("cursor"));
+    SendMessageW(editOf("cursor"), EM_SETSEL, 0, -1);
+    input.type(L"\b");
+    ASSERT_TRUE(commitThroughIme(editOf("cursor"), k.committed));
+    EXPECT_EQ(text("cursor"), k.shown);
+    EXPECT_EQ(selected("cursor"), k.entry);
+    input.click(c("Button5"));
+    input.click(c("make"));
+    EXPECT_NE(memo().find(k.line), std::wstring::npos) << tk::narrow(memo());
+  }
   EXPECT_TRUE(input.ok());
 }
 
 // A selector that no entry begins with is taken as typed, the caption
 // following every key; an emptied one leaves the caption empty and the rule
-// starts with the brace.
+// starts with the brace. Committed by the input method, the string is typed
+// character by character: "h1" completes to the entry H1 as typed keys do.
 TEST_F(FormActionsTest, SelectorsNoEntryBeginsWithAreTakenAsTyped) {
   const struct {
     std::wstring typed;
     std::wstring rule;
+    bool ime = false;
+    int entry = -1;
+    int changes = 0; // of a commit
   } cases[] = {
       {L".note p", L".note p{\r\n}\r\n"},
       {L"#日本 > li", L"#日本 > li{\r\n}\r\n"},
+      {L"見出し", L"見出し{\r\n}\r\n", true, -1, 3},
+      {L"h1", L"h1{\r\n}\r\n", true, 32, 1}, // "1" keeps entry and text
       {L"", L"{\r\n}\r\n"},
   };
   for (const auto& k : cases) {
@@ -236,12 +262,21 @@ TEST_F(FormActionsTest, SelectorsNoEntryBeginsWithAreTakenAsTyped) {
     input.type(std::wstring(text("TAG").size(), L'\b'));
     ASSERT_EQ(text("TAG"), L"");
     std::wstring sofar;
-    for (wchar_t ch : k.typed) {
+    for (wchar_t ch : k.ime ? std::wstring() : k.typed) {
       input.type(std::wstring(1, ch));
       sofar += ch;
       EXPECT_EQ(text("TAG"), sofar);
       EXPECT_EQ(text("GroupBox1"), sofar);
     }
+    if (k.ime) {
+      const int changes = runs(ui::Handler::TAGChange);
+      ASSERT_TRUE(commitThroughIme(editOf("TAG"), k.typed));
+      EXPECT_EQ(text("TAG"), k.typed);
+      EXPECT_EQ(text("GroupBox1"), k.typed);
+      EXPECT_EQ(runs(ui::Handler::TAGChange), changes + k.changes);
+      EXPECT_TRUE(SendMessageW(c("TAG"), CB_GETDROPPEDSTATE, 0, 0));
+    }
+    EXPECT_EQ(selected("TAG"), k.entry);
     input.key(VK_ESCAPE);
     input.click(c("Button5"));
     input.click(c("make"));
