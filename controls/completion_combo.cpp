@@ -1,7 +1,5 @@
 #include "controls/completion_combo.h"
 
-#include "controls/ime.h"
-
 #include "toolkit/errors.h"
 #include "toolkit/text.h"
 
@@ -298,8 +296,7 @@ void CompletionCombo::insertAsTyped(const std::wstring& ch, LPARAM lp) {
 }
 
 void CompletionCombo::beginComposition() {
-  const Selection sel = editSelection(edit_);
-  composing_ = Composing{tk::windowText(edit_), sel.start, sel.end, currentSelection(combo_)};
+  composing_ = Composing{EditSnapshot::of(edit_), currentSelection(combo_)};
 }
 
 void CompletionCombo::endComposition() {
@@ -307,14 +304,14 @@ void CompletionCombo::endComposition() {
     return;
   const Composing before = std::move(*composing_);
   composing_.reset();
-  if (!edit_ || tk::windowText(edit_) == before.text)
+  if (!edit_ || tk::windowText(edit_) == before.edit.text)
     return;
   OwnChange own(ownChanges_);
   SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(before.entry), 0);
-  SendMessageW(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(before.text.c_str()));
+  before.edit.restore(edit_);
+  // Setting the text makes a closed list drop its selection again.
   if (currentSelection(combo_) != before.entry)
     SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(before.entry), 0);
-  SendMessageW(edit_, EM_SETSEL, before.start, static_cast<LPARAM>(before.end));
 }
 
 void CompletionCombo::backspace() {

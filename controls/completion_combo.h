@@ -45,6 +45,8 @@
 // platform's own list behaviour.
 #pragma once
 
+#include "controls/ime.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -110,12 +112,10 @@ private:
   Options options_;
   int ownChanges_ = 0; // > 0 while the text or selection is being set by code
   wchar_t highSurrogate_ = 0;
-  // The edit as it stood when the input method's composition began: the
-  // platform may show the composition in the text (replacing the selection);
-  // the committed characters are typed on what stood before.
+  // The edit and the list selection as they stood when the input method's
+  // composition began.
   struct Composing {
-    std::wstring text;
-    DWORD start, end;
+    EditSnapshot edit;
     int entry;
   };
   std::optional<Composing> composing_;

@@ -1,5 +1,7 @@
 #include "controls/ime.h"
 
+#include "toolkit/text.h"
+
 #include <imm.h>
 
 namespace controls {
@@ -20,6 +22,22 @@ std::wstring committedText(HWND hwnd, LPARAM lp) {
   }
   ImmReleaseContext(hwnd, context);
   return text;
+}
+
+EditSnapshot EditSnapshot::of(HWND edit) {
+  EditSnapshot s;
+  s.text = tk::windowText(edit);
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&s.start),
+               reinterpret_cast<LPARAM>(&s.end));
+  return s;
+}
+
+bool EditSnapshot::restore(HWND edit) const {
+  const bool changed = tk::windowText(edit) != text;
+  if (changed)
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageW(edit, EM_SETSEL, start, static_cast<LPARAM>(end));
+  return changed;
 }
 
 LPARAM compositionOnly(LPARAM lp) {

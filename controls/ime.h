@@ -16,4 +16,18 @@ std::wstring committedText(HWND hwnd, LPARAM lp);
 // remains for the platform's own composition display (0: nothing).
 LPARAM compositionOnly(LPARAM lp);
 
+// An edit's text and selection as they stood when a composition began. The
+// platform may show the composition inside the text, replacing the selection
+// (Wine's edit does); the committed characters are typed on what stood before,
+// and a cancelled composition leaves it as it was.
+struct EditSnapshot {
+  std::wstring text;
+  DWORD start = 0, end = 0;
+
+  static EditSnapshot of(HWND edit);
+  // Sets the text back (WM_SETTEXT) where it differs, and the selection;
+  // true when the text differed.
+  bool restore(HWND edit) const;
+};
+
 } // namespace controls

@@ -11,6 +11,7 @@
 #include <imm.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace controls {
 namespace {
@@ -215,15 +216,10 @@ LRESULT TSpinEdit::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     return editCommand(WM_CHAR, wp, lp);
+  case WM_IME_STARTCOMPOSITION:
+  case WM_IME_ENDCOMPOSITION:
   case WM_IME_COMPOSITION:
-    // Each character the input method commits is typed through the filter.
-    if (const std::wstring text = committedText(hwnd(), lp); !text.empty()) {
-      for (wchar_t ch : text)
-        handleMessage(WM_CHAR, ch, 1);
-      lp = compositionOnly(lp);
-      return lp ? defaultProc(msg, wp, lp) : 0;
-    }
-    break;
+    return composition(msg, wp, lp);
   case WM_KEYDOWN:
     if (wp == VK_UP)
       StepUp(this);
@@ -287,6 +283,28 @@ LRESULT TSpinEdit::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   case WM_NCPAINT:
     return paintFrame(wp);
   }
+  return defaultProc(msg, wp, lp);
+}
+
+// An input method that is still on (one forced on the control): each character
+// it commits is typed through the filter, on the text from before the
+// composition, which a cancelled one leaves as it was.
+LRESULT TSpinEdit::composition(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_IME_STARTCOMPOSITION) {
+    composing_ = std::make_unique<EditSnapshot>(EditSnapshot::of(hwnd()));
+    return defaultProc(msg, wp, lp);
+  }
+  const std::wstring committed = msg == WM_IME_COMPOSITION ? committedText(hwnd(), lp) : L"";
+  if (composing_ && (msg == WM_IME_ENDCOMPOSITION || !committed.empty()))
+    std::exchange(composing_, nullptr)->restore(hwnd());
+  if (committed.empty())
+    return defaultProc(msg, wp, lp);
+  for (wchar_t ch : committed)
+    handleMessage(WM_CHAR, ch, 1);
+  lp = compositionOnly(lp);
+  if (!lp)
+    return 0;
+  composing_ = std::make_unique<EditSnapshot>(EditSnapshot::of(hwnd())); // the next one
   return defaultProc(msg, wp, lp);
 }
 

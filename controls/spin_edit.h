@@ -15,6 +15,7 @@
 namespace controls {
 
 class TSpinButton;
+struct EditSnapshot;
 
 class TSpinEdit : public tk::Window {
 public:
@@ -89,11 +90,13 @@ private:
   RECT pairPlace(int w, int h, int p) const;
   void setTextArea();
   LRESULT editCommand(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT composition(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT dialogCode(WPARAM wp, LPARAM lp);
   LRESULT paintFrame(WPARAM region);
 
   std::unique_ptr<TSpinButton> button_;
-  std::wstring pendingText_ = L"0"; // the text until the window exists
+  std::unique_ptr<EditSnapshot> composing_; // while an input method composes
+  std::wstring pendingText_ = L"0";         // the text until the window exists
   UINT dpi_ = 96;
   int32_t minValue_ = 0;
   int32_t maxValue_ = 0;

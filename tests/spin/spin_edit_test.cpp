@@ -154,8 +154,10 @@ TEST_F(SpinEditTest, TypingFilterAcceptsDigitsSignsAndRejectsWithABeep) {
     EXPECT_EQ(g_beeps, 2);
     EXPECT_EQ(changes, 5);
     route.send(L"\xFF11\xFF12"); // full-width digits: a beep each, no change
+    selectAll();                 // also where the text is selected
     route.send(L"\x30FC\x3000"); // a prolonged sound mark and an ideographic space
     EXPECT_EQ(spin.Text(), L"-12+3");
+    EXPECT_EQ(selection(), (std::pair<DWORD, DWORD>{0, 5}));
     EXPECT_EQ(g_beeps, 6);
     EXPECT_EQ(changes, 5);
     spin.OnChange = nullptr;

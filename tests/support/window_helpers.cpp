@@ -4,8 +4,6 @@
 #include "toolkit/message_loop.h"
 #include "toolkit/text.h"
 
-#include <imm.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -66,7 +64,7 @@ void typeChars(HWND target, std::wstring_view chars) {
     SendMessageW(target, WM_CHAR, ch, 1);
 }
 
-bool commitThroughIme(HWND target, std::wstring_view text) {
+bool commitThroughIme(HWND target, std::wstring_view text, DWORD ending) {
   const HIMC context = ImmGetContext(target);
   if (!context)
     return false;
@@ -74,7 +72,7 @@ bool commitThroughIme(HWND target, std::wstring_view text) {
   const auto bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
   const bool done = ImmSetCompositionStringW(context, SCS_SETSTR, const_cast<wchar_t*>(text.data()),
                                              bytes, nullptr, 0) &&
-                    ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+                    ImmNotifyIME(context, NI_COMPOSITIONSTR, ending, 0);
   ImmReleaseContext(target, context);
   return done;
 }

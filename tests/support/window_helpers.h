@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <imm.h>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,8 +46,9 @@ void typeChars(HWND target, std::wstring_view chars);
 // does: the composition is set in the input context of `target`, which has the
 // focus, and completed (ImmSetCompositionStringW, then ImmNotifyIME with
 // CPS_COMPLETE), which sends the window the messages of a real commit. False
-// when the window has no input context, or it refused the composition.
-bool commitThroughIme(HWND target, std::wstring_view text);
+// when the window has no input context, or it refused the composition. With
+// CPS_CANCEL as `ending`, the composition is cancelled instead.
+bool commitThroughIme(HWND target, std::wstring_view text, DWORD ending = CPS_COMPLETE);
 
 // `child`'s window rectangle in `parent`'s client coordinates.
 RECT rectIn(HWND child, HWND parent);

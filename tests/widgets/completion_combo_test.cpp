@@ -265,6 +265,15 @@ TEST_F(ComboTest, JapaneseAndSurrogatePairsCountAsOneCharacter) {
     EXPECT_EQ(text(), L"x") << "backspace removes the pair as a whole";
     EXPECT_EQ(selection(), (Selection{1, 1}));
   }
+  // A composition cancelled leaves the text, the completion and the entry.
+  setText(L"");
+  type(L"リ");
+  changes_.clear();
+  ASSERT_TRUE(commitThroughIme(edit_, L"サ", CPS_CANCEL));
+  EXPECT_EQ(text(), L"リンク");
+  EXPECT_EQ(selection(), (Selection{1, 3}));
+  EXPECT_EQ(current(), 3);
+  EXPECT_TRUE(changes_.empty());
 }
 
 TEST_F(ComboTest, ChangesByCodeRaiseNoEventButChoicesByTheUserDo) {
