@@ -280,34 +280,56 @@ TEST_F(DocumentTest, ClearEmptiesTheMemoOnly) {
 
 // The same failure as the user sees it: the stop box of the error display,
 // the message with the path and a final ".", and the memo untouched.
+// The real error box, with the period the error display adds; once it is
+// closed, a refused character is selected in the memo, which has the focus.
 TEST(SaveErrorBox, ReadOnlyTargetShowsTheMessageWithAPeriod) {
   Watchdog watchdog(30);
   app::Application application;
   TemporaryFolder folder;
-  MemoWindow host;
   const std::wstring target = folder.file(L"読み取り専用.css");
   writeFile(target, "old");
   SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
-  host.document.services().chooseFile = [&](HWND, std::wstring& path) {
-    path = target;
-    return true;
+  const struct {
+    std::wstring text, message;
+    DWORD selectedFrom, selectedTo;
+  } cases[] = {
+      {L"BODY {\r\n}\r\n", L"ファイル " + target + L" を作成できません.", 0, 0},
+      {L"BODY {\r\n  content: \"€\";\r\n}\r\n",
+       L"2 行 13 文字目の「€」(U+20AC) "
+       L"はこの文字コードでは保存できないため、ファイルを保存できません.",
+       20, 21},
   };
-  host.setText(L"BODY {\r\n}\r\n");
-  std::wstring caption, text;
-  {
-    WhenWindowAppears box(L"#32770", [&](HWND b) {
-      caption = tk::windowText(b);
-      text = messageBoxText(b);
-      PostMessageW(b, WM_COMMAND, IDOK, 0);
-    });
-    host.clickSave();
-    EXPECT_TRUE(box.fired());
+  for (const auto& c : cases) {
+    MemoWindow host;
+    host.document.services().chooseFile = [&](HWND, std::wstring& path) {
+      path = target;
+      return true;
+    };
+    host.setText(c.text);
+    std::wstring caption, text;
+    {
+      WhenWindowAppears box(L"#32770", [&](HWND b) {
+        caption = tk::windowText(b);
+        text = messageBoxText(b);
+        PostMessageW(b, WM_COMMAND, IDOK, 0);
+      });
+      host.clickSave();
+      EXPECT_TRUE(box.fired());
+    }
+    EXPECT_EQ(caption, L"Sheetloom");
+    EXPECT_EQ(text, c.message);
+    EXPECT_EQ(readFile(target), "old");
+    EXPECT_EQ(tk::windowText(host.memo()), c.text);
+    EXPECT_TRUE(IsWindowEnabled(host.hwnd()));
+    if (c.selectedTo) {
+      DWORD start = 0, end = 0;
+      SendMessageW(host.memo(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+      EXPECT_EQ(start, c.selectedFrom);
+      EXPECT_EQ(end, c.selectedTo);
+      EXPECT_EQ(GetFocus(), host.memo());
+    }
   }
-  EXPECT_EQ(caption, L"Sheetloom");
-  EXPECT_EQ(text, L"ファイル " + target + L" を作成できません.");
-  EXPECT_EQ(readFile(target), "old");
-  EXPECT_EQ(tk::windowText(host.memo()), L"BODY {\r\n}\r\n");
-  EXPECT_TRUE(IsWindowEnabled(host.hwnd()));
 }
 
 TEST(SaveDialogParameters, FilterListAndPlacement) {

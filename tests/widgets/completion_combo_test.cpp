@@ -136,6 +136,7 @@ struct TypingCase {
   const wchar_t* text;
   Selection sel;
   bool change;
+  bool ime = false; // the keys committed by the input method as one string
 };
 
 TEST_F(ComboTest, UnitComboTypingTable) {
@@ -148,6 +149,9 @@ TEST_F(ComboTest, UnitComboTypingTable) {
       {L"no match inserts at caret", L"px", 0, {1, 1}, L"t", L"ptx", {2, 2}, true},
       {L"same entry, same text", L"Em", 1, {1, 2}, L"m", L"Em", {2, 2}, false},
       {L"same entry, new text", L"e", 1, {1, 1}, L"M", L"eM", {2, 2}, true},
+      {L"committed, completes", L"", -1, {0, 0}, L"e", L"em", {1, 2}, true, true},
+      {L"committed, rest replaced", L"em", 1, {1, 2}, L"x", L"ex", {2, 2}, true, true},
+      {L"committed, no match", L"px", 0, {1, 1}, L"t", L"ptx", {2, 2}, true, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -155,7 +159,10 @@ TEST_F(ComboTest, UnitComboTypingTable) {
     SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(c.startEntry), 0);
     select(c.startSel.start, c.startSel.end);
     changes_.clear();
-    type(c.keys);
+    if (c.ime)
+      ASSERT_TRUE(commitThroughIme(edit_, c.keys));
+    else
+      type(c.keys);
     EXPECT_EQ(text(), c.text);
     EXPECT_EQ(selection(), c.sel);
     EXPECT_EQ(changes_.size(), c.change ? 1u : 0u);
