@@ -466,7 +466,9 @@ int trialsAsked() {
 
 // A child replaces a 1 MB file with 24 MB and is stopped after every step in
 // turn, then killed at random moments over the time its save takes. After
-// each kill the target must hold the whole old file or the whole new one;
+// each kill the target must hold the whole old file or the whole new one, and
+// while the child runs the path must never be seen without a file or with a
+// part of one;
 // temporary files a kill leaves are named after the target (and removed here).
 TEST(ReplaceFileContent, KilledAnywhereTheTargetIsWholeOldOrWholeNew) {
   TemporaryFolder folder;
@@ -475,9 +477,27 @@ TEST(ReplaceFileContent, KilledAnywhereTheTargetIsWholeOldOrWholeNew) {
   const std::string newContent = killTestContent('N', kNewSize);
   int old = 0, fresh = 0, missing = 0, corrupt = 0, leftovers = 0;
   enum class Outcome { old, fresh, missing, corrupt };
+  // While a child runs, the target's path is looked at over and over from
+  // here, without the code's own account of its steps: a moment without the
+  // file or with a size that is neither the old nor the new one counts.
+  int lookedAt = 0, seenMissing = 0, seenPartial = 0;
   const auto trial = [&](int stopAt, int killAfterMs) {
     writeFile(target, oldContent);
+    Event done;
+    Thread looker([&] {
+      while (!done.wait(0)) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        ++lookedAt;
+        if (!GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &data))
+          ++seenMissing;
+        else if (data.nFileSizeHigh != 0 ||
+                 (data.nFileSizeLow != kOldSize && data.nFileSizeLow != kNewSize))
+          ++seenPartial;
+      }
+    });
     const ChildRun run = runChild(target, stopAt, killAfterMs);
+    done.set();
+    looker.join();
     const std::string now = readFile(target);
     const Outcome outcome = now == oldContent    ? Outcome::old
                             : now == newContent  ? Outcome::fresh
@@ -529,11 +549,15 @@ TEST(ReplaceFileContent, KilledAnywhereTheTargetIsWholeOldOrWholeNew) {
 
   std::printf("kill test: %d trials (1 whole save of %.0f ms, %d stopped after each step, %d "
               "killed at random, seed %u, %d of them before the save ended): target old %d, "
-              "new %d, missing %d, corrupt %d; temporary files left %d\n",
+              "new %d, missing %d, corrupt %d; temporary files left %d; the path looked at %d "
+              "times meanwhile: missing %d, partial %d\n",
               1 + tk::kReplaceSteps + kills, whole.saveMs, tk::kReplaceSteps, kills, seed,
-              killedWhileSaving, old, fresh, missing, corrupt, leftovers);
+              killedWhileSaving, old, fresh, missing, corrupt, leftovers, lookedAt, seenMissing,
+              seenPartial);
   EXPECT_EQ(missing, 0);
   EXPECT_EQ(corrupt, 0);
+  EXPECT_EQ(seenMissing, 0);
+  EXPECT_EQ(seenPartial, 0);
 }
 
 } // namespace
