@@ -25,9 +25,21 @@ SIZE textExtent(HDC dc, std::wstring_view text) {
   return size;
 }
 
+constexpr const char* kCannotPlaceOnClipboard = "クリップボードにテキストを置くことができません";
+// Other programs (clipboard managers, remote desktop clients) open the
+// clipboard for a moment when it changes: opening it is tried again for this
+// long before the copy gives up.
+constexpr DWORD kClipboardPatienceMs = 50;
+
+// The clipboard, open for as long as this lives.
 class Clipboard {
 public:
-  explicit Clipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+  explicit Clipboard(HWND owner) {
+    const DWORD start = GetTickCount();
+    while (!(open_ = OpenClipboard(owner) != FALSE) &&
+           GetTickCount() - start < kClipboardPatienceMs)
+      Sleep(2);
+  }
   Clipboard(const Clipboard&) = delete;
   Clipboard& operator=(const Clipboard&) = delete;
   ~Clipboard() {
@@ -37,23 +49,42 @@ public:
   bool isOpen() const noexcept { return open_; }
 
 private:
-  bool open_;
+  bool open_ = false;
 };
 
-void putUnicodeText(const std::wstring& text) {
-  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  if (!memory)
-    throw std::bad_alloc();
-  if (void* p = GlobalLock(memory)) {
+// Text in movable global memory, as the clipboard takes it; freed unless the
+// clipboard has taken it over.
+class ClipboardText {
+public:
+  explicit ClipboardText(const std::wstring& text) {
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    memory_ = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    void* p = memory_ ? GlobalLock(memory_) : nullptr;
+    if (!p) {
+      if (memory_)
+        GlobalFree(memory_);
+      throw std::bad_alloc();
+    }
     std::memcpy(p, text.c_str(), bytes);
-    GlobalUnlock(memory);
-    // The clipboard owns the memory once SetClipboardData succeeds.
-    if (SetClipboardData(CF_UNICODETEXT, memory))
-      return;
+    GlobalUnlock(memory_);
   }
-  GlobalFree(memory);
-}
+  ClipboardText(const ClipboardText&) = delete;
+  ClipboardText& operator=(const ClipboardText&) = delete;
+  ~ClipboardText() {
+    if (memory_)
+      GlobalFree(memory_);
+  }
+  // Puts the text on the open clipboard, which then owns the memory.
+  bool place() noexcept {
+    if (!SetClipboardData(CF_UNICODETEXT, memory_))
+      return false;
+    memory_ = nullptr;
+    return true;
+  }
+
+private:
+  HGLOBAL memory_ = nullptr;
+};
 
 // The system's message font at `dpi`: per-monitor metrics where the system
 // has them, else the system-DPI font scaled.
@@ -242,12 +273,17 @@ bool ConfirmationWindow::preTranslateMessage(MSG& msg) {
   return false;
 }
 
+// The data is built before the clipboard is touched, and the clipboard is
+// emptied only once it is open: a failure leaves the user's clipboard as it
+// was, except when the text cannot be placed after the emptying, which is
+// reported.
 void ConfirmationWindow::copyToClipboard() {
+  ClipboardText text(confirmationClipboardText(kCaption, message_, buttonCaption_));
   Clipboard clipboard(hwnd());
   if (!clipboard.isOpen())
     throw tk::Error(kCannotOpenClipboard);
-  EmptyClipboard();
-  putUnicodeText(confirmationClipboardText(kCaption, message_, buttonCaption_));
+  if (!EmptyClipboard() || !text.place())
+    throw tk::Error(kCannotPlaceOnClipboard);
 }
 
 LRESULT ConfirmationWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {

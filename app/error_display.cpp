@@ -48,8 +48,7 @@ std::wstring withFinalPeriod(std::wstring_view message) {
 
 void showError(std::wstring_view message) noexcept {
   try {
-    if (HWND capture = GetCapture())
-      SendMessageW(capture, WM_CANCELMODE, 0, 0);
+    tk::cancelMouseCapture(); // before the owner moves under a pressed button
     const std::wstring text = withFinalPeriod(message);
     HWND owner = tk::applicationWindow();
     CentreOwnerOnActiveMonitor placement(owner, GetActiveWindow());

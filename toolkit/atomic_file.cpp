@@ -3,6 +3,7 @@
 #include "toolkit/handles.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -14,6 +15,12 @@ constexpr std::size_t kMaxChunk = 0x40000000;
 // The target's name in the temporary name is cut to this length, so that the
 // temporary name stays within the 255 units a file name may have.
 constexpr std::size_t kMaxNameInTemporary = 200;
+// A target another program holds open (a virus scanner, an indexer, a sync
+// client looks at every changed file for a moment) is tried again for this
+// long in all, at growing intervals, before the save gives up.
+constexpr DWORD kHeldTargetPatienceMs = 1000;
+constexpr DWORD kFirstRetryMs = 10;
+constexpr DWORD kLongestRetryMs = 200;
 
 // What the new file takes over from the one it replaces. ReplaceFileW keeps
 // more, but through steps that leave the target without a name in between;
@@ -31,6 +38,7 @@ constexpr std::size_t kMaxNameInTemporary = 200;
 // gives the new file its own.
 constexpr DWORD kKeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 [[noreturn]] void fail(FileError::Kind kind, DWORD code = GetLastError()) {
   throw FileError(kind, code);
@@ -41,63 +49,127 @@ void report(const WriteFault& fault, ReplaceStep step) {
     fault.afterStep(step);
 }
 
-// A temporary file that is deleted unless it has been moved into place.
+bool startsWith(const std::wstring& text, const wchar_t* prefix) {
+  return text.compare(0, std::wcslen(prefix), prefix) == 0;
+}
+
+// The temporary file, open for writing and for its own rename, shared with
+// no one: no other program can open it before it has become the target. It
+// is deleted unless it has been renamed into place.
 class TemporaryFile {
 public:
-  TemporaryFile() = default;
+  TemporaryFile(UniqueFile file, std::wstring path) noexcept
+      : file_(std::move(file)), path_(std::move(path)) {}
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
-    if (!path_.empty()) {
+    if (placed_)
+      return;
+    // Through the handle, since no one else may open the file; by name when
+    // the file system has no delete on close.
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    const bool disposed =
+        SetFileInformationByHandle(file_.get(), FileDispositionInfo, &dispose, sizeof dispose);
+    file_.reset();
+    if (!disposed) {
       SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
       DeleteFileW(path_.c_str());
     }
   }
-  void own(std::wstring path) noexcept { path_ = std::move(path); }
-  const std::wstring& path() const noexcept { return path_; }
-  void keep() noexcept { path_.clear(); }
+  HANDLE handle() const noexcept { return file_.get(); }
+  void placed() noexcept { placed_ = true; }
+  void close() noexcept { file_.reset(); }
 
 private:
+  UniqueFile file_;
   std::wstring path_;
+  bool placed_ = false;
 };
 
 struct Target {
-  std::wstring path;   // full path
+  std::wstring path;   // full, in the "\\?\" form
   std::wstring folder; // with its final separator
   std::wstring name;
 };
 
-Target fullPath(const std::wstring& path) {
+Target split(std::wstring path) {
+  const std::size_t slash = path.find_last_of(L'\\');
+  if (slash == std::wstring::npos || slash + 1 == path.size())
+    fail(FileError::Kind::create, ERROR_INVALID_NAME);
+  Target target{std::move(path), {}, {}};
+  target.folder = target.path.substr(0, slash + 1);
+  target.name = target.path.substr(slash + 1);
+  return target;
+}
+
+// The full path in the form that lifts the 260-character limit from every
+// file call: "\\?\C:\..." for a drive, "\\?\UNC\server\share\..." for a
+// share. A path already in that form is taken as it is: the system does not
+// interpret it, and neither does this.
+std::wstring extendedPath(const std::wstring& path) {
+  if (startsWith(path, L"\\\\?\\"))
+    return path;
   const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
   if (needed == 0)
     fail(FileError::Kind::create);
   std::vector<wchar_t> buffer(needed);
-  wchar_t* name = nullptr;
-  const DWORD got = GetFullPathNameW(path.c_str(), needed, buffer.data(), &name);
-  if (got == 0 || got >= needed || !name || !*name)
+  const DWORD got = GetFullPathNameW(path.c_str(), needed, buffer.data(), nullptr);
+  if (got == 0 || got >= needed)
     fail(FileError::Kind::create, got == 0 ? GetLastError() : ERROR_INVALID_NAME);
-  return {std::wstring(buffer.data(), got), std::wstring(buffer.data(), name),
-          std::wstring(name, buffer.data() + got)};
+  const std::wstring full(buffer.data(), got);
+  if (startsWith(full, L"\\\\.\\"))
+    return full; // a device: not a file to replace, and refused as such later
+  if (startsWith(full, L"\\\\"))
+    return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
 }
 
-// Refuses, before anything is written, a target that exists but could not be
-// replaced: a folder, a read-only file, or a file another program holds open
-// without sharing. Returns what is known of the existing target.
-std::optional<WIN32_FILE_ATTRIBUTE_DATA> checkTarget(const std::wstring& target) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &data)) {
+// What is known of the existing file a target names.
+struct Existing {
+  BY_HANDLE_FILE_INFORMATION info;
+};
+
+// The file the path finally names: through a symbolic link (a Unix link seen
+// through drive Z: looks like a plain file, but the system still resolves it
+// on open) to the file it points to, whose folder then holds the temporary
+// file. A path that names nothing yet is replaced as it is.
+std::wstring finalPath(HANDLE file, const std::wstring& given) {
+  std::vector<wchar_t> buffer(given.size() + 64);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const DWORD got =
+        GetFinalPathNameByHandleW(file, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (got == 0)
+      return given; // a file system that cannot tell: the name as given
+    if (got < buffer.size())
+      return std::wstring(buffer.data(), got);
+    buffer.resize(got + 1);
+  }
+  return given;
+}
+
+// Examines the target before anything is written: refuses a folder and a
+// read-only file, and follows a link. The open asks only to read attributes
+// and shares everything, so another program holding the file in any mode
+// does not stand in its way (the rename that needs more is tried again).
+std::optional<Existing> examine(Target& target) {
+  UniqueFile file(CreateFileW(target.path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     const DWORD code = GetLastError();
     if (code == ERROR_FILE_NOT_FOUND)
       return std::nullopt;
-    fail(FileError::Kind::create, code);
+    fail(FileError::Kind::create, code); // a folder is refused here too
   }
-  if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
-    fail(FileError::Kind::create, ERROR_ACCESS_DENIED);
-  UniqueFile probe(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!probe)
+  Existing existing{};
+  if (!GetFileInformationByHandle(file.get(), &existing.info))
     fail(FileError::Kind::create);
-  return data;
+  if (existing.info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
+    fail(FileError::Kind::create, ERROR_ACCESS_DENIED);
+  const std::wstring resolved = finalPath(file.get(), target.path);
+  if (resolved != target.path)
+    target = split(resolved);
+  return existing;
 }
 
 // ".<name>.<8 hex digits>.tmp"; the name cut so that the result stays a valid
@@ -115,7 +187,7 @@ std::wstring temporaryName(const Target& target, unsigned tag) {
 
 // Creates the temporary file with a name no other file has (CREATE_NEW; a
 // taken name is tried again with another random part).
-UniqueFile createTemporary(const Target& target, TemporaryFile& temporary) {
+std::optional<TemporaryFile> createTemporary(const Target& target) {
   LARGE_INTEGER counter{};
   QueryPerformanceCounter(&counter);
   unsigned tag = static_cast<unsigned>(counter.QuadPart) ^ (GetCurrentProcessId() << 16) ^
@@ -123,12 +195,10 @@ UniqueFile createTemporary(const Target& target, TemporaryFile& temporary) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     tag = tag * 1664525u + 1013904223u;
     std::wstring path = temporaryName(target, tag);
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file) {
-      temporary.own(std::move(path));
-      return file;
-    }
+    if (file)
+      return std::optional<TemporaryFile>(std::in_place, std::move(file), std::move(path));
     const DWORD code = GetLastError();
     if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS)
       fail(FileError::Kind::create, code);
@@ -140,11 +210,11 @@ UniqueFile createTemporary(const Target& target, TemporaryFile& temporary) {
 // through its handle (Wine did not keep a hidden attribute given to
 // CreateFileW for it; set this way it does). Best effort: a file system that
 // keeps neither still saves.
-void stamp(HANDLE file, const WIN32_FILE_ATTRIBUTE_DATA& old) {
+void stamp(HANDLE file, const Existing& old) {
   FILE_BASIC_INFO info{};
-  info.CreationTime.LowPart = old.ftCreationTime.dwLowDateTime;
-  info.CreationTime.HighPart = static_cast<LONG>(old.ftCreationTime.dwHighDateTime);
-  info.FileAttributes = (old.dwFileAttributes & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE;
+  info.CreationTime.LowPart = old.info.ftCreationTime.dwLowDateTime;
+  info.CreationTime.HighPart = static_cast<LONG>(old.info.ftCreationTime.dwHighDateTime);
+  info.FileAttributes = (old.info.dwFileAttributes & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE;
   SetFileInformationByHandle(file, FileBasicInfo, &info, sizeof info);
 }
 
@@ -164,14 +234,44 @@ void writeAll(HANDLE file, std::string_view bytes, const WriteFault& fault) {
     fail(FileError::Kind::write, ERROR_DISK_FULL);
 }
 
-// One rename, which the file system does at once: whoever opens the target
-// finds the old file or the new one, never neither. Over an existing target
-// it replaces it; onto a free name MOVEFILE_REPLACE_EXISTING is left out, so
-// that a file that appeared there meanwhile is not overwritten unchecked.
-void moveIntoPlace(const std::wstring& temporary, const std::wstring& target, bool targetExists) {
-  const DWORD flags = MOVEFILE_WRITE_THROUGH | (targetExists ? MOVEFILE_REPLACE_EXISTING : 0);
-  if (!MoveFileExW(temporary.c_str(), target.c_str(), flags))
-    fail(FileError::Kind::create);
+// One rename of the open temporary file, which the file system does at once:
+// whoever opens the target finds the old file or the new one, never neither.
+// Over an existing target it replaces it; onto a free name it does not, so
+// that a file that appeared there meanwhile is not overwritten unchecked. A
+// target another program holds without delete sharing refuses (sharing
+// violation, or access denied); that is tried again for about a second.
+void renameOver(HANDLE file, const std::wstring& target, bool replace) {
+  const std::size_t nameBytes = target.size() * sizeof(wchar_t);
+  std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = replace;
+  rename->RootDirectory = nullptr;
+  rename->FileNameLength = static_cast<DWORD>(nameBytes);
+  std::memcpy(rename->FileName, target.c_str(), nameBytes + sizeof(wchar_t)); // with its NUL
+  const DWORD bufferBytes = static_cast<DWORD>(buffer.size());
+  const DWORD start = GetTickCount();
+  for (DWORD wait = kFirstRetryMs;; wait = std::min(wait * 2, kLongestRetryMs)) {
+    if (SetFileInformationByHandle(file, FileRenameInfo, rename, bufferBytes))
+      return;
+    const DWORD code = GetLastError();
+    const DWORD spent = GetTickCount() - start;
+    if ((code != ERROR_SHARING_VIOLATION && code != ERROR_ACCESS_DENIED) ||
+        spent >= kHeldTargetPatienceMs)
+      fail(FileError::Kind::create, code);
+    Sleep(std::min(wait, kHeldTargetPatienceMs - spent));
+  }
+}
+
+// After the rename: the file's handle is flushed once more (on NTFS this
+// commits the rename to its journal) and the folder's where the system
+// allows a folder to be flushed. Best effort: the new file is in place and
+// its bytes were flushed before, so a refusal here is no failed save.
+void flushRename(HANDLE file, const std::wstring& folder) {
+  FlushFileBuffers(file);
+  UniqueFile directory(CreateFileW(folder.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (directory)
+    FlushFileBuffers(directory.get());
 }
 
 } // namespace
@@ -182,27 +282,26 @@ FileError::FileError(Kind kind, DWORD code)
       kind_(kind), code_(code) {}
 
 void replaceFileContent(const std::wstring& path, std::string_view bytes, const WriteFault& fault) {
-  const Target target = fullPath(path);
-  const std::optional<WIN32_FILE_ATTRIBUTE_DATA> old = checkTarget(target.path);
+  Target target = split(extendedPath(path));
+  const std::optional<Existing> old = examine(target);
   report(fault, ReplaceStep::checked);
 
-  TemporaryFile temporary;
-  {
-    UniqueFile file = createTemporary(target, temporary);
-    report(fault, ReplaceStep::created);
-    if (old)
-      stamp(file.get(), *old);
-    report(fault, ReplaceStep::stamped);
-    writeAll(file.get(), bytes, fault);
-    report(fault, ReplaceStep::written);
-    if (!FlushFileBuffers(file.get()))
-      fail(FileError::Kind::write);
-    report(fault, ReplaceStep::flushed);
-  }
-  report(fault, ReplaceStep::closed);
-  moveIntoPlace(temporary.path(), target.path, old.has_value());
-  temporary.keep();
+  std::optional<TemporaryFile> temporary = createTemporary(target);
+  report(fault, ReplaceStep::created);
+  if (old)
+    stamp(temporary->handle(), *old);
+  report(fault, ReplaceStep::stamped);
+  writeAll(temporary->handle(), bytes, fault);
+  report(fault, ReplaceStep::written);
+  if (!FlushFileBuffers(temporary->handle()))
+    fail(FileError::Kind::write);
+  report(fault, ReplaceStep::flushed);
+  renameOver(temporary->handle(), target.path, old.has_value());
+  temporary->placed();
   report(fault, ReplaceStep::replaced);
+  flushRename(temporary->handle(), target.folder);
+  temporary->close();
+  report(fault, ReplaceStep::closed);
 }
 
 } // namespace tk

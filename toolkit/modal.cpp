@@ -18,7 +18,13 @@ HWND dialogOwner() noexcept {
   return GetActiveWindow();
 }
 
+void cancelMouseCapture() noexcept {
+  if (HWND capture = GetCapture())
+    SendMessageW(capture, WM_CANCELMODE, 0, 0);
+}
+
 ModalScope::ModalScope() : active_(GetActiveWindow()), focus_(GetFocus()) {
+  cancelMouseCapture();
   EnumThreadWindows(GetCurrentThreadId(), collect, reinterpret_cast<LPARAM>(this));
   for (HWND h : disabled_)
     EnableWindow(h, FALSE);

@@ -16,9 +16,15 @@ HWND applicationWindow() noexcept;
 // The owner to give a dialog: the application window, else the active window.
 HWND dialogOwner() noexcept;
 
+// Ends a mouse capture of this thread (a pressed button, a drag) the way the
+// system does for its own modal windows: WM_CANCELMODE to the window that has
+// it, so that it stops what the press started before a modal window takes
+// the input. ModalScope does this first.
+void cancelMouseCapture() noexcept;
+
 // While alive, every enabled, visible top-level window of this thread is
-// disabled; the destructor enables them again and gives the activation and
-// the keyboard focus back to the windows that had them.
+// disabled, after any mouse capture is cancelled; the destructor enables them again and gives the
+// activation and the keyboard focus back to the windows that had them.
 class ModalScope {
 public:
   ModalScope();

@@ -12,7 +12,10 @@
 namespace tk {
 namespace {
 
-constexpr DWORD kFileNameCapacity = 260;
+// The longest path the system knows (the "\\?\" form's limit) and its NUL:
+// the dialog can return no path this buffer cannot hold, so it never fails
+// with FNERR_BUFFERTOOSMALL after the user has chosen.
+constexpr DWORD kFileNameCapacity = 32768;
 
 struct HookData {
   HWND monitorWindow; // borrowed
@@ -59,8 +62,8 @@ POINT dialogPlacement(const RECT& monitor, SIZE size) noexcept {
 
 bool runSaveDialog(HWND mainWindow, std::wstring_view filterText, std::wstring& path) {
   const std::wstring filter = dialogFilterList(filterText);
-  wchar_t fileName[kFileNameCapacity] = {};
-  path.copy(fileName, std::min<std::size_t>(path.size(), kFileNameCapacity - 1));
+  std::wstring fileName(kFileNameCapacity, L'\0');
+  path.copy(fileName.data(), std::min<std::size_t>(path.size(), kFileNameCapacity - 1));
 
   HWND active = GetActiveWindow();
   HookData data{active ? active : mainWindow};
@@ -70,7 +73,7 @@ bool runSaveDialog(HWND mainWindow, std::wstring_view filterText, std::wstring& 
   ofn.hwndOwner = dialogOwner();
   ofn.lpstrFilter = filter.c_str();
   ofn.nFilterIndex = 1;
-  ofn.lpstrFile = fileName;
+  ofn.lpstrFile = fileName.data();
   ofn.nMaxFile = kFileNameCapacity;
   // Explorer style, resizable, no read-only box; nothing asked before a
   // file is replaced, no extension added, no folder required to exist.
@@ -85,7 +88,7 @@ bool runSaveDialog(HWND mainWindow, std::wstring_view filterText, std::wstring& 
   }
   if (!chosen)
     return false;
-  path = fileName;
+  path.assign(fileName.c_str());
   return true;
 }
 

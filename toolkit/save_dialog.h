@@ -18,8 +18,8 @@ std::wstring dialogFilterList(std::wstring_view filterText);
 POINT dialogPlacement(const RECT& monitor, SIZE size) noexcept;
 
 // Runs GetSaveFileNameW owned by the application window, with the other
-// windows disabled. `path` is offered as the file name (truncated to the
-// 260-character buffer) and receives the chosen full path. `mainWindow` names
+// windows disabled. `path` is offered as the file name and receives the
+// chosen full path, of any length the system allows. `mainWindow` names
 // the monitor to place the dialog on when the application has no active
 // window. Returns false when the user cancelled or the dialog failed.
 bool runSaveDialog(HWND mainWindow, std::wstring_view filterText, std::wstring& path);

@@ -118,9 +118,13 @@ void StylesheetDocument::attach(HWND memo) {
   memo_ = memo;
 }
 
+// One undoable edit, not WM_SETTEXT (which also discards the edit's undo):
+// Ctrl+Z right after it brings the whole text back.
 void StylesheetDocument::clear() {
-  if (memo_)
-    SetWindowTextW(memo_, L"");
+  if (!memo_)
+    return;
+  SendMessageW(memo_, EM_SETSEL, 0, -1);
+  SendMessageW(memo_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
 }
 
 void StylesheetDocument::save(HWND owner) {

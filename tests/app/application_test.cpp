@@ -8,16 +8,21 @@
 #include "app/application.h"
 #include "app/confirmation_window.h"
 #include "app/error_display.h"
+#include "toolkit/common_dialogs.h"
 #include "toolkit/dpi.h"
 #include "toolkit/errors.h"
 #include "toolkit/message_loop.h"
 #include "toolkit/modal.h"
+#include "toolkit/save_dialog.h"
 #include "toolkit/text.h"
 #include "version.h" // generated from the project's version, like the record
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -123,6 +128,63 @@ TEST(ErrorDisplay, ErrorInHandlerShowsStopBoxAndWindowStaysUsable) {
     SendMessageW(window.hwnd(), WM_COMMAND, 1, 0);
   }
   EXPECT_EQ(window.handled, 2);
+}
+
+// Every modal window the program opens ends a mouse capture before it shows
+// (a button held down when a dialog opens must stop what the press started):
+// the capture window gets one WM_CANCELMODE, and no capture is left.
+TEST(ModalWindows, EveryOneEndsAMouseCaptureBeforeItShows) {
+  Watchdog watchdog(60);
+  app::Application application;
+  const struct {
+    const char* what;
+    const wchar_t* className;
+    WPARAM dismiss;
+    std::function<void()> open;
+  } cases[] = {
+      {"save dialog", L"#32770", IDCANCEL,
+       [] {
+         std::wstring path;
+         tk::runSaveDialog(nullptr, L"CSS|*.css", path);
+       }},
+      {"font dialog", L"#32770", IDCANCEL,
+       [] {
+         LOGFONTW font{};
+         font.lfHeight = -12;
+         std::wcscpy(font.lfFaceName, L"Tahoma");
+         tk::chooseFont(font, 0);
+       }},
+      {"colour dialog", L"#32770", IDCANCEL,
+       [] {
+         tk::CustomColours custom = tk::noCustomColours();
+         tk::chooseColour(0, custom);
+       }},
+      {"confirmation window", L"SheetloomConfirmation", IDOK,
+       [] { app::showConfirmation(L"保存しました。"); }},
+      {"error display", L"#32770", IDOK, [] { app::showError(L"書き込みできません"); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    FailingWindow window;
+    SetActiveWindow(window.hwnd());
+    DraggingChild dragging(window.hwnd());
+    ASSERT_EQ(GetCapture(), dragging.hwnd());
+    int cancelledWhenShown = -1;
+    HWND captureWhenShown = nullptr;
+    {
+      WhenWindowAppears shown(c.className, [&](HWND w) {
+        cancelledWhenShown = dragging.cancelModes;
+        captureWhenShown = GetCapture();
+        PostMessageW(w, WM_COMMAND, c.dismiss, 0);
+      });
+      c.open();
+      EXPECT_TRUE(shown.fired());
+    }
+    EXPECT_EQ(cancelledWhenShown, 1);
+    EXPECT_EQ(captureWhenShown, nullptr);
+    EXPECT_EQ(dragging.cancelModes, 1);
+    EXPECT_EQ(GetCapture(), nullptr);
+  }
 }
 
 // The caption of the OK button of the system's own message box.
@@ -304,47 +366,73 @@ TEST(ConfirmationWindow, FollowsAMoveToAnotherDpi) {
       << "line height " << line96 << " -> " << line144;
 }
 
-// Another program holding the clipboard open: Ctrl+C raises the clipboard
-// error through the error display, and the window stays open until dismissed.
-
-TEST(ConfirmationWindow, CtrlCWhileTheClipboardIsHeldReportsTheError) {
-  Watchdog watchdog(30);
+// Another program holding the clipboard open. For a moment: Ctrl+C waits for
+// it and copies. For long: Ctrl+C raises the clipboard error through the error
+// display, the clipboard keeps what it held, and the window stays open until
+// dismissed.
+TEST(ConfirmationWindow, CtrlCWhileTheClipboardIsHeld) {
+  Watchdog watchdog(60);
   app::Application application;
-  ErrorCapture errors;
-
-  Event opened, release;
-  bool holding = false; // written before `opened` is set, read after
-  Thread holder([&] {
-    holding = OpenClipboard(nullptr) != FALSE;
-    opened.set();
-    release.wait(20000);
-    if (holding)
-      CloseClipboard();
-  });
-  opened.wait();
-  if (!holding) {
+  const struct {
+    const char* what;
+    DWORD holdMs;
+    bool copied;
+  } cases[] = {
+      {"held for 10 ms", 10, true},
+      {"held until the window is dismissed", 20000, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ErrorCapture errors;
+    Event opened, release;
+    bool holding = false; // written before `opened` is set, read after
+    Thread holder([&] {
+      holding = OpenClipboard(nullptr) != FALSE;
+      if (holding && EmptyClipboard()) {
+        const wchar_t earlier[] = L"earlier";
+        if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof earlier)) {
+          std::memcpy(GlobalLock(memory), earlier, sizeof earlier);
+          GlobalUnlock(memory);
+          if (!SetClipboardData(CF_UNICODETEXT, memory))
+            GlobalFree(memory);
+        }
+      }
+      opened.set();
+      release.wait(c.holdMs);
+      if (holding)
+        CloseClipboard();
+    });
+    opened.wait();
+    if (!holding) {
+      release.set();
+      holder.join();
+      FAIL() << "the helper thread could not open the clipboard";
+    }
+    bool stillOpen = false;
+    {
+      WhenWindowAppears confirmation(L"SheetloomConfirmation", [&](HWND w) {
+        setModifierKeys(true, false);
+        PostMessageW(GetFocus(), WM_KEYDOWN, 'C', 0);
+        pumpPending();
+        setModifierKeys(false, false);
+        stillOpen = IsWindowVisible(w) != FALSE;
+        PostMessageW(w, WM_COMMAND, IDOK, 0);
+      });
+      app::showConfirmation(L"保存しました。");
+      EXPECT_TRUE(confirmation.fired());
+    }
     release.set();
     holder.join();
-    FAIL() << "the helper thread could not open the clipboard";
+    setModifierKeys(false, false);
+    EXPECT_TRUE(stillOpen);
+    if (c.copied) {
+      EXPECT_TRUE(errors.shown.empty());
+      EXPECT_NE(clipboardText().find(L"保存しました。"), std::wstring::npos);
+    } else {
+      EXPECT_EQ(errors.shown, std::vector<std::wstring>{L"クリップボードを開くことができません"});
+      EXPECT_EQ(clipboardText(), L"earlier");
+    }
   }
-  bool stillOpen = false;
-  {
-    WhenWindowAppears confirmation(L"SheetloomConfirmation", [&](HWND w) {
-      setModifierKeys(true, false);
-      PostMessageW(GetFocus(), WM_KEYDOWN, 'C', 0);
-      pumpPending();
-      setModifierKeys(false, false);
-      stillOpen = IsWindowVisible(w) != FALSE;
-      PostMessageW(w, WM_COMMAND, IDOK, 0);
-    });
-    app::showConfirmation(L"保存しました。");
-    EXPECT_TRUE(confirmation.fired());
-  }
-  release.set();
-  holder.join();
-  setModifierKeys(false, false);
-  EXPECT_EQ(errors.shown, std::vector<std::wstring>{L"クリップボードを開くことができません"});
-  EXPECT_TRUE(stillOpen);
 }
 
 TEST(ConfirmationWindow, EscapeAndCloseBoxDismissIt) {

@@ -352,7 +352,9 @@ TEST(SaveDialogParameters, FilterListAndPlacement) {
 }
 
 // The real dialog: check what it offers, type a name without an extension and
-// press OK; the file is saved under exactly that name.
+// press OK; the file is saved under exactly that name, also as a path of 259
+// characters, whose temporary file's path is longer than 260 (Wine's own
+// dialog overruns its stack with a typed path of 300; Windows' takes it).
 TEST(RealSaveDialog, TypedNameWithoutExtensionIsSavedAsIs) {
   Watchdog watchdog(30);
   TemporaryFolder folder;
@@ -360,45 +362,65 @@ TEST(RealSaveDialog, TypedNameWithoutExtensionIsSavedAsIs) {
   std::vector<std::wstring> confirmed;
   host.document.services().confirm = [&](std::wstring_view m) { confirmed.emplace_back(m); };
   host.setText(L"BODY {\r\n}\r\n");
-  const std::wstring target = folder.file(L"plain");
-
-  std::wstring filterShown, offered;
-  RECT frame{};
-  POINT expectedAt{};
-  bool readOnlyBoxShown = true, resizable = false;
-  {
-    WhenWindowAppears dialog(L"#32770", [&](HWND box) {
-      GetWindowRect(box, &frame);
-      HWND readOnly = GetDlgItem(box, chx1);
-      readOnlyBoxShown = readOnly && IsWindowVisible(readOnly);
-      resizable = (GetWindowLongPtrW(box, GWL_STYLE) & WS_THICKFRAME) != 0;
-      MONITORINFO info{};
-      info.cbSize = sizeof info;
-      GetMonitorInfoW(MonitorFromWindow(host.hwnd(), MONITOR_DEFAULTTONEAREST), &info);
-      expectedAt = tk::dialogPlacement(info.rcMonitor,
-                                       SIZE{frame.right - frame.left, frame.bottom - frame.top});
-      filterShown = tk::windowText(GetDlgItem(box, cmb1));
-      HWND name = GetDlgItem(box, cmb13);
-      if (!name)
-        name = GetDlgItem(box, edt1);
-      offered = tk::windowText(name);
-      tk::setWindowText(name, target);
-      PostMessageW(box, WM_COMMAND, IDOK, 0);
-    });
-    host.clickSave();
-    EXPECT_TRUE(dialog.fired());
+  std::vector<std::wstring> deep; // nested folders, removed at the end
+  std::wstring longFolder = folder.path();
+  while (longFolder.size() < 200) {
+    longFolder += L"\\" + std::wstring(50, static_cast<wchar_t>(L'a' + deep.size()));
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + longFolder).c_str(), nullptr));
+    deep.push_back(longFolder);
   }
-  EXPECT_EQ(offered, L"");
-  EXPECT_EQ(filterShown, L"カスケーディングスタイルシート(*.css)");
-  EXPECT_FALSE(readOnlyBoxShown);
-  EXPECT_TRUE(resizable);
-  EXPECT_EQ(frame.left, expectedAt.x);
-  EXPECT_EQ(frame.top, expectedAt.y);
-  EXPECT_EQ(readFile(target), "BODY {\r\n}\r\n");
+  const std::wstring target = folder.file(L"plain");
+  std::wstring offered;
+  std::wstring expectedOffer; // nothing at first, then the name saved before
+  const std::wstring longName =
+      L"長い道" + std::wstring(259 - longFolder.size() - 8, L'x') + L".css";
+  for (const std::wstring& typed : {longFolder + L"\\" + longName, target}) {
+    SCOPED_TRACE(typed.size());
+    std::wstring filterShown;
+    RECT frame{};
+    POINT expectedAt{};
+    bool readOnlyBoxShown = true, resizable = false;
+    {
+      WhenWindowAppears dialog(L"#32770", [&](HWND box) {
+        GetWindowRect(box, &frame);
+        HWND readOnly = GetDlgItem(box, chx1);
+        readOnlyBoxShown = readOnly && IsWindowVisible(readOnly);
+        resizable = (GetWindowLongPtrW(box, GWL_STYLE) & WS_THICKFRAME) != 0;
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        GetMonitorInfoW(MonitorFromWindow(host.hwnd(), MONITOR_DEFAULTTONEAREST), &info);
+        expectedAt = tk::dialogPlacement(info.rcMonitor,
+                                         SIZE{frame.right - frame.left, frame.bottom - frame.top});
+        filterShown = tk::windowText(GetDlgItem(box, cmb1));
+        HWND name = GetDlgItem(box, cmb13);
+        if (!name)
+          name = GetDlgItem(box, edt1);
+        offered = tk::windowText(name);
+        tk::setWindowText(name, typed);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+      });
+      host.clickSave();
+      EXPECT_TRUE(dialog.fired());
+    }
+    EXPECT_EQ(offered, expectedOffer);
+    expectedOffer = longName;
+    EXPECT_EQ(filterShown, L"カスケーディングスタイルシート(*.css)");
+    EXPECT_FALSE(readOnlyBoxShown);
+    EXPECT_TRUE(resizable);
+    EXPECT_EQ(frame.left, expectedAt.x);
+    EXPECT_EQ(frame.top, expectedAt.y);
+    EXPECT_EQ(readFile(L"\\\\?\\" + typed), "BODY {\r\n}\r\n");
+    EXPECT_EQ(confirmed.back(), L"保存しました。");
+    EXPECT_EQ(host.document.rememberedPath(), typed);
+    EXPECT_TRUE(IsWindowEnabled(host.hwnd()));
+  }
+  EXPECT_EQ(confirmed.size(), 2u);
+  // The dialog made the chosen folder the current one, which holds it open.
+  SetCurrentDirectoryW(folder.path().c_str());
+  DeleteFileW((L"\\\\?\\" + longFolder + L"\\" + longName).c_str());
+  for (auto level = deep.rbegin(); level != deep.rend(); ++level)
+    EXPECT_TRUE(RemoveDirectoryW((L"\\\\?\\" + *level).c_str())) << "only the saved file was there";
   EXPECT_EQ(folder.files(), std::vector<std::wstring>{L"plain"});
-  EXPECT_EQ(confirmed, std::vector<std::wstring>{L"保存しました。"});
-  EXPECT_EQ(host.document.rememberedPath(), target);
-  EXPECT_TRUE(IsWindowEnabled(host.hwnd()));
 
   // The second run opens on that file (its folder, its name) and replaces it
   // without asking; a third, cancelled, writes nothing.
@@ -422,7 +444,7 @@ TEST(RealSaveDialog, TypedNameWithoutExtensionIsSavedAsIs) {
     EXPECT_TRUE(dialog.fired());
   }
   EXPECT_EQ(readFile(target), "changed");
-  EXPECT_EQ(confirmed.size(), 2u);
+  EXPECT_EQ(confirmed.size(), 3u);
   EXPECT_EQ(folder.files(), std::vector<std::wstring>{L"plain"});
 }
 

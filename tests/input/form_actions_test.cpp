@@ -64,6 +64,10 @@ TEST_F(FormActionsTest, EveryButtonWorksWithARealClick) {
 
   input.click(c("Button5"));
   EXPECT_EQ(memo(), L"");
+  // Clear is one undoable edit: Ctrl+Z in the memo brings the whole text back.
+  input.click(c("StyleSheet"));
+  input.key('Z', Ctrl);
+  EXPECT_EQ(memo(), rule + rule + rule);
 
   // The font dialog, confirmed with Enter: the next rule carries its lines.
   {
