@@ -59,9 +59,11 @@ protected:
   void expectPairDrawn(std::string_view name, int blackPixels, const std::string& when) {
     UpdateWindow(form.hwnd());
     controls::TSpinButton& pair = spin(name).Button();
-    for (HWND b : {pair.UpButton().hwnd(), pair.DownButton().hwnd()}) {
-      EXPECT_EQ(countPixels(b, RGB(0, 0, 0)), blackPixels) << name << ", " << when;
-      EXPECT_GT(countPixels(b, GetSysColor(COLOR_BTNFACE)), 0) << name << ", " << when;
+    for (controls::TTimerSpeedButton* b : {&pair.UpButton(), &pair.DownButton()}) {
+      EXPECT_EQ(countPixels(pair.hwnd(), RGB(0, 0, 0), b->BoundsRect()), blackPixels)
+          << name << ", " << when;
+      EXPECT_GT(countPixels(pair.hwnd(), GetSysColor(COLOR_BTNFACE), b->BoundsRect()), 0)
+          << name << ", " << when;
     }
   }
 
@@ -78,7 +80,11 @@ protected:
           {"selection with Shift+Home", [&] { input.key(VK_HOME, Shift); }},
           {"Up arrow key", [&] { input.key(VK_UP); }},
           {"click on the down arrow",
-           [&] { input.click(spin(name).Button().DownButton().hwnd()); }},
+           [&] {
+             const RECT down = spin(name).Button().DownButton().BoundsRect();
+             input.click(spin(name).Button().hwnd(),
+                         {(down.left + down.right) / 2, (down.top + down.bottom) / 2});
+           }},
           {"Tab away", [&] { input.key(VK_TAB); }},
       };
       for (const auto& step : steps) {
