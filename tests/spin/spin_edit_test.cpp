@@ -7,6 +7,7 @@
 #include "toolkit/errors.h"
 
 #include <algorithm>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -362,6 +363,34 @@ TEST_F(SpinEditTest, HoldingAnArrowRepeatsAfter400ThenEvery100Ms) {
   press(downButton(), WM_LBUTTONUP);
   pumpFor(300);
   EXPECT_EQ(steps.size(), 1u);
+
+  // A press whose capture goes (another window takes it, or a modal window
+  // cancels the mode first) ends there: no step, and the timer stops.
+  const struct {
+    const char* how;
+    std::function<void()> loseCapture;
+  } losses[] = {
+      {"another window takes the capture", [&] { SetCapture(other.hwnd()); }},
+      {"WM_CANCELMODE", [&] { SendMessageW(spin.Button().hwnd(), WM_CANCELMODE, 0, 0); }},
+  };
+  for (const auto& loss : losses) {
+    for (const Arrow& b : {upButton(), downButton()}) {
+      steps.clear();
+      press(b, WM_LBUTTONDOWN);
+      pumpFor(50);
+      loss.loseCapture();
+      EXPECT_NE(GetCapture(), spin.Button().hwnd()) << loss.how;
+      EXPECT_FALSE(spin.Button().UpButton().Down()) << loss.how;
+      EXPECT_FALSE(spin.Button().DownButton().Down()) << loss.how;
+      EXPECT_FALSE(spin.Button().UpButton().TimerEnabled()) << loss.how;
+      EXPECT_FALSE(spin.Button().DownButton().TimerEnabled()) << loss.how;
+      pumpFor(600);
+      EXPECT_TRUE(steps.empty()) << loss.how;
+      ReleaseCapture();
+      press(b, WM_LBUTTONUP); // the late release over the button does not step either
+      EXPECT_TRUE(steps.empty()) << loss.how;
+    }
+  }
 }
 
 TEST_F(SpinEditTest, DraggedOffTheHeldButtonTicksDoNothing) {
