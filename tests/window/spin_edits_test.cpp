@@ -11,6 +11,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace sheetloom_test {
 namespace {
@@ -53,14 +55,14 @@ protected:
     return {4, r.bottom / 2};
   }
 
-  // The pair of the spin edit as the screen shows it: the arrows' black
-  // pixels and some button face, where an edit that painted over the pair
-  // leaves its white background.
+  // The pair of the spin edit as the screen shows it: the arrows' pixels in
+  // the button-text colour (black in the standard scheme) and some button
+  // face, where an edit that painted over the pair leaves its background.
   void expectPairDrawn(std::string_view name, int blackPixels, const std::string& when) {
     UpdateWindow(form.hwnd());
     controls::TSpinButton& pair = spin(name).Button();
     for (controls::TTimerSpeedButton* b : {&pair.UpButton(), &pair.DownButton()}) {
-      EXPECT_EQ(countPixels(pair.hwnd(), RGB(0, 0, 0), b->BoundsRect()), blackPixels)
+      EXPECT_EQ(countPixels(pair.hwnd(), GetSysColor(COLOR_BTNTEXT), b->BoundsRect()), blackPixels)
           << name << ", " << when;
       EXPECT_GT(countPixels(pair.hwnd(), GetSysColor(COLOR_BTNFACE), b->BoundsRect()), 0)
           << name << ", " << when;
@@ -99,8 +101,108 @@ protected:
   RealInput input;
 };
 
+// A colour scheme set while the program runs, and the one it replaced.
+class SchemeScope {
+public:
+  explicit SchemeScope(const std::vector<std::pair<int, COLORREF>>& colours) {
+    for (const auto& [element, colour] : colours) {
+      elements_.push_back(element);
+      old_.push_back(GetSysColor(element));
+      new_.push_back(colour);
+    }
+    if (!elements_.empty())
+      SetSysColors(static_cast<int>(elements_.size()), elements_.data(), new_.data());
+  }
+  SchemeScope(const SchemeScope&) = delete;
+  SchemeScope& operator=(const SchemeScope&) = delete;
+  ~SchemeScope() {
+    if (!elements_.empty())
+      SetSysColors(static_cast<int>(elements_.size()), elements_.data(), old_.data());
+  }
+
+private:
+  std::vector<int> elements_;
+  std::vector<COLORREF> old_, new_;
+};
+
+// Every caption and text of every page shows in the scheme's text colours,
+// and none of them in the face colour alone. The edges of buttons and frames
+// use other colours in the schemes tested, so text pixels are the caption's.
+void expectEveryCaptionShown(ui::TForm1& form, const char* scheme) {
+  const COLORREF texts[] = {GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_WINDOWTEXT)};
+  const auto textPixels = [&](HWND h, const RECT& part) {
+    int n = countPixels(h, texts[0], part);
+    if (texts[1] != texts[0])
+      n += countPixels(h, texts[1], part);
+    return n;
+  };
+  for (int page = 0; page < 3; ++page) {
+    form.showPage(page);
+    RedrawWindow(form.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    for (auto* row = ui::formDescriptionBegin(); row != ui::formDescriptionEnd(); ++row) {
+      HWND h = form.control(row->id);
+      if (!IsWindowVisible(h) || row->kind == ui::ControlKind::Page)
+        continue;
+      if (row->kind == ui::ControlKind::TabControl) {
+        const int count = static_cast<int>(SendMessageW(h, TCM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+          RECT r{};
+          SendMessageW(h, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+          EXPECT_GT(textPixels(h, r), 5) << scheme << ": tab " << i;
+        }
+        continue;
+      }
+      if (GetWindowTextLengthW(h) == 0 && row->kind != ui::ControlKind::SpinEdit)
+        continue; // nothing to show (an empty box)
+      if (row->kind == ui::ControlKind::EditCombo) {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        if (GetComboBoxInfo(h, &info))
+          h = info.hwndItem; // its text is its edit's
+        // A selection shows in the highlight colours, visible in any scheme;
+        // the text's own colour is what is checked.
+        SendMessageW(form.control(row->id), CB_SETEDITSEL, 0, MAKELPARAM(0, 0));
+        UpdateWindow(h);
+      }
+      RECT r{};
+      GetClientRect(h, &r);
+      if (row->kind == ui::ControlKind::SpinEdit)
+        r.right -= 20; // the text only: the arrows are checked on their own
+      EXPECT_GT(textPixels(h, r), 5) << scheme << ": " << row->name;
+    }
+  }
+  form.showPage(0);
+}
+
+// In the standard scheme and in a high-contrast black one, set while the
+// program runs: the arrows are drawn in the button-text colour, and every
+// caption and text shows.
 TEST_F(SpinEditsTest, EveryArrowPairStaysDrawnWhileTheSpinEditsAreUsed) {
-  useEverySpinEdit(1 + 3 + 5 + 7);
+  const struct {
+    const char* scheme;
+    std::vector<std::pair<int, COLORREF>> colours;
+  } schemes[] = {
+      {"standard", {}},
+      {"high contrast black",
+       {{COLOR_BTNFACE, RGB(0, 0, 0)},
+        {COLOR_BTNTEXT, RGB(255, 255, 255)},
+        {COLOR_WINDOW, RGB(0, 0, 0)},
+        {COLOR_WINDOWTEXT, RGB(255, 255, 255)},
+        {COLOR_BTNHIGHLIGHT, RGB(192, 192, 192)},
+        {COLOR_3DLIGHT, RGB(160, 160, 160)},
+        {COLOR_BTNSHADOW, RGB(128, 128, 128)},
+        {COLOR_3DDKSHADOW, RGB(96, 96, 96)},
+        {COLOR_GRAYTEXT, RGB(0, 255, 0)},
+        {COLOR_HIGHLIGHT, RGB(0, 0, 255)},
+        {COLOR_HIGHLIGHTTEXT, RGB(255, 255, 0)}}},
+  };
+  for (const auto& s : schemes) {
+    SchemeScope scope(s.colours);
+    pump();
+    SCOPED_TRACE(s.scheme);
+    useEverySpinEdit(1 + 3 + 5 + 7);
+    expectEveryCaptionShown(form, s.scheme);
+  }
 }
 
 // On a 144-dpi monitor each spin edit is as high as the form's 21 pixels
