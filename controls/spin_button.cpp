@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <commctrl.h>
+#include <windowsx.h>
 
 namespace controls {
 namespace {
 
 const int kMinimumWidth = 15;
+const UINT_PTR kUpTimer = 1, kDownTimer = 2;
 
 const COLORREF kGlyphBackground = RGB(128, 128, 0); // the glyphs' transparent olive
 
@@ -98,24 +100,21 @@ TSpinButton::TSpinButton() {
 }
 
 TSpinButton::~TSpinButton() {
-  // The buttons' windows are children of ours: destroy them while the whole
-  // object still stands.
+  // The buttons' timers live on our window: destroy it while the whole object
+  // still stands.
   destroy();
   unwatchFocusControl();
 }
 
 void TSpinButton::create(HWND parent, int x, int y, int width, int height, int id, bool tabStop) {
   tk::CreateArgs args = tk::CreateArgs::child(parent, id, x, y, width, height);
-  args.style |= WS_VISIBLE | WS_CLIPCHILDREN | (tabStop ? WS_TABSTOP : 0);
+  args.style |= WS_VISIBLE | (tabStop ? WS_TABSTOP : 0);
   // The two buttons cover the whole pair: no background to erase.
   createOwn(L"SheetloomSpinButton", args, 0, nullptr);
+  up_.attach(hwnd(), kUpTimer);
+  down_.attach(hwnd(), kDownTimer);
   SetDpi(tk::windowDpi(hwnd()));
-  up_.create(hwnd(), 0, 0, width, height / 2);
-  down_.create(hwnd(), 0, height / 2 - 1, width, height - height / 2 + 1);
-  // The buttons were made where layoutButtons puts them; only a pair
-  // narrower than its minimum is laid out again.
-  if (width < minimumWidth())
-    onSize();
+  onSize();
 }
 
 void TSpinButton::SetBounds(int x, int y, int width, int height) {
@@ -186,8 +185,81 @@ int TSpinButton::minimumWidth() const {
   return tk::scale(kMinimumWidth, dpi_);
 }
 
+TTimerSpeedButton* TSpinButton::ButtonAt(POINT client) noexcept {
+  if (up_.Contains(client))
+    return &up_;
+  if (down_.Contains(client))
+    return &down_;
+  return nullptr;
+}
+
+TTimerSpeedButton* TSpinButton::mouseTarget(POINT client) noexcept {
+  if (up_.Tracking())
+    return &up_;
+  if (down_.Tracking())
+    return &down_;
+  return ButtonAt(client);
+}
+
+// The down button first: the up button is drawn over the row they share.
+void TSpinButton::paint(HDC dc) {
+  down_.paint(dc);
+  up_.paint(dc);
+}
+
 LRESULT TSpinButton::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
   switch (msg) {
+  case WM_LBUTTONDOWN:
+  case WM_RBUTTONDOWN:
+  case WM_MBUTTONDOWN:
+    // The class takes no double clicks (no CS_DBLCLKS): a second press is a press.
+    if (TTimerSpeedButton* b = mouseTarget(at))
+      b->mouseDown(msg);
+    return 0;
+  case WM_MOUSEMOVE:
+    if (TTimerSpeedButton* b = mouseTarget(at))
+      b->mouseMove(at);
+    return 0;
+  case WM_LBUTTONUP:
+  case WM_RBUTTONUP:
+  case WM_MBUTTONUP:
+    if (TTimerSpeedButton* b = mouseTarget(at))
+      b->mouseUp(msg, at);
+    return 0;
+  case WM_CAPTURECHANGED:
+    if (reinterpret_cast<HWND>(lp) != hwnd()) {
+      up_.captureLost();
+      down_.captureLost();
+    }
+    return 0;
+  case WM_CANCELMODE:
+    // A modal window is about to open: no press may outlive it.
+    up_.captureLost();
+    down_.captureLost();
+    if (GetCapture() == hwnd())
+      ReleaseCapture();
+    break;
+  case WM_TIMER:
+    if (wp == kUpTimer || wp == kDownTimer) {
+      (wp == kUpTimer ? up_ : down_).timerTick();
+      return 0;
+    }
+    break;
+  case WM_PAINT: {
+    tk::PaintScope ps(hwnd());
+    paint(ps.dc());
+    return 0;
+  }
+  case WM_ENABLE:
+  case WM_SYSCOLORCHANGE:
+  case WM_THEMECHANGED:
+    InvalidateRect(hwnd(), nullptr, FALSE);
+    break;
+  case WM_DESTROY:
+    up_.stopTimer();
+    down_.stopTimer();
+    break;
   case WM_SIZE: {
     LRESULT r = defaultProc(msg, wp, lp);
     onSize();
@@ -223,7 +295,7 @@ LRESULT TSpinButton::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void TSpinButton::onSize() {
-  if (!up_.hwnd() || !down_.hwnd())
+  if (!hwnd())
     return;
   RECT r{};
   GetWindowRect(hwnd(), &r);
@@ -241,13 +313,12 @@ void TSpinButton::onSize() {
 // The up button takes the upper half, the down button the rest; they share
 // one row of pixels.
 void TSpinButton::layoutButtons(int width, int height) {
-  if (!up_.hwnd() || !down_.hwnd())
+  if (!hwnd())
     return;
   width = std::max(width, minimumWidth());
   const int upHeight = height / 2;
-  SetWindowPos(up_.hwnd(), nullptr, 0, 0, width, upHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-  SetWindowPos(down_.hwnd(), nullptr, 0, upHeight - 1, width, height - upHeight + 1,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  up_.SetBoundsRect(RECT{0, 0, width, upHeight});
+  down_.SetBoundsRect(RECT{0, upHeight - 1, width, height});
 }
 
 void TSpinButton::buttonClick(TTimerSpeedButton& button) {

@@ -1,6 +1,8 @@
-// TSpinButton: a pair of auto-repeating arrow buttons, up above down. Inside a
-// TSpinEdit it steps the edit; it can also stand beside any other control, and
-// then, as a tab stop, takes the focus and answers Space and the arrow keys.
+// TSpinButton: a pair of auto-repeating arrow buttons, up above down, in one
+// window: the buttons are painted parts of it, which it hit-tests and hands the
+// mouse to. Inside a TSpinEdit it steps the edit; it can also stand beside any
+// other control, and then, as a tab stop, takes the focus and answers Space and
+// the arrow keys.
 #pragma once
 
 #include "controls/timer_speed_button.h"
@@ -16,7 +18,7 @@ public:
   TSpinButton();
   ~TSpinButton() override;
 
-  // Creates the pair (default size 20 x 25) and its two buttons.
+  // Creates the pair (default size 20 x 25) with its two buttons.
   void create(HWND parent, int x, int y, int width = 20, int height = 25, int id = 0,
               bool tabStop = false);
   // Moves and sizes the pair; the width is raised to the minimum of 15
@@ -49,6 +51,9 @@ public:
   TTimerSpeedButton& DownButton() noexcept { return down_; }
   // The button that carries the focus mark while the pair has the focus.
   TTimerSpeedButton& CurrentButton() noexcept { return *current_; }
+  // The button under a point of the pair's client area, or null. The up
+  // button owns the row the two share.
+  TTimerSpeedButton* ButtonAt(POINT client) noexcept;
 
   std::function<void(TSpinButton&)> OnUpClick;
   std::function<void(TSpinButton&)> OnDownClick;
@@ -61,6 +66,10 @@ private:
                                             DWORD_PTR self);
 
   void setGlyph(TTimerSpeedButton& button, HBITMAP glyph);
+  // The button that receives a mouse message at `client`: the one following
+  // a left press, else the one under the point.
+  TTimerSpeedButton* mouseTarget(POINT client) noexcept;
+  void paint(HDC dc);
   void layoutButtons(int width, int height);
   void onSize();
   void buttonClick(TTimerSpeedButton& button);

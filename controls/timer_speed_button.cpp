@@ -1,12 +1,11 @@
 #include "controls/timer_speed_button.h"
 
 #include <algorithm>
-#include <windowsx.h>
+#include <vector>
 
 namespace controls {
 namespace {
 
-const UINT_PTR kRepeatTimer = 1;
 const UINT kFirstRepeatMs = 400;
 const UINT kNextRepeatMs = 100;
 
@@ -30,40 +29,67 @@ private:
 
 // Raster operation: where the monochrome source is 0, the brush; else the destination.
 const DWORD kPaintBrushWhereSourceIsBlack = 0x00B8074A;
-// Raster operation: destination AND NOT source.
-const DWORD kDestinationAndNotSource = 0x00220326;
+
+// A 32-bit top-down DIB section of w x h pixels, and its pixels (0x00RRGGBB).
+tk::UniqueBitmap dibSection(int w, int h, DWORD** pixels) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  tk::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  *pixels = bitmap ? static_cast<DWORD*>(bits) : nullptr;
+  return bitmap;
+}
+
+DWORD dibColour(COLORREF c) noexcept {
+  return (static_cast<DWORD>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
 
 } // namespace
 
 TTimerSpeedButton::~TTimerSpeedButton() {
-  destroy();
+  stopTimer();
 }
 
-void TTimerSpeedButton::create(HWND parent, int x, int y, int width, int height) {
-  tk::CreateArgs args = tk::CreateArgs::child(parent, 0, x, y, width, height);
-  args.style |= WS_VISIBLE;
-  // The button paints every pixel itself, so the class has no background brush.
-  createOwn(L"SheetloomTimerSpeedButton", args, 0, nullptr);
+void TTimerSpeedButton::attach(HWND owner, UINT_PTR timerId) noexcept {
+  stopTimer();
+  owner_ = owner;
+  timerId_ = timerId;
+  tracking_ = false;
+  pressed_ = false;
+}
+
+void TTimerSpeedButton::SetBoundsRect(const RECT& bounds) {
+  if (EqualRect(&bounds, &bounds_))
+    return;
+  invalidate();
+  bounds_ = bounds;
+  invalidate();
+}
+
+bool TTimerSpeedButton::Contains(POINT client) const noexcept {
+  return PtInRect(&bounds_, client) != FALSE;
 }
 
 void TTimerSpeedButton::SetTimeBtnStates(unsigned states) {
   if (states == states_)
     return;
   states_ = states;
-  if (hwnd())
-    InvalidateRect(hwnd(), nullptr, FALSE);
+  invalidate();
 }
 
 void TTimerSpeedButton::SetGlyph(tk::UniqueBitmap glyph) {
   glyph_ = std::move(glyph);
-  if (hwnd())
-    InvalidateRect(hwnd(), nullptr, FALSE);
+  invalidate();
 }
 
 void TTimerSpeedButton::SetNumGlyphs(int count) {
   numGlyphs_ = std::clamp(count, 1, 4);
-  if (hwnd())
-    InvalidateRect(hwnd(), nullptr, FALSE);
+  invalidate();
 }
 
 void TTimerSpeedButton::Click() {
@@ -71,74 +97,31 @@ void TTimerSpeedButton::Click() {
     OnClick(*this);
 }
 
-LRESULT TTimerSpeedButton::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-  case WM_LBUTTONDOWN:
-  case WM_RBUTTONDOWN:
-  case WM_MBUTTONDOWN:
-    mouseDown(msg);
-    return 0;
-  case WM_MOUSEMOVE:
-    mouseMove(lp);
-    return 0;
-  case WM_LBUTTONUP:
-  case WM_RBUTTONUP:
-  case WM_MBUTTONUP:
-    mouseUp(msg, lp);
-    return 0;
-  case WM_CAPTURECHANGED:
-    if (tracking_ && reinterpret_cast<HWND>(lp) != hwnd()) {
-      tracking_ = false;
-      setPressed(false);
-    }
-    return 0;
-  case WM_TIMER:
-    if (wp == kRepeatTimer) {
-      timerTick();
-      return 0;
-    }
-    break;
-  case WM_ERASEBKGND:
-    return 1;
-  case WM_PAINT: {
-    tk::PaintScope ps(hwnd());
-    paint(ps.dc());
-    return 0;
-  }
-  case WM_ENABLE:
-    InvalidateRect(hwnd(), nullptr, FALSE);
-    break;
-  case WM_DESTROY:
-    stopTimer();
-    break;
-  }
-  return defaultProc(msg, wp, lp);
-}
-
 // Any mouse button: raise OnMouseDown; a left press also shows the button
-// pressed and follows the pointer with the capture. The repeat timer starts
-// for every button, but its ticks click only while the button shows pressed.
+// pressed and follows the pointer with the owner's capture. The repeat timer
+// starts for every button, but its ticks click only while the button shows
+// pressed under a left press.
 void TTimerSpeedButton::mouseDown(UINT msg) {
   if (OnMouseDown)
     OnMouseDown(*this, msg);
-  if (msg == WM_LBUTTONDOWN && IsWindowEnabled(hwnd())) {
+  if (msg == WM_LBUTTONDOWN && enabled()) {
     tracking_ = true;
-    SetCapture(hwnd());
+    SetCapture(owner_);
     setPressed(true);
   }
   if (states_ & tbAllowTimer)
     startTimer(kFirstRepeatMs);
 }
 
-void TTimerSpeedButton::mouseMove(LPARAM lp) {
+void TTimerSpeedButton::mouseMove(POINT client) {
   if (tracking_)
-    setPressed(pointInside(lp));
+    setPressed(Contains(client));
 }
 
-void TTimerSpeedButton::mouseUp(UINT msg, LPARAM lp) {
+void TTimerSpeedButton::mouseUp(UINT msg, POINT client) {
   if (msg == WM_LBUTTONUP && tracking_) {
     tracking_ = false;
-    const bool over = pointInside(lp);
+    const bool over = Contains(client);
     ReleaseCapture();
     setPressed(false);
     if (over) {
@@ -153,9 +136,17 @@ void TTimerSpeedButton::mouseUp(UINT msg, LPARAM lp) {
   stopTimer();
 }
 
+void TTimerSpeedButton::captureLost() noexcept {
+  if (!tracking_)
+    return;
+  tracking_ = false;
+  setPressed(false);
+  stopTimer();
+}
+
 void TTimerSpeedButton::timerTick() {
   startTimer(kNextRepeatMs);
-  if (pressed_ && GetCapture() == hwnd()) {
+  if (pressed_ && tracking_ && GetCapture() == owner_) {
     try {
       Click();
     } catch (...) {
@@ -169,13 +160,13 @@ void TTimerSpeedButton::timerTick() {
 
 void TTimerSpeedButton::startTimer(UINT interval) {
   // SetTimer with the same id replaces the running timer and its interval.
-  if (SetTimer(hwnd(), kRepeatTimer, interval, nullptr))
+  if (owner_ && SetTimer(owner_, timerId_, interval, nullptr))
     timerEnabled_ = true;
 }
 
 void TTimerSpeedButton::stopTimer() noexcept {
-  if (timerEnabled_ && hwnd())
-    KillTimer(hwnd(), kRepeatTimer);
+  if (timerEnabled_ && owner_ && IsWindow(owner_))
+    KillTimer(owner_, timerId_);
   timerEnabled_ = false;
 }
 
@@ -183,38 +174,48 @@ void TTimerSpeedButton::setPressed(bool pressed) {
   if (pressed == pressed_)
     return;
   pressed_ = pressed;
-  InvalidateRect(hwnd(), nullptr, FALSE);
+  invalidate();
 }
 
-bool TTimerSpeedButton::pointInside(LPARAM lp) const {
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-  return PtInRect(&client, pt) != FALSE;
+void TTimerSpeedButton::invalidate() const noexcept {
+  if (owner_ && !IsRectEmpty(&bounds_))
+    InvalidateRect(owner_, &bounds_, FALSE);
+}
+
+bool TTimerSpeedButton::enabled() const noexcept {
+  return owner_ && IsWindowEnabled(owner_);
 }
 
 void TTimerSpeedButton::paint(HDC dc) const {
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  RECT face = client;
+  if (IsRectEmpty(&bounds_))
+    return;
+  RECT face = bounds_;
   DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed_ ? DFCS_PUSHED : 0));
-  RECT area = client;
+  RECT area = bounds_;
   if (pressed_)
     OffsetRect(&area, 1, 1);
   drawGlyph(dc, area);
   if (states_ & tbFocusRect) {
-    RECT mark = client;
+    RECT mark = bounds_;
     InflateRect(&mark, -3, -3);
     if (pressed_)
       OffsetRect(&mark, 1, 1);
+    // The focus mark inverts what lies below: drawn in the system's colours
+    // whatever the scheme.
+    const COLORREF oldText = SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    const COLORREF oldBk = SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     DrawFocusRect(dc, &mark);
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBk);
   }
 }
 
-// Draws the glyph centred in `area`, its bottom-left pixel's colour transparent.
-// Image 0 is the normal look; image 1, when present, the disabled one, and
-// image 2 the pressed one. A disabled button without its own image shows the
-// glyph's shape embossed in the system's highlight and shadow colours.
+// Draws the glyph centred in `area`, its bottom-left pixel's colour transparent
+// and its black in the button-text colour (black in the standard scheme, so
+// the arrows stay visible on a dark face in a high-contrast one). Image 0 is
+// the normal look; image 1, when present, the disabled one, and image 2 the
+// pressed one. A disabled button without its own image shows the glyph's
+// shape embossed in the system's highlight and shadow colours.
 void TTimerSpeedButton::drawGlyph(HDC dc, const RECT& area) const {
   if (!glyph_)
     return;
@@ -225,28 +226,50 @@ void TTimerSpeedButton::drawGlyph(HDC dc, const RECT& area) const {
   const int h = bm.bmHeight;
   if (w <= 0)
     return;
-  const bool enabled = IsWindowEnabled(hwnd()) != FALSE;
+  const bool isEnabled = enabled();
   int image = 0;
-  if (!enabled && numGlyphs_ > 1)
+  if (!isEnabled && numGlyphs_ > 1)
     image = 1;
   else if (pressed_ && numGlyphs_ > 2)
     image = 2;
   const int x = area.left + (area.right - area.left - w) / 2;
   const int y = area.top + (area.bottom - area.top - h) / 2;
 
-  BitmapDc source(dc, glyph_.get());
-  const COLORREF transparent = GetPixel(source.get(), 0, h - 1);
-
-  // Mask: 1 where the glyph is transparent, 0 where it draws.
-  tk::UniqueBitmap maskBitmap(CreateBitmap(w, h, 1, 1, nullptr));
+  // The glyph's own pixels of the image, whatever the bitmap's format.
+  DWORD* pixels = nullptr;
+  tk::UniqueBitmap imageBitmap = dibSection(w, h, &pixels);
+  if (!pixels)
+    return;
+  {
+    BitmapDc source(dc, glyph_.get());
+    BitmapDc target(dc, imageBitmap.get());
+    BitBlt(target.get(), 0, 0, w, h, source.get(), image * w, 0, SRCCOPY);
+  }
+  GdiFlush();
+  const DWORD transparent = pixels[(h - 1) * w] & 0xFFFFFF;
+  // Mask: 1 (white) where the glyph is transparent, 0 where it draws.
+  std::vector<WORD> maskRows(static_cast<size_t>((w + 15) / 16) * h, 0);
+  const int wordsPerRow = (w + 15) / 16;
+  const DWORD text = dibColour(GetSysColor(COLOR_BTNTEXT));
+  for (int row = 0; row < h; ++row)
+    for (int col = 0; col < w; ++col) {
+      DWORD& p = pixels[row * w + col];
+      p &= 0xFFFFFF;
+      if (p == transparent) {
+        // Bits run from the high bit of each byte; the words are byte pairs.
+        auto* bytes = reinterpret_cast<BYTE*>(&maskRows[static_cast<size_t>(row) * wordsPerRow]);
+        bytes[col / 8] |= static_cast<BYTE>(0x80 >> (col % 8));
+        p = 0; // black ORs nothing onto the destination
+      } else if (p == 0) {
+        p = text;
+      }
+    }
+  tk::UniqueBitmap maskBitmap(CreateBitmap(w, h, 1, 1, maskRows.data()));
   BitmapDc mask(dc, maskBitmap.get());
-  const COLORREF oldBk = SetBkColor(source.get(), transparent);
-  BitBlt(mask.get(), 0, 0, w, h, source.get(), image * w, 0, SRCCOPY);
-  SetBkColor(source.get(), oldBk);
 
   const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
   const COLORREF oldDcBk = SetBkColor(dc, RGB(255, 255, 255));
-  if (!enabled && numGlyphs_ == 1) {
+  if (!isEnabled && numGlyphs_ == 1) {
     tk::UniqueBrush light(CreateSolidBrush(GetSysColor(COLOR_BTNHIGHLIGHT)));
     tk::UniqueBrush shadow(CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW)));
     {
@@ -256,14 +279,8 @@ void TTimerSpeedButton::drawGlyph(HDC dc, const RECT& area) const {
     tk::SelectScope brush(dc, shadow.get());
     BitBlt(dc, x, y, w, h, mask.get(), 0, 0, kPaintBrushWhereSourceIsBlack);
   } else {
-    // The image with its transparent pixels turned black, ORed onto the
-    // destination after the glyph's own pixels have been cut out of it.
-    tk::UniqueBitmap imageBitmap(CreateCompatibleBitmap(dc, w, h));
+    // The glyph's pixels cut out of the destination, then its colours ORed in.
     BitmapDc imageDc(dc, imageBitmap.get());
-    BitBlt(imageDc.get(), 0, 0, w, h, source.get(), image * w, 0, SRCCOPY);
-    SetTextColor(imageDc.get(), RGB(0, 0, 0));
-    SetBkColor(imageDc.get(), RGB(255, 255, 255));
-    BitBlt(imageDc.get(), 0, 0, w, h, mask.get(), 0, 0, kDestinationAndNotSource);
     BitBlt(dc, x, y, w, h, mask.get(), 0, 0, SRCAND);
     BitBlt(dc, x, y, w, h, imageDc.get(), 0, 0, SRCPAINT);
   }

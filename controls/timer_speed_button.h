@@ -1,25 +1,40 @@
 // TTimerSpeedButton: a flat push button with a glyph that clicks when the left
 // mouse button is released over it, and repeats its click while held down
 // (first after 400 ms, then every 100 ms) when its auto-repeat flag is set.
+// It is no window of its own but a painted part of its owner's window (the
+// arrow pair): the owner hands it the mouse messages and timer ticks that
+// concern it, lends it its capture and timer, and paints it with paint().
 // It never takes the keyboard focus; its owner may ask it to show a focus mark.
 #pragma once
 
 #include "toolkit/handles.h"
-#include "toolkit/window.h"
+
+#include <windows.h>
 
 #include <functional>
 
 namespace controls {
 
-class TTimerSpeedButton : public tk::Window {
+class TTimerSpeedButton {
 public:
   // The flags of the button, both clear after construction.
   enum TimeBtnState : unsigned { tbFocusRect = 1, tbAllowTimer = 2 };
 
   TTimerSpeedButton() = default;
-  ~TTimerSpeedButton() override;
+  TTimerSpeedButton(const TTimerSpeedButton&) = delete;
+  TTimerSpeedButton& operator=(const TTimerSpeedButton&) = delete;
+  ~TTimerSpeedButton();
 
-  void create(HWND parent, int x, int y, int width, int height);
+  // The window the button is part of (borrowed) and the id of its repeat
+  // timer there.
+  void attach(HWND owner, UINT_PTR timerId) noexcept;
+  HWND Owner() const noexcept { return owner_; }
+  UINT_PTR TimerId() const noexcept { return timerId_; }
+
+  // The button's place in the owner's client area.
+  const RECT& BoundsRect() const noexcept { return bounds_; }
+  void SetBoundsRect(const RECT& bounds);
+  bool Contains(POINT client) const noexcept;
 
   unsigned TimeBtnStates() const noexcept { return states_; }
   void SetTimeBtnStates(unsigned states);
@@ -32,6 +47,8 @@ public:
 
   // Whether the button currently shows pressed.
   bool Down() const noexcept { return pressed_; }
+  // Whether a left press is being followed with the owner's capture.
+  bool Tracking() const noexcept { return tracking_; }
   // Whether the auto-repeat timer is running.
   bool TimerEnabled() const noexcept { return timerEnabled_; }
 
@@ -42,21 +59,28 @@ public:
   // Raised first on every mouse press, with WM_LBUTTONDOWN, WM_RBUTTONDOWN, ...
   std::function<void(TTimerSpeedButton&, UINT message)> OnMouseDown;
 
-protected:
-  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  // The owner's messages for the button; points in the owner's client area.
+  void mouseDown(UINT msg);
+  void mouseMove(POINT client);
+  void mouseUp(UINT msg, POINT client);
+  // The owner lost the capture (another window took it, or a modal window
+  // cancelled the mode): the press ends without a click and the repeat stops.
+  void captureLost() noexcept;
+  void timerTick();
+  // Stops the repeat timer; also when the owner's window goes.
+  void stopTimer() noexcept;
+  void paint(HDC dc) const;
 
 private:
-  void mouseDown(UINT msg);
-  void mouseMove(LPARAM lp);
-  void mouseUp(UINT msg, LPARAM lp);
-  void timerTick();
   void startTimer(UINT interval);
-  void stopTimer() noexcept;
   void setPressed(bool pressed);
-  bool pointInside(LPARAM lp) const;
-  void paint(HDC dc) const;
+  void invalidate() const noexcept;
+  bool enabled() const noexcept;
   void drawGlyph(HDC dc, const RECT& area) const;
 
+  HWND owner_ = nullptr; // borrowed
+  UINT_PTR timerId_ = 1;
+  RECT bounds_{};
   tk::UniqueBitmap glyph_;
   int numGlyphs_ = 1;
   unsigned states_ = 0;

@@ -1,5 +1,6 @@
 #include "ui/containers.h"
 
+#include "toolkit/handles.h"
 #include "toolkit/text.h"
 
 #include <commctrl.h>
@@ -13,6 +14,14 @@ LRESULT Container::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (target_)
       return SendMessageW(target_, msg, wp, lp);
     break;
+  case WM_DRAWITEM: {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+    if (item->CtlType == ODT_TAB) {
+      TabControl::drawItem(*item);
+      return TRUE;
+    }
+    break;
+  }
   case WM_CLOSE:
     return 0; // never destroyed by a close; see the header
   case WM_ERASEBKGND: {
@@ -47,8 +56,41 @@ void PageContainer::create(HWND parent, int id, const RECT& bounds, bool visible
 
 void TabControl::create(HWND parent, int id, const RECT& bounds) {
   tk::CreateArgs args = tk::CreateArgs::child(parent, id, bounds);
-  args.style |= WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | TCS_BUTTONS | TCS_FLATBUTTONS;
+  args.style |= WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | TCS_BUTTONS | TCS_FLATBUTTONS |
+                TCS_OWNERDRAWFIXED;
   createControl(WC_TABCONTROLW, args);
+}
+
+// The control draws each tab's button edges; its inside is drawn here. The
+// selected tab is filled with the 3-D highlight colour, as the control fills
+// it itself, and every caption is written in the button-text colour, except
+// where that is the highlight colour too (a high-contrast scheme), where the
+// selected caption would vanish: there it takes the face colour.
+void TabControl::drawItem(const DRAWITEMSTRUCT& item) {
+  wchar_t caption[64] = {};
+  TCITEMW tab{};
+  tab.mask = TCIF_TEXT;
+  tab.pszText = caption;
+  tab.cchTextMax = 64;
+  if (!SendMessageW(item.hwndItem, TCM_GETITEMW, item.itemID, reinterpret_cast<LPARAM>(&tab)))
+    return;
+  const bool selected =
+      static_cast<UINT>(SendMessageW(item.hwndItem, TCM_GETCURSEL, 0, 0)) == item.itemID;
+  COLORREF colour = GetSysColor(COLOR_BTNTEXT);
+  if (selected) {
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_3DHILIGHT));
+    if (colour == GetSysColor(COLOR_3DHILIGHT))
+      colour = GetSysColor(COLOR_BTNFACE);
+  }
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
+  tk::SelectScope chosen(item.hDC,
+                         font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+  const COLORREF oldText = SetTextColor(item.hDC, colour);
+  const int oldMode = SetBkMode(item.hDC, TRANSPARENT);
+  RECT r = item.rcItem;
+  DrawTextW(item.hDC, tab.pszText, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  SetBkMode(item.hDC, oldMode);
+  SetTextColor(item.hDC, oldText);
 }
 
 LRESULT TabControl::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {

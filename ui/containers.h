@@ -47,6 +47,10 @@ class TabControl : public tk::Window {
 public:
   void create(HWND parent, int id, const RECT& bounds);
 
+  // Draws a tab's caption (the tabs are owner-drawn, the control draws the
+  // buttons): its parent hands it WM_DRAWITEM.
+  static void drawItem(const DRAWITEMSTRUCT& item);
+
 protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 };

@@ -47,9 +47,9 @@ std::vector<SpokenName> spokenNames(const FormControls& controls) {
     }
     if (row.kind == ControlKind::SpinEdit) {
       controls::TSpinButton& pair = controls.spinEdit(row.id).Button();
+      // The arrows are painted parts of the pair, not windows: the pair
+      // answers for both.
       add(names, pair.hwnd(), name + L"の増減");
-      add(names, pair.UpButton().hwnd(), name + L"を増やす");
-      add(names, pair.DownButton().hwnd(), name + L"を減らす");
     }
   }
   return names;

@@ -308,6 +308,20 @@ void TForm1::onDpiChanged(UINT dpi, const RECT& suggested) {
   fonts_ = std::move(fonts); // the old fonts go once no control uses them
 }
 
+namespace {
+
+BOOL CALLBACK tellChild(HWND child, LPARAM message) {
+  SendMessageW(child, static_cast<UINT>(message), 0, 0);
+  return TRUE;
+}
+
+} // namespace
+
+void TForm1::repaintForNewColours(UINT message) {
+  EnumChildWindows(hwnd(), tellChild, static_cast<LPARAM>(message));
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 void TForm1::paintInnerBorder() {
   // The one-pixel border between the frame and the client area, which the
   // frame's own painting leaves alone.
@@ -384,6 +398,14 @@ LRESULT TForm1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   case WM_SETTINGCHANGE:
     if (wp == SPI_SETSCREENREADER && screenReaderRunning())
       nameControlsForScreenReaders();
+    if (wp == SPI_SETHIGHCONTRAST)
+      repaintForNewColours(WM_SYSCOLORCHANGE);
+    break;
+  case WM_SYSCOLORCHANGE:
+  case WM_THEMECHANGED:
+    // Only top-level windows hear of a new colour scheme or theme: the child
+    // controls are told, and everything is drawn again in the new colours.
+    repaintForNewColours(msg);
     break;
   case WM_DESTROY:
     screenReaderNames_.clear(); // while the controls still exist

@@ -81,6 +81,9 @@ private:
   void onCommand(WPARAM wp, LPARAM lp);
   void onDpiChanged(UINT dpi, const RECT& suggested);
   void paintInnerBorder();
+  // Tells every control of a new colour scheme or theme (`message`) and
+  // repaints the whole window.
+  void repaintForNewColours(UINT message);
   void chooseColourInto(ControlId edit);
   bool focusInPages() const;
   static SIZE clientSizeFor(UINT dpi);

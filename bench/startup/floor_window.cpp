@@ -236,8 +236,8 @@ private:
     pageArea_ = r;
   }
 
-  // The spin edit's windows: the edit with its initial text, its arrow pair
-  // and the pair's two buttons.
+  // The spin edit's windows: the edit with its initial text and its arrow
+  // pair, one window that paints both buttons.
   HWND createSpin(HWND parent, int id, const RECT& r) {
     HWND edit =
         make(L"EDIT", WS_EX_CLIENTEDGE,
@@ -247,13 +247,8 @@ private:
       return nullptr;
     setFont(edit, font_);
     const int w = r.right - r.left, h = r.bottom - r.top, p = scale(SpinButtonWidth);
-    HWND pair = make(L"SheetloomSpinButton", 0, WS_VISIBLE | WS_CLIPCHILDREN, {}, edit, 0,
-                     {w - p - 5, 0, w - 5, h - 5});
-    if (!pair)
+    if (!make(L"SheetloomSpinButton", 0, WS_VISIBLE, {}, edit, 0, {w - p - 5, 0, w - 5, h - 5}))
       return nullptr;
-    const int half = (h - 5) / 2;
-    make(L"SheetloomTimerSpeedButton", 0, WS_VISIBLE, {}, pair, 0, {0, 0, p, half});
-    make(L"SheetloomTimerSpeedButton", 0, WS_VISIBLE, {}, pair, 0, {0, half - 1, p, h - 5});
     return edit;
   }
 
@@ -297,8 +292,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   const HBRUSH face = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   if (!registerClass(L"TForm1", formProc, face) ||
       !registerClass(L"SheetloomPage", DefWindowProcW, face) ||
-      !registerClass(L"SheetloomSpinButton", DefWindowProcW, nullptr) ||
-      !registerClass(L"SheetloomTimerSpeedButton", DefWindowProcW, nullptr))
+      !registerClass(L"SheetloomSpinButton", DefWindowProcW, nullptr))
     return 1;
 
   RECT frame{0, 0, scale(ui::FormClientWidth), scale(ui::FormClientHeight)};

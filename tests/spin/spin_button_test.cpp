@@ -28,8 +28,8 @@ protected:
   }
   void key(WPARAM vk) { SendMessageW(pair.hwnd(), WM_KEYDOWN, vk, 1); }
   void click(controls::TTimerSpeedButton& b) {
-    SendMessageW(b.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    SendMessageW(b.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    sendTo(arrowOf(b), WM_LBUTTONDOWN, MK_LBUTTON, 2, 2);
+    sendTo(arrowOf(b), WM_LBUTTONUP, 0, 2, 2);
   }
 
   Host host;
@@ -88,8 +88,8 @@ TEST_F(SpinButtonTest, LayoutRaisesTheWidthAndOverlapsOneRow) {
     EXPECT_EQ(p.left, 5);
     EXPECT_EQ(p.top, 6);
     EXPECT_EQ(p.right - p.left, c.shownWidth);
-    const RECT up = rectIn(pair.UpButton().hwnd(), pair.hwnd());
-    const RECT down = rectIn(pair.DownButton().hwnd(), pair.hwnd());
+    const RECT up = pair.UpButton().BoundsRect();
+    const RECT down = pair.DownButton().BoundsRect();
     EXPECT_EQ(up.top, 0);
     EXPECT_EQ(up.right - up.left, c.shownWidth);
     EXPECT_EQ(up.bottom - up.top, c.upHeight);
@@ -142,8 +142,8 @@ TEST_F(SpinButtonTest, FocusMarkFollowsTheCurrentButton) {
 TEST_F(SpinButtonTest, NotATabStopTheCurrentButtonStays) {
   controls::TSpinButton inner;
   inner.create(host.hwnd(), 100, 10, 20, 25);
-  SendMessageW(inner.DownButton().hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-  SendMessageW(inner.DownButton().hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  sendTo(arrowOf(inner.DownButton()), WM_LBUTTONDOWN, MK_LBUTTON, 2, 2);
+  sendTo(arrowOf(inner.DownButton()), WM_LBUTTONUP, 0, 2, 2);
   EXPECT_EQ(&inner.CurrentButton(), &inner.UpButton());
   EXPECT_NE(GetFocus(), inner.hwnd());
 }
@@ -173,15 +173,14 @@ TEST_F(SpinButtonTest, PressFocusesTheFocusControlAndForgetsItWhenItDies) {
   EXPECT_TRUE(DestroyWindow(survivor));
 }
 
-// The pixels of a window as shown on the screen, row by row.
-std::vector<COLORREF> snapshot(HWND hwnd) {
-  UpdateWindow(hwnd);
-  tk::WindowDc dc(hwnd);
-  RECT r{};
-  GetClientRect(hwnd, &r);
+// The pixels of an arrow button as shown on the screen, row by row.
+std::vector<COLORREF> snapshot(const controls::TTimerSpeedButton& button) {
+  UpdateWindow(button.Owner());
+  tk::WindowDc dc(button.Owner());
+  const RECT r = button.BoundsRect();
   std::vector<COLORREF> pixels;
-  for (int y = 0; y < r.bottom; ++y)
-    for (int x = 0; x < r.right; ++x)
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x)
       pixels.push_back(GetPixel(dc.get(), x, y));
   return pixels;
 }
@@ -189,16 +188,20 @@ std::vector<COLORREF> snapshot(HWND hwnd) {
 TEST(TimerSpeedButton, FocusMarkInsetThreeAndShiftedWhilePressed) {
   const int w = 15, h = 16;
   Host host;
-  controls::TTimerSpeedButton button;
-  button.create(host.hwnd(), 10, 10, w, h);
+  // The upper button of a pair twice its height is w x h.
+  controls::TSpinButton pair;
+  pair.create(host.hwnd(), 10, 10, w, 2 * h);
+  controls::TTimerSpeedButton& button = pair.UpButton();
+  ASSERT_EQ(button.BoundsRect().right, w);
+  ASSERT_EQ(button.BoundsRect().bottom, h);
   for (bool pressed : {false, true}) {
     if (pressed)
-      SendMessageW(button.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+      sendTo(arrowOf(button), WM_LBUTTONDOWN, MK_LBUTTON, 2, 2);
     ASSERT_EQ(button.Down(), pressed);
     button.SetTimeBtnStates(0);
-    const std::vector<COLORREF> plain = snapshot(button.hwnd());
+    const std::vector<COLORREF> plain = snapshot(button);
     button.SetTimeBtnStates(controls::TTimerSpeedButton::tbFocusRect);
-    const std::vector<COLORREF> marked = snapshot(button.hwnd());
+    const std::vector<COLORREF> marked = snapshot(button);
     ASSERT_EQ(plain.size(), static_cast<size_t>(w * h));
     ASSERT_EQ(marked.size(), plain.size());
 
@@ -225,7 +228,7 @@ TEST(TimerSpeedButton, FocusMarkInsetThreeAndShiftedWhilePressed) {
     EXPECT_GT(onRight, 0) << pressed;
     EXPECT_GT(onBottom, 0) << pressed;
   }
-  SendMessageW(button.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  sendTo(arrowOf(button), WM_LBUTTONUP, 0, 2, 2);
 }
 
 TEST(SpinGlyphs, BuiltInArrowsAreFourBitTrianglesOnOlive) {

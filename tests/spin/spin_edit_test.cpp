@@ -43,10 +43,10 @@ protected:
                  reinterpret_cast<LPARAM>(&to));
     return {from, to};
   }
-  HWND upButton() { return spin.Button().UpButton().hwnd(); }
-  HWND downButton() { return spin.Button().DownButton().hwnd(); }
-  void press(HWND button, UINT down, int x = 3, int y = 3) {
-    SendMessageW(button, down, down == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(x, y));
+  Arrow upButton() { return arrowOf(spin.Button().UpButton()); }
+  Arrow downButton() { return arrowOf(spin.Button().DownButton()); }
+  void press(const Arrow& button, UINT down, int x = 3, int y = 3) {
+    sendTo(button, down, down == WM_LBUTTONDOWN ? MK_LBUTTON : 0, x, y);
   }
 
   controls::BeepFunction oldBeep_ = nullptr;
@@ -282,7 +282,7 @@ TEST_F(SpinEditTest, ReadOnlyStepsBeepAndChangeNothing) {
   EXPECT_TRUE(GetWindowLongW(spin.hwnd(), GWL_STYLE) & ES_READONLY);
   key(VK_UP);
   key(VK_DOWN);
-  for (HWND b : {upButton(), downButton()}) {
+  for (const Arrow& b : {upButton(), downButton()}) {
     press(b, WM_LBUTTONDOWN);
     press(b, WM_LBUTTONUP);
   }
@@ -355,9 +355,9 @@ TEST_F(SpinEditTest, ArrowButtonsStepAtTheReleaseOverThem) {
 
   // Released off the button: no step.
   press(upButton(), WM_LBUTTONDOWN);
-  SendMessageW(upButton(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 3));
+  sendTo(upButton(), WM_MOUSEMOVE, MK_LBUTTON, 40, 3);
   EXPECT_FALSE(spin.Button().UpButton().Down());
-  SendMessageW(upButton(), WM_LBUTTONUP, 0, MAKELPARAM(40, 3));
+  sendTo(upButton(), WM_LBUTTONUP, 0, 40, 3);
   EXPECT_EQ(spin.Text(), L"0");
   EXPECT_FALSE(spin.Button().UpButton().TimerEnabled());
 
@@ -403,14 +403,42 @@ TEST_F(SpinEditTest, HoldingAnArrowRepeatsAfter400ThenEvery100Ms) {
   press(downButton(), WM_LBUTTONUP);
   pumpFor(300);
   EXPECT_EQ(steps.size(), 1u);
+
+  // A press whose capture goes (another window takes it, or a modal window
+  // cancels the mode first) ends there: no step, and the timer stops.
+  const struct {
+    const char* how;
+    std::function<void()> loseCapture;
+  } losses[] = {
+      {"another window takes the capture", [&] { SetCapture(other.hwnd()); }},
+      {"WM_CANCELMODE", [&] { SendMessageW(spin.Button().hwnd(), WM_CANCELMODE, 0, 0); }},
+  };
+  for (const auto& loss : losses) {
+    for (const Arrow& b : {upButton(), downButton()}) {
+      steps.clear();
+      press(b, WM_LBUTTONDOWN);
+      pumpFor(50);
+      loss.loseCapture();
+      EXPECT_NE(GetCapture(), spin.Button().hwnd()) << loss.how;
+      EXPECT_FALSE(spin.Button().UpButton().Down()) << loss.how;
+      EXPECT_FALSE(spin.Button().DownButton().Down()) << loss.how;
+      EXPECT_FALSE(spin.Button().UpButton().TimerEnabled()) << loss.how;
+      EXPECT_FALSE(spin.Button().DownButton().TimerEnabled()) << loss.how;
+      pumpFor(600);
+      EXPECT_TRUE(steps.empty()) << loss.how;
+      ReleaseCapture();
+      press(b, WM_LBUTTONUP); // the late release over the button does not step either
+      EXPECT_TRUE(steps.empty()) << loss.how;
+    }
+  }
 }
 
 TEST_F(SpinEditTest, DraggedOffTheHeldButtonTicksDoNothing) {
   press(upButton(), WM_LBUTTONDOWN);
-  SendMessageW(upButton(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 40));
+  sendTo(upButton(), WM_MOUSEMOVE, MK_LBUTTON, 40, 40);
   pumpFor(700);
   EXPECT_EQ(spin.Text(), L"0");
-  SendMessageW(upButton(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(3, 3));
+  sendTo(upButton(), WM_MOUSEMOVE, MK_LBUTTON, 3, 3);
   pumpFor(350);
   EXPECT_GE(spin.Value(), 1);
   press(upButton(), WM_LBUTTONUP);
@@ -452,7 +480,8 @@ TEST_F(SpinEditTest, ADerivedClassStepsForButtonsAndKeysAlike) {
   counting.create(host.hwnd(), 103, 100, 10, 57, 21, font.get());
   SendMessageW(counting.hwnd(), WM_KEYDOWN, VK_UP, 1);
   SendMessageW(counting.hwnd(), WM_KEYDOWN, VK_DOWN, 1);
-  for (HWND b : {counting.Button().UpButton().hwnd(), counting.Button().DownButton().hwnd()}) {
+  for (const Arrow& b :
+       {arrowOf(counting.Button().UpButton()), arrowOf(counting.Button().DownButton())}) {
     press(b, WM_LBUTTONDOWN);
     press(b, WM_LBUTTONUP);
   }
@@ -550,8 +579,8 @@ TEST_F(SpinEditTest, LayoutOfTheWindowsSpinEdit) {
   EXPECT_EQ(p.top, 0);
   EXPECT_EQ(p.right - p.left, 15);
   EXPECT_EQ(p.bottom - p.top, 16);
-  const RECT up = rectIn(upButton(), pair);
-  const RECT down = rectIn(downButton(), pair);
+  const RECT up = upButton().bounds;
+  const RECT down = downButton().bounds;
   EXPECT_EQ(up.left, 0);
   EXPECT_EQ(up.top, 0);
   EXPECT_EQ(up.right - up.left, 15);
@@ -677,8 +706,9 @@ TEST_F(SpinEditTest, MinimumHeightPairAndArrowsFollowTheDpi) {
     UpdateWindow(host.hwnd());
     for (controls::TTimerSpeedButton* b :
          {&scaled.Button().UpButton(), &scaled.Button().DownButton()}) {
-      EXPECT_EQ(countPixels(b->hwnd(), RGB(0, 0, 0)), c.blackPixels) << c.dpi;
-      EXPECT_EQ(countPixels(b->hwnd(), RGB(128, 128, 0)), 0) << c.dpi << ": olive is transparent";
+      EXPECT_EQ(countPixels(b->Owner(), RGB(0, 0, 0), b->BoundsRect()), c.blackPixels) << c.dpi;
+      EXPECT_EQ(countPixels(b->Owner(), RGB(128, 128, 0), b->BoundsRect()), 0)
+          << c.dpi << ": olive is transparent";
     }
   }
   // A glyph of the user's own stays as it is at any DPI.
@@ -695,9 +725,9 @@ TEST_F(SpinEditTest, MinimumHeightPairAndArrowsFollowTheDpi) {
 TEST_F(SpinEditTest, TheArrowGlyphsAreDrawnTransparent) {
   UpdateWindow(host.hwnd());
   pumpFor(50);
-  for (HWND b : {upButton(), downButton()}) {
-    EXPECT_EQ(countPixels(b, RGB(128, 128, 0)), 0);
-    EXPECT_EQ(countPixels(b, RGB(0, 0, 0)), 1 + 3 + 5 + 7);
+  for (const Arrow& b : {upButton(), downButton()}) {
+    EXPECT_EQ(countPixels(b.hwnd, RGB(128, 128, 0), b.bounds), 0);
+    EXPECT_EQ(countPixels(b.hwnd, RGB(0, 0, 0), b.bounds), 1 + 3 + 5 + 7);
   }
 }
 
@@ -705,7 +735,7 @@ TEST_F(SpinEditTest, DestroyingTheEditFirstIsSafe) {
   auto doomed = std::make_unique<controls::TSpinEdit>();
   doomed->create(host.hwnd(), 106, 100, 100, 57, 21, font.get());
   SetFocus(doomed->hwnd());
-  press(doomed->Button().UpButton().hwnd(), WM_LBUTTONDOWN);
+  press(arrowOf(doomed->Button().UpButton()), WM_LBUTTONDOWN);
   DestroyWindow(doomed->hwnd()); // the window goes first, then the object
   EXPECT_EQ(doomed->hwnd(), nullptr);
   pumpFor(500);

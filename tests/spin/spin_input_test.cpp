@@ -24,8 +24,10 @@ void expectPairDrawn(controls::TSpinEdit& spin, const std::string& when) {
   UpdateWindow(GetAncestor(spin.hwnd(), GA_ROOT));
   for (controls::TTimerSpeedButton* b : {&spin.Button().UpButton(), &spin.Button().DownButton()}) {
     const char* which = b == &spin.Button().UpButton() ? "up" : "down";
-    EXPECT_EQ(countPixels(b->hwnd(), RGB(0, 0, 0)), 16) << which << " glyph, " << when;
-    EXPECT_GT(countPixels(b->hwnd(), GetSysColor(COLOR_BTNFACE)), 0) << which << " face, " << when;
+    EXPECT_EQ(countPixels(b->Owner(), RGB(0, 0, 0), b->BoundsRect()), 16)
+        << which << " glyph, " << when;
+    EXPECT_GT(countPixels(b->Owner(), GetSysColor(COLOR_BTNFACE), b->BoundsRect()), 0)
+        << which << " face, " << when;
   }
 }
 
@@ -45,8 +47,8 @@ protected:
     ASSERT_TRUE(RealInput::bringToFront(host.hwnd()));
   }
 
-  HWND up(int i = 0) { return spins[i].Button().UpButton().hwnd(); }
-  HWND down(int i = 0) { return spins[i].Button().DownButton().hwnd(); }
+  Arrow up(int i = 0) { return arrowOf(spins[i].Button().UpButton()); }
+  Arrow down(int i = 0) { return arrowOf(spins[i].Button().DownButton()); }
 
   tk::UniqueFont font = twelvePixelFont();
   Host host;
@@ -74,7 +76,7 @@ TEST_F(SpinInputTest, ThePairStaysDrawnThroughEverythingDoneInTheText) {
       {"Home scrolls it back", [&] { input.key(VK_HOME); }},
       {"Up arrow key", [&] { input.key(VK_UP); }},
       {"click into another spin edit", [&] { input.click(spins[1].hwnd(), inText(spins[1])); }},
-      {"click on an arrow of a third", [&] { input.click(up(2)); }},
+      {"click on an arrow of a third", [&] { input.click(up(2).hwnd, up(2).centre()); }},
       {"click back into the first", [&] { input.click(first.hwnd(), inText(first)); }},
       {"a line break pasted with Ctrl+V",
        [&] {
@@ -103,7 +105,7 @@ TEST_F(SpinInputTest, ThePairStaysDrawnThroughEverythingDoneInTheText) {
 }
 
 TEST_F(SpinInputTest, ThePairStaysDrawnWhileAnArrowIsHeld) {
-  input.mouseDown(up(), {4, 4});
+  input.mouseDown(up().hwnd, up().at(4, 4));
   input.runLoopFor(250);
   // Pressed, the glyph moves one pixel but keeps its shape.
   EXPECT_TRUE(spins[0].Button().UpButton().Down());
@@ -132,7 +134,7 @@ TEST_F(SpinInputTest, AClickStepsOnceAtTheRelease) {
       input.click(spins[1].hwnd(), inText(spins[1]));
     const std::wstring before = spins[0].Text();
     const double pressedAt = nowMs();
-    input.mouseDown(c.upArrow ? up() : down(), {4, 4});
+    input.mouseDown((c.upArrow ? up() : down()).hwnd, (c.upArrow ? up() : down()).at(4, 4));
     // The first repeat comes 400 ms after the press; only before it is the
     // text sure to be unchanged.
     if (nowMs() - pressedAt < 300) {
@@ -146,7 +148,7 @@ TEST_F(SpinInputTest, AClickStepsOnceAtTheRelease) {
   }
   // A press released off the arrow does not step.
   const std::wstring before = spins[0].Text();
-  input.mouseDown(up(), {4, 4});
+  input.mouseDown(up().hwnd, up().at(4, 4));
   input.moveTo(host.hwnd(), {300, 250});
   input.mouseUp();
   EXPECT_EQ(spins[0].Text(), before);
@@ -157,10 +159,10 @@ TEST_F(SpinInputTest, AClickStepsOnceAtTheRelease) {
 // time allows; timers never come early, but a busy machine may deliver them
 // late, so the count is checked against a range.
 TEST_F(SpinInputTest, AHoldRepeatsWithinTheRangeItsDurationAllows) {
-  for (HWND arrow : {up(), down()}) {
+  for (const Arrow& arrow : {up(), down()}) {
     spins[0].SetValue(0);
     const double pressedAt = nowMs();
-    input.mouseDown(arrow, {4, 4});
+    input.mouseDown(arrow.hwnd, arrow.at(4, 4));
     input.runLoopFor(1000);
     const double heldMs = nowMs() - pressedAt;
     input.mouseUp();
@@ -180,9 +182,9 @@ TEST_F(SpinInputTest, AHoldRepeatsWithinTheRangeItsDurationAllows) {
 }
 
 TEST_F(SpinInputTest, ARightButtonPressNeverSteps) {
-  for (HWND arrow : {up(), down()}) {
-    POINT at{4, 4};
-    ClientToScreen(arrow, &at);
+  for (const Arrow& arrow : {up(), down()}) {
+    POINT at = arrow.at(4, 4);
+    ClientToScreen(arrow.hwnd, &at);
     INPUT press[2] = {};
     for (INPUT& in : press) {
       in.type = INPUT_MOUSE;

@@ -160,12 +160,16 @@ void ErrorCapture::record(std::wstring_view message) {
 }
 
 int countPixels(HWND window, COLORREF colour) {
-  tk::WindowDc dc(window);
   RECT r{};
   GetClientRect(window, &r);
+  return countPixels(window, colour, r);
+}
+
+int countPixels(HWND window, COLORREF colour, const RECT& part) {
+  tk::WindowDc dc(window);
   int n = 0;
-  for (int y = 0; y < r.bottom; ++y)
-    for (int x = 0; x < r.right; ++x)
+  for (int y = part.top; y < part.bottom; ++y)
+    for (int x = part.left; x < part.right; ++x)
       n += GetPixel(dc.get(), x, y) == colour;
   return n;
 }

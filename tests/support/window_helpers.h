@@ -66,9 +66,10 @@ std::wstring className(HWND hwnd);
 // The text of a message box's message (the static control with id 0xFFFF).
 std::wstring messageBoxText(HWND box);
 
-// How many pixels of the window's client area, as shown on the screen, have
-// the colour.
+// How many pixels of the window's client area, or of a part of it, as shown on
+// the screen, have the colour.
 int countPixels(HWND window, COLORREF colour);
+int countPixels(HWND window, COLORREF colour, const RECT& part);
 
 // Collects what the error display would show while the object lives, and
 // puts the earlier display back afterwards. One at a time.

@@ -9,8 +9,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace sheetloom_test {
 namespace {
@@ -53,15 +57,20 @@ protected:
     return {4, r.bottom / 2};
   }
 
-  // The pair of the spin edit as the screen shows it: the arrows' black
-  // pixels and some button face, where an edit that painted over the pair
-  // leaves its white background.
+  // The pair of the spin edit as the screen shows it: the arrows' pixels in
+  // the button-text colour (black in the standard scheme) and some button
+  // face, where an edit that painted over the pair leaves its background.
   void expectPairDrawn(std::string_view name, int blackPixels, const std::string& when) {
     UpdateWindow(form.hwnd());
     controls::TSpinButton& pair = spin(name).Button();
-    for (HWND b : {pair.UpButton().hwnd(), pair.DownButton().hwnd()}) {
-      EXPECT_EQ(countPixels(b, RGB(0, 0, 0)), blackPixels) << name << ", " << when;
-      EXPECT_GT(countPixels(b, GetSysColor(COLOR_BTNFACE)), 0) << name << ", " << when;
+    for (controls::TTimerSpeedButton* b : {&pair.UpButton(), &pair.DownButton()}) {
+      // Inside the button's 2-pixel edges, which may take the text colour too.
+      RECT inside = b->BoundsRect();
+      InflateRect(&inside, -2, -2);
+      EXPECT_EQ(countPixels(pair.hwnd(), GetSysColor(COLOR_BTNTEXT), inside), blackPixels)
+          << name << ", " << when;
+      EXPECT_GT(countPixels(pair.hwnd(), GetSysColor(COLOR_BTNFACE), b->BoundsRect()), 0)
+          << name << ", " << when;
     }
   }
 
@@ -78,7 +87,11 @@ protected:
           {"selection with Shift+Home", [&] { input.key(VK_HOME, Shift); }},
           {"Up arrow key", [&] { input.key(VK_UP); }},
           {"click on the down arrow",
-           [&] { input.click(spin(name).Button().DownButton().hwnd()); }},
+           [&] {
+             const RECT down = spin(name).Button().DownButton().BoundsRect();
+             input.click(spin(name).Button().hwnd(),
+                         {(down.left + down.right) / 2, (down.top + down.bottom) / 2});
+           }},
           {"Tab away", [&] { input.key(VK_TAB); }},
       };
       for (const auto& step : steps) {
@@ -93,8 +106,120 @@ protected:
   RealInput input;
 };
 
+// A colour scheme set while the program runs, and the one it replaced.
+class SchemeScope {
+public:
+  explicit SchemeScope(const std::vector<std::pair<int, COLORREF>>& colours) {
+    for (const auto& [element, colour] : colours) {
+      elements_.push_back(element);
+      old_.push_back(GetSysColor(element));
+      new_.push_back(colour);
+    }
+    if (!elements_.empty())
+      SetSysColors(static_cast<int>(elements_.size()), elements_.data(), new_.data());
+  }
+  SchemeScope(const SchemeScope&) = delete;
+  SchemeScope& operator=(const SchemeScope&) = delete;
+  ~SchemeScope() {
+    if (!elements_.empty())
+      SetSysColors(static_cast<int>(elements_.size()), elements_.data(), old_.data());
+  }
+
+private:
+  std::vector<int> elements_;
+  std::vector<COLORREF> old_, new_;
+};
+
+// Every caption and text of every page shows in the scheme's text colours.
+// A tab's caption must also stand out from its button, whatever colour the
+// control fills a selected one with.
+void expectEveryCaptionShown(ui::TForm1& form, const char* scheme) {
+  const COLORREF texts[] = {GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_WINDOWTEXT)};
+  const auto textPixels = [&](HWND h, const RECT& part) {
+    int n = countPixels(h, texts[0], part);
+    if (texts[1] != texts[0])
+      n += countPixels(h, texts[1], part);
+    return n;
+  };
+  for (int page = 0; page < 3; ++page) {
+    form.showPage(page);
+    RedrawWindow(form.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    for (auto* row = ui::formDescriptionBegin(); row != ui::formDescriptionEnd(); ++row) {
+      HWND h = form.control(row->id);
+      if (!IsWindowVisible(h) || row->kind == ui::ControlKind::Page)
+        continue;
+      if (row->kind == ui::ControlKind::TabControl) {
+        const int count = static_cast<int>(SendMessageW(h, TCM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+          RECT r{};
+          SendMessageW(h, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+          InflateRect(&r, -3, -3);
+          std::map<COLORREF, int> seen;
+          {
+            tk::WindowDc dc(h);
+            for (int y = r.top; y < r.bottom; ++y)
+              for (int x = r.left; x < r.right; ++x)
+                ++seen[GetPixel(dc.get(), x, y)];
+          }
+          int fill = 0;
+          for (const auto& [colour, n] : seen)
+            fill = std::max(fill, n);
+          EXPECT_GT((r.right - r.left) * (r.bottom - r.top) - fill, 5)
+              << scheme << ": tab " << i << " shows no caption on its button";
+        }
+        continue;
+      }
+      if (GetWindowTextLengthW(h) == 0 && row->kind != ui::ControlKind::SpinEdit)
+        continue; // nothing to show (an empty box)
+      if (row->kind == ui::ControlKind::EditCombo) {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        if (GetComboBoxInfo(h, &info))
+          h = info.hwndItem; // its text is its edit's
+        // A selection shows in the highlight colours, visible in any scheme;
+        // the text's own colour is what is checked.
+        SendMessageW(form.control(row->id), CB_SETEDITSEL, 0, MAKELPARAM(0, 0));
+        UpdateWindow(h);
+      }
+      RECT r{};
+      GetClientRect(h, &r);
+      if (row->kind == ui::ControlKind::SpinEdit)
+        r.right -= 20; // the text only: the arrows are checked on their own
+      EXPECT_GT(textPixels(h, r), 5) << scheme << ": " << row->name;
+    }
+  }
+  form.showPage(0);
+}
+
+// In the standard scheme and in a high-contrast black one, set while the
+// program runs: the arrows are drawn in the button-text colour, and every
+// caption and text shows.
 TEST_F(SpinEditsTest, EveryArrowPairStaysDrawnWhileTheSpinEditsAreUsed) {
-  useEverySpinEdit(1 + 3 + 5 + 7);
+  const struct {
+    const char* scheme;
+    std::vector<std::pair<int, COLORREF>> colours;
+  } schemes[] = {
+      {"standard", {}},
+      {"high contrast black",
+       {{COLOR_BTNFACE, RGB(0, 0, 0)},
+        {COLOR_BTNTEXT, RGB(255, 255, 255)},
+        {COLOR_WINDOW, RGB(0, 0, 0)},
+        {COLOR_WINDOWTEXT, RGB(255, 255, 255)},
+        {COLOR_BTNHIGHLIGHT, RGB(255, 255, 255)},
+        {COLOR_3DLIGHT, RGB(192, 192, 192)},
+        {COLOR_BTNSHADOW, RGB(128, 128, 128)},
+        {COLOR_3DDKSHADOW, RGB(128, 128, 128)},
+        {COLOR_GRAYTEXT, RGB(0, 255, 0)},
+        {COLOR_HIGHLIGHT, RGB(128, 0, 128)},
+        {COLOR_HIGHLIGHTTEXT, RGB(255, 255, 255)}}},
+  };
+  for (const auto& s : schemes) {
+    SchemeScope scope(s.colours);
+    pump();
+    SCOPED_TRACE(s.scheme);
+    useEverySpinEdit(1 + 3 + 5 + 7);
+    expectEveryCaptionShown(form, s.scheme);
+  }
 }
 
 // On a 144-dpi monitor each spin edit is as high as the form's 21 pixels
