@@ -1,6 +1,7 @@
 #include "controls/timer_speed_button.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <vector>
 
 namespace controls {
@@ -246,7 +247,7 @@ void TTimerSpeedButton::drawGlyph(HDC dc, const RECT& area) const {
     BitBlt(target.get(), 0, 0, w, h, source.get(), image * w, 0, SRCCOPY);
   }
   GdiFlush();
-  const DWORD transparent = pixels[(h - 1) * w] & 0xFFFFFF;
+  const DWORD transparent = pixels[static_cast<std::ptrdiff_t>(h - 1) * w] & 0xFFFFFF;
   // Mask: 1 (white) where the glyph is transparent, 0 where it draws.
   std::vector<WORD> maskRows(static_cast<size_t>((w + 15) / 16) * h, 0);
   const int wordsPerRow = (w + 15) / 16;
