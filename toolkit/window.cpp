@@ -24,8 +24,7 @@ void registerOnce(const wchar_t* className, UINT classStyle, HBRUSH background, 
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = background;
   wc.lpszClassName = className;
-  if (!RegisterClassExW(&wc))
-    throw Error("ウィンドウクラスを登録できません");
+  checked(RegisterClassExW(&wc), "ウィンドウクラスを登録できません");
 }
 
 } // namespace
@@ -71,23 +70,22 @@ void Window::createOwn(const wchar_t* className, const CreateArgs& a, UINT class
                        HBRUSH background) {
   registerOnce(className, classStyle, background, ownProc);
   HMENU menu = (a.style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(a.id)) : nullptr;
-  HWND h = CreateWindowExW(a.exStyle, className, a.text, a.style, a.x, a.y, a.width, a.height,
-                           a.parent, menu, GetModuleHandleW(nullptr), this);
-  if (!h)
-    throw Error("ウィンドウを作成できません");
+  checked(CreateWindowExW(a.exStyle, className, a.text, a.style, a.x, a.y, a.width, a.height,
+                          a.parent, menu, GetModuleHandleW(nullptr), this),
+          "ウィンドウを作成できません");
 }
 
 void Window::createControl(const wchar_t* className, const CreateArgs& a) {
   HMENU menu = (a.style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(a.id)) : nullptr;
-  HWND h = CreateWindowExW(a.exStyle, className, a.text, a.style, a.x, a.y, a.width, a.height,
-                           a.parent, menu, GetModuleHandleW(nullptr), nullptr);
-  if (!h)
-    throw Error("コントロールを作成できません");
+  HWND h = checked(CreateWindowExW(a.exStyle, className, a.text, a.style, a.x, a.y, a.width,
+                                   a.height, a.parent, menu, GetModuleHandleW(nullptr), nullptr),
+                   "コントロールを作成できません");
   attach(h);
   if (!SetWindowSubclass(h, subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    const DWORD code = GetLastError();
     detach();
     DestroyWindow(h);
-    throw Error("コントロールを準備できません");
+    throw Error("コントロールを準備できません", code);
   }
   subclassed_ = true;
 }
