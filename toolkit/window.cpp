@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace tk {
 namespace {
 
@@ -52,12 +54,12 @@ bool Window::preTranslateMessage(MSG&) {
 }
 
 void Window::attach(HWND hwnd) noexcept {
-  hwnd_.reset(hwnd);
+  hwnd_ = hwnd;
   SetPropW(hwnd, kSelfProp, this);
 }
 
 void Window::detach() noexcept {
-  HWND h = hwnd_.release();
+  HWND h = std::exchange(hwnd_, nullptr);
   if (!h)
     return;
   RemovePropW(h, kSelfProp);

@@ -43,7 +43,7 @@ public:
   Window& operator=(const Window&) = delete;
   virtual ~Window();
 
-  HWND hwnd() const noexcept { return hwnd_.get(); }
+  HWND hwnd() const noexcept { return hwnd_; }
 
   // Destroys the window now, with its ordinary messages. A class whose window
   // has children owned by its members calls this first in its destructor, so
@@ -79,7 +79,10 @@ private:
   void attach(HWND hwnd) noexcept;
   void detach() noexcept;
 
-  UniqueHwnd hwnd_;
+  // The window while it exists. Not a UniqueHwnd: the window is destroyed by
+  // destroy() or the destructor, and forgotten at WM_NCDESTROY, whoever
+  // destroyed it.
+  HWND hwnd_ = nullptr;
   bool subclassed_ = false;
 };
 
