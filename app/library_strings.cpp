@@ -24,7 +24,7 @@ namespace app {
 bool equalsCString(const std::string& text, const char* other);
 
 bool equalsCString(const std::string& text, const char* other) {
-  return text.compare(other) == 0;
+  return text.compare(other) == 0; // NOLINT(readability-string-compare): the member instantiated
 }
 
 } // namespace app

@@ -7,11 +7,11 @@
 
 #include <commctrl.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int nShowCmd) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&icc);
   try {
-    app::run(showCommand);
+    app::run(nShowCmd);
   } catch (...) {
     // Start-up failed (a window could not be created): say so instead of
     // ending without a word, and report failure to whoever launched us.

@@ -13,11 +13,18 @@
 # compiler would refuse them now), and exceptions still carry the type
 # information their handlers match on. The native build keeps it, since the
 # undefined-behaviour sanitizer's vptr check needs it.
-if(MINGW)
+# The second compiler's builds (clang, cmake/clang-mingw.cmake) check the
+# code, not the size: they keep the sections but not GCC's link-time options.
+if(MINGW AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   add_compile_options(-ffunction-sections -fdata-sections -fno-rtti
     $<$<CONFIG:Release>:-flto$<SEMICOLON>-fno-ipa-icf>)
   add_link_options(-Wl,--gc-sections
     $<$<CONFIG:Release>:-s$<SEMICOLON>-flto$<SEMICOLON>-flto-partition=one$<SEMICOLON>-fno-ipa-icf>)
+elseif(MINGW)
+  add_compile_options(-ffunction-sections -fdata-sections -fno-rtti)
+  add_link_options(-Wl,--gc-sections)
+endif()
+if(MINGW)
   foreach(lang C CXX)
     string(REPLACE "-O3" "-Os" CMAKE_${lang}_FLAGS_RELEASE "${CMAKE_${lang}_FLAGS_RELEASE}")
   endforeach()

@@ -88,9 +88,9 @@ public:
 
 private:
   static LRESULT CALLBACK comboProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                    DWORD_PTR self);
+                                    DWORD_PTR ref);
   static LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                   DWORD_PTR self);
+                                   DWORD_PTR ref);
   LRESULT onComboMessage(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT onEditMessage(UINT msg, WPARAM wp, LPARAM lp);
 

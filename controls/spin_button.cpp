@@ -34,7 +34,7 @@ tk::UniqueBitmap arrowAtDpi(bool up, UINT dpi) {
   auto* pixels = static_cast<DWORD*>(bits);
   const DWORD olive = (GetRValue(kGlyphBackground) << 16) | (GetGValue(kGlyphBackground) << 8) |
                       GetBValue(kGlyphBackground);
-  std::fill(pixels, pixels + width * height, olive);
+  std::fill(pixels, pixels + static_cast<std::ptrdiff_t>(width) * height, olive);
   for (int row = 0; row < rows; ++row) {
     const int y = up ? 1 + row : height - 2 - row;
     for (int x = rows - row; x <= rows + row; ++x)

@@ -55,7 +55,7 @@ const SideProperties& sideProperties() {
 // Lines written with no user text in them: at most 43 lines of at most 31
 // fixed characters, an integer and CR LF. Only a size hint for the first
 // allocation; a wrong hint costs a reallocation, never a byte.
-constexpr std::size_t FixedTextHint = 43 * (31 + 11 + 2);
+constexpr std::size_t FixedTextHint = std::size_t{43} * (31 + 11 + 2);
 
 void writeBorders(Writer& w, const StyleSettingsStore& store) {
   const SideProperties& names = sideProperties();

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace tk {
 namespace {
 
@@ -24,7 +26,7 @@ ErrorDisplay setErrorDisplay(ErrorDisplay display) noexcept {
 
 std::wstring exceptionMessage(std::exception_ptr error) {
   try {
-    std::rethrow_exception(error);
+    std::rethrow_exception(std::move(error));
   } catch (const Error& e) {
     std::wstring text = widen(e.what());
     if (e.code() != 0)

@@ -74,7 +74,7 @@ protected:
 private:
   static LRESULT CALLBACK ownProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                       DWORD_PTR self);
+                                       DWORD_PTR ref);
   LRESULT dispatch(UINT msg, WPARAM wp, LPARAM lp) noexcept;
   void attach(HWND hwnd) noexcept;
   void detach() noexcept;

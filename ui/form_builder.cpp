@@ -284,7 +284,7 @@ void FormControls::relayout(UINT dpi, const WindowFonts& fonts) {
   for (Control& c : controls_) {
     HFONT font = c.row->kind == ControlKind::Memo ? fonts.memo.get() : fonts.controls.get();
     if (c.row->kind == ControlKind::SpinEdit) {
-      TSpinEdit& spin = static_cast<TSpinEdit&>(*c.window);
+      auto& spin = static_cast<TSpinEdit&>(*c.window);
       spin.SetDpi(dpi);
       spin.SetFont(font);
     } else

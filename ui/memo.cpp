@@ -46,12 +46,10 @@ LRESULT Memo::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     // Once asked for its dialog code, a multi-line edit answers Escape by
     // posting WM_CLOSE to its parent, the framing group: the key must never
     // reach it, whichever loop delivers it.
-    if (wp == VK_ESCAPE)
-      return 0;
-    break;
+    // Nor is Escape a character of the text (WM_CHAR).
   case WM_CHAR:
     if (wp == VK_ESCAPE)
-      return 0; // not a character of the text
+      return 0;
     break;
   default:
     break;

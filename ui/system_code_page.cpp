@@ -36,7 +36,7 @@ bool appendConverted(String& out, std::size_t guess, Convert convert) {
 
 } // namespace
 
-SystemCodePage::SystemCodePage(UINT id) : id_(id), maxBytesPerUnit_(4) {
+SystemCodePage::SystemCodePage(UINT id) : id_(id) {
   CPINFO info{};
   if (GetCPInfo(id, &info) && info.MaxCharSize > 0)
     maxBytesPerUnit_ = info.MaxCharSize;

@@ -19,7 +19,7 @@ public:
 
 private:
   UINT id_;
-  std::size_t maxBytesPerUnit_;
+  std::size_t maxBytesPerUnit_ = 4;
 };
 
 // The process's ANSI code page (GetACP), which is fixed while it runs.

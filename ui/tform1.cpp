@@ -11,6 +11,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cwchar>
 
 namespace ui {
@@ -258,10 +259,9 @@ bool TForm1::focusInPages() const {
     return false;
   if (focus == controls_.hwnd(ControlId::PageControl1))
     return true;
-  for (const FormControls::Control& c : controls_.all())
-    if (c.row->kind == ControlKind::Page && IsChild(c.hwnd, focus))
-      return true;
-  return false;
+  return std::ranges::any_of(controls_.all(), [focus](const FormControls::Control& c) {
+    return c.row->kind == ControlKind::Page && IsChild(c.hwnd, focus);
+  });
 }
 
 bool TForm1::preTranslateMessage(MSG& msg) {

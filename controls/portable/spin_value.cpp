@@ -101,8 +101,8 @@ int32_t applyRange(int32_t value, int32_t minValue, int32_t maxValue) noexcept {
 }
 
 int32_t stepValue(int32_t value, int32_t increment, bool up) noexcept {
-  const uint32_t v = static_cast<uint32_t>(value);
-  const uint32_t inc = static_cast<uint32_t>(increment);
+  const auto v = static_cast<uint32_t>(value);
+  const auto inc = static_cast<uint32_t>(increment);
   return static_cast<int32_t>(up ? v + inc : v - inc);
 }
 

@@ -1,13 +1,19 @@
 #!/bin/sh
-# Stands in for a Windows test executable under Wine, in the ways such a run
-# can end. $1 names the way.
-summary='[==========] 3 tests from 1 test suite ran. (12 ms total)'
+# Stands in for a GoogleTest Windows executable under Wine, in the ways such a
+# run can end. $1 names the way, $2 is --gtest_output=xml:Z:PATH.
+xml=${2#--gtest_output=xml:}
+xml=${xml#Z:}
+report() { # report TESTS FAILURES
+  printf '<?xml version="1.0" encoding="UTF-8"?>\n<testsuites tests="%s" failures="%s" disabled="0" errors="0" time="0.01" name="AllTests">\n</testsuites>\n' "$1" "$2" >"$xml"
+}
 case $1 in
-passed) printf '%s\n[  PASSED  ] 3 tests.\n' "$summary" ;;
-old-gtest) printf '[==========] 1 test from 1 test case ran. (0 ms total)\n[  PASSED  ] 1 test.\n' ;;
-failed) printf '%s\n[  PASSED  ] 2 tests.\n[  FAILED  ] 1 test\n' "$summary" && exit 1 ;;
+passed) report 3 0 ;;
+failed) report 3 1 && exit 1 ;;
+failed-exit-0) report 3 1 ;;            # a failure the exit code hides
+no-tests) report 0 0 ;;                 # a filter that matched nothing
 silent) ;;                              # a broken Wine that ran nothing
+stale) ;;                               # ran nothing; an old report lies beside it
 missing-dll) exit 53 ;;                 # kernel32 not found in the prefix
-crash-at-exit) printf '%s\n' "$summary" && exit 3 ;;
-stopped-early) printf '[==========] Running 3 tests from 1 test suite.\n' ;;
+crash-at-exit) report 3 0 && exit 3 ;;
+garbage) echo 'not xml' >"$xml" ;;
 esac

@@ -68,17 +68,20 @@ case_file deb822-src-only sources.list.d/debian.sources <<'X'
 Types: deb-src
 URIs: http://mirror.example/debian
 Suites: bookworm
+Components: main
 X
 check deb822-src-only -
 case_file deb822-disabled sources.list.d/debian.sources <<'X'
 Types: deb
 URIs: http://off.example/debian
 Suites: bookworm
+Components: main
 Enabled: no
 
 Types: deb
 URIs: http://on.example/debian
 Suites: bookworm
+Components: main
 X
 check deb822-disabled http://on.example/debian
 
@@ -87,6 +90,7 @@ case_file deb822-prefix sources.list.d/debian.sources <<'X'
 Types: deb
 URIs: http://updates.example/debian
 Suites: bookworm-updates bookworm-backports
+Components: main
 X
 check deb822-prefix -
 

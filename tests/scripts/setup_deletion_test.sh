@@ -15,8 +15,8 @@ marker=.sheetloom-wine-root
 failures=0
 # Should setup go on to build regardless, it stops at once here.
 mkdir -p "$work/bin"
-printf '#!/bin/sh\necho "debootstrap called" >&2\nexit 1\n' >"$work/bin/debootstrap"
-chmod +x "$work/bin/debootstrap"
+printf '#!/bin/sh\necho "mmdebstrap called" >&2\nexit 1\n' >"$work/bin/mmdebstrap"
+chmod +x "$work/bin/mmdebstrap"
 export PATH="$work/bin:$PATH"
 
 check() { # check DESCRIPTION CONDITION...

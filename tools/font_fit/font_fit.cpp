@@ -65,7 +65,7 @@ std::wstring widestText(HDC dc, const ControlDescription& row) {
 int labelRoom(const ControlDescription& label) {
   int room = 10000;
   const ui::Bounds& b = label.bounds;
-  for (auto* row = ui::formDescriptionBegin(); row != ui::formDescriptionEnd(); ++row) {
+  for (const auto* row = ui::formDescriptionBegin(); row != ui::formDescriptionEnd(); ++row) {
     const ui::Bounds& o = row->bounds;
     if (row == &label || row->parent != label.parent || o.left <= b.left)
       continue;
@@ -170,7 +170,7 @@ void measure(HWND parent, const std::wstring& face, bool detail) {
 
   int labelsWider = 0, labelsInto = 0, labelDeviation = 0, cut = 0, tightest = 10000;
   std::string tightestName, details;
-  for (auto* row = ui::formDescriptionBegin(); row != ui::formDescriptionEnd(); ++row) {
+  for (const auto* row = ui::formDescriptionBegin(); row != ui::formDescriptionEnd(); ++row) {
     if (!measured(row->kind))
       continue;
     const std::wstring text = widestText(dc.get(), *row);

@@ -39,7 +39,7 @@ public:
 // copied byte for byte instead. Only tests and the fuzzer change them, to
 // reach the cuts with short texts.
 struct ConversionPieces {
-  std::size_t maxPiece = 32 * 1024;
+  std::size_t maxPiece = std::size_t{32} * 1024;
   std::size_t asciiStretch = 256;
 };
 
