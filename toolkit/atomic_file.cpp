@@ -116,7 +116,7 @@ std::wstring extendedPath(const std::wstring& path) {
   const DWORD got = GetFullPathNameW(path.c_str(), needed, buffer.data(), nullptr);
   if (got == 0 || got >= needed)
     fail(FileError::Kind::create, got == 0 ? GetLastError() : ERROR_INVALID_NAME);
-  const std::wstring full(buffer.data(), got);
+  std::wstring full(buffer.data(), got);
   if (startsWith(full, L"\\\\.\\"))
     return full; // a device: not a file to replace, and refused as such later
   if (startsWith(full, L"\\\\"))
@@ -248,7 +248,7 @@ void renameOver(HANDLE file, const std::wstring& target, bool replace) {
   rename->RootDirectory = nullptr;
   rename->FileNameLength = static_cast<DWORD>(nameBytes);
   std::memcpy(rename->FileName, target.c_str(), nameBytes + sizeof(wchar_t)); // with its NUL
-  const DWORD bufferBytes = static_cast<DWORD>(buffer.size());
+  const auto bufferBytes = static_cast<DWORD>(buffer.size());
   const DWORD start = GetTickCount();
   for (DWORD wait = kFirstRetryMs;; wait = std::min(wait * 2, kLongestRetryMs)) {
     if (SetFileInformationByHandle(file, FileRenameInfo, rename, bufferBytes))
