@@ -36,6 +36,10 @@ struct CreateArgs {
   }
 };
 
+// Creates a child (or any window) of a standard class, not driven by a
+// Window object; throws Error with the system's code when it cannot.
+HWND createChild(const wchar_t* className, const CreateArgs& args);
+
 class Window {
 public:
   Window() = default;
@@ -76,6 +80,7 @@ private:
   static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                        DWORD_PTR ref);
   LRESULT dispatch(UINT msg, WPARAM wp, LPARAM lp) noexcept;
+  LRESULT deliver(UINT msg, WPARAM wp, LPARAM lp) noexcept;
   void attach(HWND hwnd) noexcept;
   void detach() noexcept;
 
