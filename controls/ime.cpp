@@ -16,8 +16,9 @@ std::wstring committedText(HWND hwnd, LPARAM lp) {
   const LONG bytes = ImmGetCompositionStringW(context, GCS_RESULTSTR, nullptr, 0);
   if (bytes > 0) {
     text.resize(static_cast<std::size_t>(bytes) / sizeof(wchar_t));
-    const LONG got = ImmGetCompositionStringW(context, GCS_RESULTSTR, text.data(),
-                                              static_cast<DWORD>(text.size() * sizeof(wchar_t)));
+    const LONG got =
+        ImmGetCompositionStringW(context, GCS_RESULTSTR, text.data(),
+                                 static_cast<DWORD>(text.size()) * DWORD{sizeof(wchar_t)});
     text.resize(got > 0 ? static_cast<std::size_t>(got) / sizeof(wchar_t) : 0);
   }
   ImmReleaseContext(hwnd, context);

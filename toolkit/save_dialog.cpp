@@ -88,7 +88,8 @@ bool runSaveDialog(HWND mainWindow, std::wstring_view filterText, std::wstring& 
   }
   if (!chosen)
     return false;
-  path.assign(fileName.c_str());
+  // The dialog writes a NUL-terminated path into the larger buffer.
+  path.assign(fileName.data(), fileName.find(L'\0'));
   return true;
 }
 

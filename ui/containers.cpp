@@ -82,7 +82,7 @@ void TabControl::drawItem(const DRAWITEMSTRUCT& item) {
     if (colour == GetSysColor(COLOR_3DHILIGHT))
       colour = GetSysColor(COLOR_BTNFACE);
   }
-  const auto font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
+  auto* const font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
   tk::SelectScope chosen(item.hDC,
                          font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
   const COLORREF oldText = SetTextColor(item.hDC, colour);

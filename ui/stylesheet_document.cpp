@@ -148,7 +148,7 @@ void StylesheetDocument::save(HWND owner) {
     // display gives the focus back to the memo, selection and all.
     SetFocus(memo_);
     SendMessageW(memo_, EM_SETSEL, refused.offset,
-                 static_cast<LPARAM>(refused.offset + refused.length));
+                 static_cast<LPARAM>(refused.offset) + static_cast<LPARAM>(refused.length));
     SendMessageW(memo_, EM_SCROLLCARET, 0, 0);
     throw tk::Error(refusal);
   }

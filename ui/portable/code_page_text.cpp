@@ -113,8 +113,7 @@ std::basic_string_view<Unit> asReadBack(std::basic_string_view<Unit> piece, bool
   if (!codePage932)
     return piece;
   const auto respelt = [](Unit unit) { return codePage932Spelling(unit) != unit; };
-  const auto first = std::find_if(piece.begin(), piece.end(), respelt);
-  if (first == piece.end())
+  if (std::none_of(piece.begin(), piece.end(), respelt))
     return piece;
   copy.assign(piece.begin(), piece.end());
   std::transform(copy.begin(), copy.end(), copy.begin(), codePage932Spelling<Unit>);
