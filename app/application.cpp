@@ -129,7 +129,11 @@ ui::TForm1& Application::start(int showCommand) {
     SendMessageW(form, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(form, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   }
-  SetWindowSubclass(form, formSubclass, kFormSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  // Without the hook the close box would destroy Form1 and leave the process
+  // running without a window: failing to install it fails the start.
+  tk::checked(
+      SetWindowSubclass(form, formSubclass, kFormSubclassId, reinterpret_cast<DWORD_PTR>(this)),
+      "ウィンドウを準備できません");
   if (minimised)
     ShowWindow(window_.hwnd(), SW_SHOWMINNOACTIVE);
   return *form_;

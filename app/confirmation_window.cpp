@@ -179,11 +179,14 @@ void ConfirmationWindow::build() {
   args.width = args.height = 0;
   args.parent = tk::dialogOwner();
   createOwn(L"SheetloomConfirmation", args);
-  label_ = CreateWindowExW(0, L"STATIC", message_.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0,
-                           0, hwnd(), nullptr, nullptr, nullptr);
-  button_ = CreateWindowExW(
-      0, L"BUTTON", buttonCaption_.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-      0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), nullptr, nullptr);
+  tk::CreateArgs label = tk::CreateArgs::child(hwnd(), 0, 0, 0, 0, 0);
+  label.style |= WS_VISIBLE | SS_LEFT;
+  label.text = message_.c_str();
+  label_ = tk::createChild(L"STATIC", label);
+  tk::CreateArgs button = tk::CreateArgs::child(hwnd(), IDOK, 0, 0, 0, 0);
+  button.style |= WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON;
+  button.text = buttonCaption_.c_str();
+  button_ = tk::createChild(L"BUTTON", button);
   // Laid out at the DPI of the monitor that the window is on.
   const UINT dpi = tk::windowDpi(hwnd());
   placeCentred(layOut(dpi), dpi,

@@ -70,18 +70,19 @@ void CompletionCombo::attach(HWND combo, Options options) {
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;
   if (!combo || !GetComboBoxInfo(combo, &info))
-    throw tk::Error("not a combo box");
+    throw tk::Error("コンボボックスではありません");
   const bool dropDownList = (GetWindowLongPtrW(combo, GWL_STYLE) & 3) == CBS_DROPDOWNLIST;
   HWND edit = dropDownList ? nullptr : info.hwndItem;
-  if (!SetWindowSubclass(combo, comboProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
-    throw tk::Error("コンボボックスを準備できません");
+  tk::checked(SetWindowSubclass(combo, comboProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)),
+              "コンボボックスを準備できません");
   combo_ = combo;
   list_ = info.hwndList;
   options_ = options;
   if (edit) {
     if (!SetWindowSubclass(edit, editProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+      const DWORD code = GetLastError();
       detach();
-      throw tk::Error("コンボボックスを準備できません");
+      throw tk::Error("コンボボックスを準備できません", code);
     }
     edit_ = edit;
   }

@@ -277,9 +277,8 @@ void flushRename(HANDLE file, const std::wstring& folder) {
 } // namespace
 
 FileError::FileError(Kind kind, DWORD code)
-    : std::runtime_error(kind == Kind::create ? "the file cannot be created"
-                                              : "the file cannot be written"),
-      kind_(kind), code_(code) {}
+    : Error(kind == Kind::create ? "ファイルを作成できません" : "ファイルに書き込めません", code),
+      kind_(kind) {}
 
 void replaceFileContent(const std::wstring& path, std::string_view bytes, const WriteFault& fault) {
   Target target = split(extendedPath(path));

@@ -5,28 +5,28 @@
 // path holds the whole old file or the whole new one.
 #pragma once
 
+#include "toolkit/errors.h"
+
 #include <windows.h>
 
 #include <cstddef>
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace tk {
 
 // Why a replacement failed: the target could not be created or replaced, or
-// writing the bytes failed. Either way the target is as it was before.
-class FileError : public std::runtime_error {
+// writing the bytes failed. Either way the target is as it was before. The
+// caller words the message for the user from kind(); code() is the system's.
+class FileError : public Error {
 public:
   enum class Kind { create, write };
   FileError(Kind kind, DWORD code);
   Kind kind() const noexcept { return kind_; }
-  DWORD code() const noexcept { return code_; }
 
 private:
   Kind kind_;
-  DWORD code_;
 };
 
 // The file operations of a replacement, in order; each is reported once done.

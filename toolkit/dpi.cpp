@@ -1,14 +1,13 @@
 #include "toolkit/dpi.h"
 
+#include "toolkit/handles.h"
 #include "toolkit/late_bound.h"
 
 namespace tk {
 
 UINT screenDpi() noexcept {
-  HDC dc = GetDC(nullptr);
-  const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc)
-    ReleaseDC(nullptr, dc);
+  const WindowDc screen(nullptr);
+  const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
   return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 

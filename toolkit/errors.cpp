@@ -27,11 +27,15 @@ ErrorDisplay setErrorDisplay(ErrorDisplay display) noexcept {
 std::wstring exceptionMessage(std::exception_ptr error) {
   try {
     std::rethrow_exception(std::move(error));
+  } catch (const Error& e) {
+    std::wstring text = widen(e.what());
+    if (e.code() != 0)
+      text += L"（エラー " + std::to_wstring(e.code()) + L"）";
+    return text;
   } catch (const std::bad_alloc&) {
     return L"メモリが不足しています";
-  } catch (const std::exception& e) {
-    return widen(e.what());
   } catch (...) {
+    // Any other exception's text is the library's, in English: not shown.
     return L"不明なエラーが発生しました";
   }
 }

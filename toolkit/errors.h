@@ -4,6 +4,8 @@
 // display that the application installs.
 #pragma once
 
+#include <windows.h>
+
 #include <exception>
 #include <stdexcept>
 #include <string>
@@ -11,11 +13,29 @@
 
 namespace tk {
 
-// An error meant for the user; what() is UTF-8.
+// An error meant for the user: what() is its Japanese text (UTF-8) and code()
+// the system's reason (a GetLastError() value), 0 when there is none.
 class Error : public std::runtime_error {
 public:
-  using std::runtime_error::runtime_error;
+  explicit Error(const std::string& message, DWORD code = 0)
+      : std::runtime_error(message), code_(code) {}
+  explicit Error(const char* message, DWORD code = 0) : std::runtime_error(message), code_(code) {}
+  DWORD code() const noexcept { return code_; }
+
+private:
+  DWORD code_;
 };
+
+// Returns `result`; throws Error(message, GetLastError()) when it is null,
+// zero or FALSE, as the system's functions report failure.
+template <class T> T checked(T result, const char* message) {
+  if (!result)
+    throw Error(message, GetLastError());
+  return result;
+}
+
+// The text of a failed conversion of a text longer than the system takes.
+inline constexpr char kTextTooLong[] = "文字列が長すぎます";
 
 // Shows one error message (UTF-16). Must not throw.
 using ErrorDisplay = void (*)(std::wstring_view message);
@@ -24,7 +44,8 @@ using ErrorDisplay = void (*)(std::wstring_view message);
 // Until one is installed, a plain message box is used.
 ErrorDisplay setErrorDisplay(ErrorDisplay display) noexcept;
 
-// The user-facing text of an exception (what() read as UTF-8).
+// The user-facing text of an exception: an Error's own text, followed by its
+// code when it has one; a generic text for anything else.
 std::wstring exceptionMessage(std::exception_ptr error);
 
 // Call only from inside a catch block.

@@ -60,10 +60,13 @@ using UniqueBrush = UniqueHandle<HBRUSH, GdiTraits<HBRUSH>>;
 using UniqueFile = UniqueHandle<HANDLE, FileTraits>;
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 
-// A device context obtained with GetDC, released with ReleaseDC.
+// A device context obtained with GetDC (the client area) or, for `whole`,
+// GetWindowDC (the frame too), released with ReleaseDC.
 class WindowDc {
 public:
-  explicit WindowDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  enum Area { client, whole };
+  explicit WindowDc(HWND hwnd, Area area = client) noexcept
+      : hwnd_(hwnd), dc_(area == whole ? GetWindowDC(hwnd) : GetDC(hwnd)) {}
   WindowDc(const WindowDc&) = delete;
   WindowDc& operator=(const WindowDc&) = delete;
   ~WindowDc() {

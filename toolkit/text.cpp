@@ -1,7 +1,8 @@
 #include "toolkit/text.h"
 
+#include "toolkit/errors.h"
+
 #include <climits>
-#include <stdexcept>
 
 namespace tk {
 
@@ -9,7 +10,7 @@ std::wstring widen(std::string_view utf8) {
   if (utf8.empty())
     return {};
   if (utf8.size() > INT_MAX)
-    throw std::length_error("text too long");
+    throw tk::Error(tk::kTextTooLong);
   const int len = static_cast<int>(utf8.size());
   const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), len, nullptr, 0);
   std::wstring out(static_cast<size_t>(n), L'\0');
@@ -21,7 +22,7 @@ std::string narrow(std::wstring_view utf16) {
   if (utf16.empty())
     return {};
   if (utf16.size() > INT_MAX)
-    throw std::length_error("text too long");
+    throw tk::Error(tk::kTextTooLong);
   const int len = static_cast<int>(utf16.size());
   const int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), len, nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<size_t>(n), '\0');

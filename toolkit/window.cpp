@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace tk {
 namespace {
 
@@ -24,11 +26,21 @@ void registerOnce(const wchar_t* className, UINT classStyle, HBRUSH background, 
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = background;
   wc.lpszClassName = className;
-  if (!RegisterClassExW(&wc))
-    throw Error("ウィンドウクラスを登録できません");
+  checked(RegisterClassExW(&wc), "ウィンドウクラスを登録できません");
+}
+
+HWND createWindow(const wchar_t* className, const CreateArgs& a, void* param, const char* failure) {
+  HMENU menu = (a.style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(a.id)) : nullptr;
+  return checked(CreateWindowExW(a.exStyle, className, a.text, a.style, a.x, a.y, a.width, a.height,
+                                 a.parent, menu, GetModuleHandleW(nullptr), param),
+                 failure);
 }
 
 } // namespace
+
+HWND createChild(const wchar_t* className, const CreateArgs& args) {
+  return createWindow(className, args, nullptr, "コントロールを作成できません");
+}
 
 Window::~Window() {
   if (HWND h = hwnd()) {
@@ -53,12 +65,12 @@ bool Window::preTranslateMessage(MSG&) {
 }
 
 void Window::attach(HWND hwnd) noexcept {
-  hwnd_.reset(hwnd);
+  hwnd_ = hwnd;
   SetPropW(hwnd, kSelfProp, this);
 }
 
 void Window::detach() noexcept {
-  HWND h = hwnd_.release();
+  HWND h = std::exchange(hwnd_, nullptr);
   if (!h)
     return;
   RemovePropW(h, kSelfProp);
@@ -70,24 +82,17 @@ void Window::detach() noexcept {
 void Window::createOwn(const wchar_t* className, const CreateArgs& a, UINT classStyle,
                        HBRUSH background) {
   registerOnce(className, classStyle, background, ownProc);
-  HMENU menu = (a.style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(a.id)) : nullptr;
-  HWND h = CreateWindowExW(a.exStyle, className, a.text, a.style, a.x, a.y, a.width, a.height,
-                           a.parent, menu, GetModuleHandleW(nullptr), this);
-  if (!h)
-    throw Error("ウィンドウを作成できません");
+  createWindow(className, a, this, "ウィンドウを作成できません");
 }
 
 void Window::createControl(const wchar_t* className, const CreateArgs& a) {
-  HMENU menu = (a.style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(a.id)) : nullptr;
-  HWND h = CreateWindowExW(a.exStyle, className, a.text, a.style, a.x, a.y, a.width, a.height,
-                           a.parent, menu, GetModuleHandleW(nullptr), nullptr);
-  if (!h)
-    throw Error("コントロールを作成できません");
+  HWND h = createChild(className, a);
   attach(h);
   if (!SetWindowSubclass(h, subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    const DWORD code = GetLastError();
     detach();
     DestroyWindow(h);
-    throw Error("コントロールを準備できません");
+    throw Error("コントロールを準備できません", code);
   }
   subclassed_ = true;
 }
@@ -118,24 +123,22 @@ LRESULT CALLBACK Window::ownProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   if (!self)
     return DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    LRESULT r = self->dispatch(msg, wp, lp);
-    self->detach();
-    return r;
-  }
-  return self->dispatch(msg, wp, lp);
+  return self->deliver(msg, wp, lp);
 }
 
 LRESULT CALLBACK Window::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                       DWORD_PTR ref) {
-  auto* self = reinterpret_cast<Window*>(ref);
-  if (msg == WM_NCDESTROY) {
-    LRESULT r = self->dispatch(msg, wp, lp);
-    self->detach();
-    return r;
-  }
   (void)hwnd;
-  return self->dispatch(msg, wp, lp);
+  return reinterpret_cast<Window*>(ref)->deliver(msg, wp, lp);
+}
+
+// The window's last message is handled and then the object forgets the
+// window, whoever destroyed it.
+LRESULT Window::deliver(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  const LRESULT result = dispatch(msg, wp, lp);
+  if (msg == WM_NCDESTROY)
+    detach();
+  return result;
 }
 
 } // namespace tk

@@ -36,6 +36,10 @@ struct CreateArgs {
   }
 };
 
+// Creates a child (or any window) of a standard class, not driven by a
+// Window object; throws Error with the system's code when it cannot.
+HWND createChild(const wchar_t* className, const CreateArgs& args);
+
 class Window {
 public:
   Window() = default;
@@ -43,7 +47,7 @@ public:
   Window& operator=(const Window&) = delete;
   virtual ~Window();
 
-  HWND hwnd() const noexcept { return hwnd_.get(); }
+  HWND hwnd() const noexcept { return hwnd_; }
 
   // Destroys the window now, with its ordinary messages. A class whose window
   // has children owned by its members calls this first in its destructor, so
@@ -76,10 +80,14 @@ private:
   static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                        DWORD_PTR ref);
   LRESULT dispatch(UINT msg, WPARAM wp, LPARAM lp) noexcept;
+  LRESULT deliver(UINT msg, WPARAM wp, LPARAM lp) noexcept;
   void attach(HWND hwnd) noexcept;
   void detach() noexcept;
 
-  UniqueHwnd hwnd_;
+  // The window while it exists. Not a UniqueHwnd: the window is destroyed by
+  // destroy() or the destructor, and forgotten at WM_NCDESTROY, whoever
+  // destroyed it.
+  HWND hwnd_ = nullptr;
   bool subclassed_ = false;
 };
 

@@ -73,18 +73,20 @@ bool ScreenReaderNames::open() noexcept {
   }
   const auto initialise = tk::lateBound<CoInitializeExFn>(ole_, "CoInitializeEx");
   const auto createInstance = tk::lateBound<CoCreateInstanceFn>(ole_, "CoCreateInstance");
-  if (!initialise || !createInstance)
+  const auto uninitialise = tk::lateBound<CoUninitializeFn>(ole_, "CoUninitialize");
+  if (!initialise || !createInstance || !uninitialise)
     return false;
   // S_FALSE too means a call to balance; another threading model set by
   // someone else (RPC_E_CHANGED_MODE) still lets us use COM, without it.
   const HRESULT started = initialise(nullptr, COINIT_APARTMENTTHREADED);
-  comStarted_ = SUCCEEDED(started);
+  if (SUCCEEDED(started))
+    com_.hold(uninitialise);
   void* service = nullptr;
   status_ = createInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                            IID_IAccPropServices, &service);
   if (FAILED(status_))
     return false;
-  service_ = static_cast<IAccPropServices*>(service);
+  service_.reset(static_cast<IAccPropServices*>(service));
   return true;
 }
 
@@ -100,8 +102,9 @@ void ScreenReaderNames::apply(const FormControls& controls) noexcept {
   if (!open())
     return;
   for (const SpokenName& name : names_) {
-    const HRESULT set = service_->SetHwndPropStr(name.hwnd, static_cast<DWORD>(OBJID_CLIENT),
-                                                 CHILDID_SELF, PROPID_ACC_NAME, name.text.c_str());
+    const HRESULT set =
+        service_.get()->SetHwndPropStr(name.hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                       PROPID_ACC_NAME, name.text.c_str());
     if (SUCCEEDED(set))
       ++accepted_;
     else if (SUCCEEDED(status_))
@@ -110,17 +113,18 @@ void ScreenReaderNames::apply(const FormControls& controls) noexcept {
 }
 
 void ScreenReaderNames::clear() noexcept {
-  if (service_) {
+  if (IAccPropServices* service = service_.get()) {
     MSAAPROPID props[] = {PROPID_ACC_NAME};
     for (const SpokenName& name : names_)
-      service_->ClearHwndProps(name.hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, props, 1);
-    service_->Release();
-    service_ = nullptr;
+      service->ClearHwndProps(name.hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, props, 1);
   }
-  if (ole_ && comStarted_)
-    if (const auto uninitialise = tk::lateBound<CoUninitializeFn>(ole_, "CoUninitialize"))
-      uninitialise();
-  comStarted_ = false;
+  service_.reset();
+  com_.reset();
+}
+
+void AccPropService::reset(IAccPropServices* service) noexcept {
+  if (IAccPropServices* old = std::exchange(service_, service))
+    old->Release();
 }
 
 } // namespace ui

@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 struct IAccPropServices;
@@ -30,6 +31,42 @@ std::vector<SpokenName> spokenNames(const FormControls& controls);
 
 // Whether a screen reader says it is running (SPI_GETSCREENREADER).
 bool screenReaderRunning() noexcept;
+
+// The accessibility service, released at reset() or destruction.
+class AccPropService {
+public:
+  AccPropService() = default;
+  ~AccPropService() { reset(); }
+  AccPropService(const AccPropService&) = delete;
+  AccPropService& operator=(const AccPropService&) = delete;
+  IAccPropServices* get() const noexcept { return service_; }
+  void reset(IAccPropServices* service = nullptr) noexcept;
+
+private:
+  IAccPropServices* service_ = nullptr;
+};
+
+// Our CoInitializeEx call, balanced by CoUninitialize at reset() or
+// destruction; holds nothing when the call failed.
+class ComApartment {
+public:
+  using Uninitialise = void(WINAPI*)();
+  ComApartment() = default;
+  ~ComApartment() { reset(); }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  void hold(Uninitialise uninitialise) noexcept {
+    reset();
+    uninitialise_ = uninitialise;
+  }
+  void reset() noexcept {
+    if (const Uninitialise uninitialise = std::exchange(uninitialise_, nullptr))
+      uninitialise();
+  }
+
+private:
+  Uninitialise uninitialise_ = nullptr;
+};
 
 class ScreenReaderNames {
 public:
@@ -56,9 +93,9 @@ private:
   bool open() noexcept;
 
   std::vector<SpokenName> names_;
-  IAccPropServices* service_ = nullptr; // owned: released in clear()
-  HMODULE ole_ = nullptr;               // kept loaded for the process
-  bool comStarted_ = false;             // our CoInitializeEx call, to balance
+  HMODULE ole_ = nullptr; // kept loaded for the process
+  ComApartment com_;      // before service_: outlives it
+  AccPropService service_;
   bool applied_ = false;
   std::size_t accepted_ = 0;
   HRESULT status_ = S_OK;

@@ -1,7 +1,8 @@
 #include "ui/system_code_page.h"
 
+#include "toolkit/errors.h"
+
 #include <climits>
-#include <stdexcept>
 
 namespace ui {
 namespace {
@@ -9,7 +10,7 @@ namespace {
 // A count for the system's conversions, which take int.
 int checkedCount(std::size_t count) {
   if (count > INT_MAX)
-    throw std::length_error("text too long");
+    throw tk::Error(tk::kTextTooLong);
   return static_cast<int>(count);
 }
 
@@ -46,7 +47,7 @@ bool SystemCodePage::appendBytes(Text text, std::string& out) const {
     return true;
   // The first guess, every unit at its longest, must fit in an int too.
   if (text.size() > INT_MAX / maxBytesPerUnit_)
-    throw std::length_error("text too long");
+    throw tk::Error(tk::kTextTooLong);
   const int length = static_cast<int>(text.size());
   return appendConverted(out, text.size() * maxBytesPerUnit_, [&](char* into, int capacity) {
     return WideCharToMultiByte(id_, 0, text.data(), length, into, capacity, nullptr, nullptr);

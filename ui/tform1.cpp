@@ -5,6 +5,7 @@
 #include "style/font_colour.h"
 #include "style/side_editors.h"
 #include "toolkit/dpi.h"
+#include "toolkit/handles.h"
 #include "toolkit/text.h"
 #include "ui/form_editors.h"
 
@@ -332,15 +333,14 @@ void TForm1::paintInnerBorder() {
   OffsetRect(&client, -window.left, -window.top);
   const int border = tk::scale(FormInnerBorder, dpi_);
   InflateRect(&client, border, border);
-  HDC dc = GetWindowDC(hwnd());
-  if (!dc)
+  const tk::WindowDc dc(hwnd(), tk::WindowDc::whole);
+  if (!dc.get())
     return;
   HBRUSH brush = GetSysColorBrush(COLOR_BTNFACE); // a system brush: not ours to delete
   for (int i = 0; i < border; ++i) {
-    FrameRect(dc, &client, brush);
+    FrameRect(dc.get(), &client, brush);
     InflateRect(&client, -1, -1);
   }
-  ReleaseDC(hwnd(), dc);
 }
 
 LRESULT TForm1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {

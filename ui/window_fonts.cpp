@@ -36,10 +36,7 @@ tk::UniqueFont makeWindowFont(int height96, UINT dpi) {
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
   wcsncpy(lf.lfFaceName, windowFaceName().c_str(), LF_FACESIZE - 1);
-  tk::UniqueFont font(CreateFontIndirectW(&lf));
-  if (!font)
-    throw tk::Error("フォントを作成できません");
-  return font;
+  return tk::UniqueFont(tk::checked(CreateFontIndirectW(&lf), "フォントを作成できません"));
 }
 
 WindowFonts makeWindowFonts(UINT dpi) {
