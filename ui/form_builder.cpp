@@ -141,29 +141,50 @@ bool FormControls::deferred(const ControlDescription& row) const {
 }
 
 bool FormControls::buildNextPage() {
+  // A few controls at a time: a message that arrives meanwhile (input, or
+  // another program asking) waits for a few controls, not for a whole page.
+  const std::size_t step = 6;
+  if (building_)
+    return true;
   for (const ControlDescription* row = formDescriptionBegin(); row != formDescriptionEnd(); ++row)
-    if (row->kind == ControlKind::Page && deferred(*row) && !controls_[indexOf(row->id)].hwnd) {
-      buildPage(*row);
+    if (row->kind == ControlKind::Page && deferred(*row) && pending_ && !pageDone(*row)) {
+      buildPage(*row, step);
       break;
     }
   return pending_ != 0;
 }
 
-void FormControls::buildRest() {
-  while (buildNextPage()) {
-  }
+bool FormControls::pageDone(const ControlDescription& page) const {
+  for (const ControlDescription* row = &page; row != formDescriptionEnd(); ++row)
+    if (pageOf(*row) == page.id && !controls_[indexOf(row->id)].hwnd)
+      return false;
+  return true;
 }
 
-void FormControls::buildPage(const ControlDescription& page) {
+void FormControls::buildRest() {
+  for (const ControlDescription* row = formDescriptionBegin(); row != formDescriptionEnd(); ++row)
+    if (row->kind == ControlKind::Page && deferred(*row) && !pageDone(*row))
+      buildPage(*row, 0);
+}
+
+void FormControls::buildPage(const ControlDescription& page, std::size_t limit) {
   const CaptionMeasure measure(fonts_->controls.get());
   building_ = true;
+  std::size_t made = 0;
   try {
     // In the description's order, as build would have: parents before their
     // children, each child after its elder siblings. A build stopped by a
     // failure goes on where it stopped.
-    for (const ControlDescription* row = &page; row != formDescriptionEnd(); ++row)
-      if (pageOf(*row) == page.id && !controls_[indexOf(row->id)].hwnd)
-        create(*row, measure);
+    for (const ControlDescription* row = &page; row != formDescriptionEnd(); ++row) {
+      if (pageOf(*row) != page.id || controls_[indexOf(row->id)].hwnd)
+        continue;
+      if (limit && made == limit) {
+        building_ = false;
+        return;
+      }
+      create(*row, measure);
+      ++made;
+    }
   } catch (...) {
     building_ = false;
     throw;

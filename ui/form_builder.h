@@ -62,7 +62,7 @@ public:
 
   // The controls of the pages not shown at start (every page but the first,
   // with everything on it) are left out by build: buildNextPage creates them
-  // one page at a time, and anything that asks for one of them before (hwnd,
+  // a few controls at a time, and anything that asks for one of them before (hwnd,
   // spinEdit, combo, all) has the rest built at once. Either way each control
   // is made as build would have made it, in the same z-order.
   bool buildNextPage(); // false once every control exists
@@ -97,7 +97,9 @@ private:
       const_cast<FormControls*>(this)->buildRest();
   }
   void buildRest();
-  void buildPage(const ControlDescription& page);
+  // Up to `limit` more controls of `page` (0: all of them).
+  void buildPage(const ControlDescription& page, std::size_t limit);
+  bool pageDone(const ControlDescription& page) const;
   void checkBuilt() const;
   bool deferred(const ControlDescription& row) const;
   const Control& checkedKind(ControlId id, ControlKind kind) const;
