@@ -140,7 +140,8 @@ ui::TForm1& Application::start(int showCommand) {
 }
 
 int Application::run() {
-  return tk::runMessageLoop();
+  // The pages not shown at start are built once Form1 has been painted.
+  return tk::runMessageLoop([this] { return form_ && form_->buildLaterPages(); });
 }
 
 void run(int showCommand) {

@@ -12,9 +12,14 @@ bool preTranslate(MSG& msg) {
   return window && window->preTranslateMessage(msg);
 }
 
-int runMessageLoop() {
+int runMessageLoop(const std::function<bool()>& idle) {
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  bool idling = static_cast<bool>(idle);
+  for (;;) {
+    while (idling && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
+      idling = idle();
+    if (GetMessageW(&msg, nullptr, 0, 0) <= 0)
+      break;
     if (preTranslate(msg))
       continue;
     TranslateMessage(&msg);

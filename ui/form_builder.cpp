@@ -42,6 +42,35 @@ int closedHeight(HWND combo) {
   return r.bottom - r.top;
 }
 
+// The page a control stands on (itself for a page), or None.
+ControlId pageOf(const ControlDescription& row) {
+  for (const ControlDescription* r = &row;; r = &describe(r->parentId)) {
+    if (r->kind == ControlKind::Page)
+      return r->id;
+    if (r->parentId == ControlId::None)
+      return ControlId::None;
+  }
+}
+
+// The page shown at start: the first of the description.
+ControlId firstPage() {
+  for (const ControlDescription* row = formDescriptionBegin(); row != formDescriptionEnd(); ++row)
+    if (row->kind == ControlKind::Page)
+      return row->id;
+  return ControlId::None;
+}
+
+// Adds a tab of the caption `text` at the end; its index.
+LRESULT addTab(HWND tabs, std::string_view text) {
+  const std::wstring caption = tk::widen(text);
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = const_cast<wchar_t*>(caption.c_str());
+  const auto index = SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0);
+  SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  return index;
+}
+
 bool isCombo(ControlKind kind) {
   return kind == ControlKind::EditCombo || kind == ControlKind::DropDownList;
 }
@@ -74,17 +103,96 @@ void FormControls::build(HWND form, UINT dpi, const WindowFonts& fonts,
                          std::function<void(const ControlDescription&)> onChange) {
   form_ = form;
   dpi_ = dpi;
+  fonts_ = &fonts;
   onChange_ = std::move(onChange);
   const CaptionMeasure measure(fonts.controls.get());
-  for (const ControlDescription* row = formDescriptionBegin(); row != formDescriptionEnd(); ++row)
-    create(*row, fonts, measure, FirstControlId + static_cast<int>(indexOf(row->id)));
-  // Every slot of the table must now hold its control, or the handlers would
-  // reach a missing window later.
-  for (std::size_t i = 0; i < controls_.size(); ++i)
-    if (!controls_[i].hwnd || indexOf(controls_[i].row->id) != i)
-      throw tk::Error("コントロール「" + std::string(ControlNames[i]) + "」がありません");
+  building_ = true;
+  for (const ControlDescription* row = formDescriptionBegin(); row != formDescriptionEnd(); ++row) {
+    if (!deferred(*row)) {
+      create(*row, measure);
+      continue;
+    }
+    // Left for later; its tab is shown from the start.
+    controls_[indexOf(row->id)].row = row;
+    if (row->kind == ControlKind::Page) {
+      addTab(hwnd(row->parentId), row->text);
+      ++pending_;
+    }
+  }
+  building_ = false;
+  checkBuilt();
   built_ = true;
   placePages();
+}
+
+void FormControls::checkBuilt() const {
+  // Every slot of the table must hold its control (or, while pages are left
+  // to build, its row), or the handlers would reach a missing window later.
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    const Control& c = controls_[i];
+    if (!c.row || indexOf(c.row->id) != i || (!c.hwnd && (pending_ == 0 || !deferred(*c.row))))
+      throw tk::Error("コントロール「" + std::string(ControlNames[i]) + "」がありません");
+  }
+}
+
+bool FormControls::deferred(const ControlDescription& row) const {
+  const ControlId page = pageOf(row);
+  return page != ControlId::None && page != firstPage();
+}
+
+bool FormControls::buildNextPage() {
+  // A few controls at a time: a message that arrives meanwhile (input, or
+  // another program asking) waits for a few controls, not for a whole page.
+  const std::size_t step = 6;
+  if (building_)
+    return true;
+  for (const ControlDescription* row = formDescriptionBegin(); row != formDescriptionEnd(); ++row)
+    if (row->kind == ControlKind::Page && deferred(*row) && pending_ && !pageDone(*row)) {
+      buildPage(*row, step);
+      break;
+    }
+  return pending_ != 0;
+}
+
+bool FormControls::pageDone(const ControlDescription& page) const {
+  for (const ControlDescription* row = &page; row != formDescriptionEnd(); ++row)
+    if (pageOf(*row) == page.id && !controls_[indexOf(row->id)].hwnd)
+      return false;
+  return true;
+}
+
+void FormControls::buildRest() {
+  for (const ControlDescription* row = formDescriptionBegin(); row != formDescriptionEnd(); ++row)
+    if (row->kind == ControlKind::Page && deferred(*row) && !pageDone(*row))
+      buildPage(*row, 0);
+}
+
+void FormControls::buildPage(const ControlDescription& page, std::size_t limit) {
+  const CaptionMeasure measure(fonts_->controls.get());
+  building_ = true;
+  std::size_t made = 0;
+  try {
+    // In the description's order, as build would have: parents before their
+    // children, each child after its elder siblings. A build stopped by a
+    // failure goes on where it stopped.
+    for (const ControlDescription* row = &page; row != formDescriptionEnd(); ++row) {
+      if (pageOf(*row) != page.id || controls_[indexOf(row->id)].hwnd)
+        continue;
+      if (limit && made == limit) {
+        building_ = false;
+        return;
+      }
+      create(*row, measure);
+      ++made;
+    }
+  } catch (...) {
+    building_ = false;
+    throw;
+  }
+  building_ = false;
+  --pending_;
+  if (pending_ == 0)
+    checkBuilt();
 }
 
 // ---- one creator per kind of control ----
@@ -105,6 +213,7 @@ struct Creation {
   HFONT memoFont;
   UINT dpi;
   std::function<void()> onChange; // a combo's change event
+  bool late;                      // made after build (its tab exists already)
 };
 
 using Control = FormControls::Control;
@@ -128,17 +237,11 @@ void createGroup(Control& c, const Creation& k) {
 }
 
 // A page is a tab of the tab control plus the area shown for it, which
-// FormControls::placePages places later.
+// FormControls::placePages places later (a late page is made in place).
 void createPage(Control& c, const Creation& k) {
-  const std::wstring caption = tk::widen(k.row.text);
-  TCITEMW item{};
-  item.mask = TCIF_TEXT;
-  item.pszText = const_cast<wchar_t*>(caption.c_str());
-  const auto index = SendMessageW(k.owner, TCM_GETITEMCOUNT, 0, 0);
-  SendMessageW(k.owner, TCM_INSERTITEMW, static_cast<WPARAM>(index),
-               reinterpret_cast<LPARAM>(&item));
+  const bool shown = !k.late && addTab(k.owner, k.row.text) == 0;
   auto page = std::make_unique<PageContainer>();
-  page->create(k.parent, k.id, RECT{}, index == 0);
+  page->create(k.parent, k.id, k.bounds, shown);
   page->setTarget(k.form);
   c.hwnd = page->hwnd();
   c.window = std::move(page);
@@ -253,32 +356,48 @@ Creator creatorFor(ControlKind kind) {
 
 } // namespace
 
-void FormControls::create(const ControlDescription& row, const WindowFonts& fonts,
-                          const CaptionMeasure& measure, int id) {
+void FormControls::create(const ControlDescription& row, const CaptionMeasure& measure) {
   Control& c = controls_[indexOf(row.id)];
   c.row = &row;
   c.captionPending = row.kind == ControlKind::Label && onHiddenPage(row);
+  const bool late = built_;
   HWND owner = row.parentId == ControlId::None ? form_ : hwnd(row.parentId);
   const ControlDescription* self = &row;
   const Creation creation{row,
                           parentOf(row),
                           owner,
                           form_,
-                          id,
-                          boundsOf(c, c.captionPending ? nullptr : &measure),
-                          fonts.controls.get(),
-                          fonts.memo.get(),
+                          FirstControlId + static_cast<int>(indexOf(row.id)),
+                          late && row.kind == ControlKind::Page
+                              ? pageArea()
+                              : boundsOf(c, c.captionPending ? nullptr : &measure),
+                          fonts_->controls.get(),
+                          fonts_->memo.get(),
                           dpi_,
                           [this, self] {
                             if (onChange_)
                               onChange_(*self);
-                          }};
+                          },
+                          late};
   creatorFor(row.kind)(c, creation);
   if (isCombo(row.kind))
     fitCombo(c.hwnd);
+  if (!late || row.kind != ControlKind::Page)
+    return;
+  // A late page goes right after its elder sibling in the z-order, which is
+  // the tab order, as if it had been made with the others.
+  for (const ControlDescription* r = &row; r != formDescriptionBegin();) {
+    --r;
+    if (r->parentId == row.parentId) {
+      SetWindowPos(c.hwnd, controls_[indexOf(r->id)].hwnd, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+      break;
+    }
+  }
 }
 
 void FormControls::relayout(UINT dpi, const WindowFonts& fonts) {
+  buildRest(); // at the old DPI, then placed again with the others
   dpi_ = dpi;
   const CaptionMeasure measure(fonts.controls.get());
   for (Control& c : controls_) {
@@ -308,7 +427,7 @@ bool FormControls::onHiddenPage(const ControlDescription& row) const {
 void FormControls::fitCaptionsOn(HWND page) {
   std::optional<CaptionMeasure> measure;
   for (Control& c : controls_) {
-    if (!c.captionPending || !IsChild(page, c.hwnd))
+    if (!c.captionPending || !c.hwnd || !IsChild(page, c.hwnd))
       continue;
     if (!measure)
       measure.emplace(reinterpret_cast<HFONT>(SendMessageW(c.hwnd, WM_GETFONT, 0, 0)));
@@ -320,7 +439,7 @@ void FormControls::fitCaptionsOn(HWND page) {
 
 void FormControls::dock() {
   for (Control& c : controls_) {
-    if (c.row->dock == Dock::None)
+    if (c.row->dock == Dock::None || !c.hwnd)
       continue;
     const RECT r = boundsOf(c);
     MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
@@ -384,7 +503,7 @@ void FormControls::placePages() {
   const RECT area = pageArea();
   HWND tabs = hwnd(ControlId::PageControl1);
   for (Control& c : controls_)
-    if (c.row->kind == ControlKind::Page)
+    if (c.row->kind == ControlKind::Page && c.hwnd)
       MoveWindow(c.hwnd, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
   // The pages lie over the tab control's lower part but come after it in the
   // tab order, which puts them below it in the z-order; clip the tab control

@@ -60,8 +60,19 @@ public:
 
   using Table = std::array<Control, ControlCount>;
 
+  // The controls of the pages not shown at start (every page but the first,
+  // with everything on it) are left out by build: buildNextPage creates them
+  // a few controls at a time, and anything that asks for one of them before (hwnd,
+  // spinEdit, combo, all) has the rest built at once. Either way each control
+  // is made as build would have made it, in the same z-order.
+  bool buildNextPage(); // false once every control exists
+  bool complete() const noexcept { return pending_ == 0; }
+
   // Every control by its identifier, once build has run.
-  HWND hwnd(ControlId id) const noexcept { return controls_[indexOf(id)].hwnd; }
+  HWND hwnd(ControlId id) const {
+    ensure(id);
+    return controls_[indexOf(id)].hwnd;
+  }
   // The typed objects behind a control. Asking for the wrong kind throws
   // tk::Error naming the control; the window resolves what its handlers use
   // when it is built, so such a fault shows at start-up.
@@ -69,15 +80,28 @@ public:
   CompletionCombo& combo(ControlId id) const;
   Memo& memo() const;
   const Control* find(HWND hwnd) const; // nullptr when not ours
-  const Table& all() const noexcept { return controls_; }
+  const Table& all() const {
+    if (pending_ && !building_)
+      const_cast<FormControls*>(this)->buildRest(); // every FormControls is a mutable object
+    return controls_;
+  }
   bool built() const noexcept { return built_; }
 
   // The page area of the tab control, in the coordinates of its parent.
   RECT pageArea() const;
 
 private:
-  void create(const ControlDescription& row, const WindowFonts& fonts,
-              const CaptionMeasure& measure, int id);
+  void create(const ControlDescription& row, const CaptionMeasure& measure);
+  void ensure(ControlId id) const {
+    if (pending_ && !building_ && !controls_[indexOf(id)].hwnd)
+      const_cast<FormControls*>(this)->buildRest();
+  }
+  void buildRest();
+  // Up to `limit` more controls of `page` (0: all of them).
+  void buildPage(const ControlDescription& page, std::size_t limit);
+  bool pageDone(const ControlDescription& page) const;
+  void checkBuilt() const;
+  bool deferred(const ControlDescription& row) const;
   const Control& checkedKind(ControlId id, ControlKind kind) const;
   HWND parentOf(const ControlDescription& row) const;
   // A label's size is its caption's, when `measure` is given.
@@ -89,7 +113,10 @@ private:
 
   HWND form_ = nullptr; // borrowed
   UINT dpi_ = 96;
+  const WindowFonts* fonts_ = nullptr; // borrowed: replaced only through relayout
   Table controls_;
+  std::size_t pending_ = 0; // pages still to build
+  bool building_ = false;
   bool built_ = false;
   std::function<void(const ControlDescription&)> onChange_;
 };

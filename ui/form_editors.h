@@ -1,7 +1,7 @@
 // The side editors, the rule settings and the stylesheet as the style
 // operations see them, read from and written to Form1's controls. Each class
-// resolves the controls it uses once, when it is made, so a control of the
-// wrong kind stops the window at start-up rather than in a handler.
+// resolves the controls it uses once, when it is made; Form1 makes them when
+// a handler first needs them, which builds any page not built yet.
 #pragma once
 
 #include "style/add_action.h"

@@ -5,6 +5,7 @@
 #include "style/font_colour.h"
 #include "style/side_editors.h"
 #include "toolkit/dpi.h"
+#include "toolkit/errors.h"
 #include "toolkit/handles.h"
 #include "toolkit/text.h"
 #include "ui/form_editors.h"
@@ -86,7 +87,6 @@ void TForm1::create(HWND owner, int showCommand) {
   controls_.build(hwnd(), dpi_, fonts_, [this](const ControlDescription& row) {
     run(row.handler, controls_.hwnd(row.id));
   });
-  editors_ = std::make_unique<FormEditors>(controls_);
 
   // The font dialog starts with the window's face, 12 pixels, Shift_JIS, no
   // style; FormCreate then makes it black and 12 points.
@@ -107,6 +107,21 @@ void TForm1::create(HWND owner, int showCommand) {
 
 // ---- handlers ----
 
+FormEditors& TForm1::editors() {
+  if (!editors_)
+    editors_ = std::make_unique<FormEditors>(controls_);
+  return *editors_;
+}
+
+bool TForm1::buildLaterPages() noexcept {
+  try {
+    return controls_.buildNextPage();
+  } catch (...) {
+    tk::reportCurrentException();
+    return false; // the rest is built when something needs it
+  }
+}
+
 void TForm1::FormCreate(HWND) {
   fontDialog_.colour = RGB(0, 0, 0);
   fontDialog_.font.lfHeight = st::heightFromPointSize(12, static_cast<int>(screenDpi_));
@@ -121,7 +136,7 @@ void TForm1::TAGChange(HWND) {
 void TForm1::makeClick(HWND) {
   // Commits the three side groups as their handlers do, then composes the
   // rule from the controls and appends it to the memo.
-  st::addRule(*editors_, store_);
+  st::addRule(editors(), store_);
 }
 
 void TForm1::Button2Click(HWND) {
@@ -169,15 +184,15 @@ void TForm1::chooseColourInto(ControlId edit) {
 }
 
 void TForm1::border_kindChange(HWND) {
-  st::commitBorderEditors(editors_->border, store_);
+  st::commitBorderEditors(editors().border, store_);
 }
 
 void TForm1::Ma_kindChange(HWND) {
-  st::commitMarginEditors(editors_->margin, store_);
+  st::commitMarginEditors(editors().margin, store_);
 }
 
 void TForm1::Pa_kindChange(HWND) {
-  st::commitPaddingEditors(editors_->padding, store_);
+  st::commitPaddingEditors(editors().padding, store_);
 }
 
 void TForm1::run(Handler handler, HWND sender) {

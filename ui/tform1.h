@@ -40,7 +40,7 @@ public:
   void Ma_kindChange(HWND sender);
   void Pa_kindChange(HWND sender);
 
-  HWND control(ControlId id) const noexcept { return controls_.hwnd(id); }
+  HWND control(ControlId id) const { return controls_.hwnd(id); }
   const FormControls& controls() const noexcept { return controls_; }
 
   StylesheetDocument& document() noexcept { return document_; }
@@ -67,6 +67,10 @@ public:
   using HandlerObserver = std::function<void(Handler)>;
   void setHandlerObserver(HandlerObserver observer) { handlerObserver_ = std::move(observer); }
 
+  // Builds one more of the pages not shown at start, in an idle moment of
+  // the message loop; false once every control exists.
+  bool buildLaterPages() noexcept;
+
   // Shows page `index` of the tab control (0 is "設定1").
   void showPage(int index);
   int currentPage() const;
@@ -78,6 +82,9 @@ protected:
 
 private:
   void run(Handler handler, HWND sender);
+  // The side editors, made when first needed: they read controls of the
+  // pages built after the first paint.
+  FormEditors& editors();
   void onCommand(WPARAM wp, LPARAM lp);
   void onDpiChanged(UINT dpi, const RECT& suggested);
   void paintInnerBorder();

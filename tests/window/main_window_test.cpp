@@ -322,6 +322,38 @@ TEST_F(FormTest, ALabelOfAHiddenPageTakesItsCaptionSizeWhenThePageIsShown) {
   EXPECT_GT(got.bottom - got.top, 20);
 }
 
+TEST_F(FormTest, APageNotYetBuiltIsBuiltWhenAHandlerAPageSwitchOrTheAddNeedsIt) {
+  const auto addRule = [](ui::TForm1& f) {
+    SendMessageW(f.control(ui::ControlId::make), BM_CLICK, 0, 0);
+    return tk::windowText(f.control(ui::ControlId::StyleSheet));
+  };
+  static_cast<void>(form.controls().all()); // the fixture's form, every page built
+  const std::wstring afterFullStart = addRule(form);
+  struct Case {
+    const char* need;
+    void (*act)(ui::TForm1&);
+  };
+  const Case cases[] = {
+      {"a handler", [](ui::TForm1& f) { f.Ma_kindChange(f.hwnd()); }},
+      {"a page switch", [](ui::TForm1& f) { f.showPage(1); }},
+      {"the add",
+       [](ui::TForm1& f) { SendMessageW(f.control(ui::ControlId::make), BM_CLICK, 0, 0); }},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.need);
+    ui::TForm1 fresh;
+    fresh.create(nullptr, SW_SHOWNORMAL);
+    pump();
+    ASSERT_FALSE(fresh.controls().complete());
+    k.act(fresh);
+    EXPECT_TRUE(fresh.controls().complete());
+  }
+  ui::TForm1 fresh;
+  fresh.create(nullptr, SW_SHOWNORMAL);
+  pump();
+  EXPECT_EQ(addRule(fresh), afterFullStart);
+}
+
 TEST_F(FormTest, MaximisedTheGroupFillsTheWindowAndTheMemoKeepsItsHeight) {
   ShowWindow(form.hwnd(), SW_MAXIMIZE);
   pump();
