@@ -37,22 +37,6 @@ bool isTemporaryFor(const std::wstring& file, const std::wstring& name) {
       [](wchar_t c) { return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f'); });
 }
 
-// The names in a folder given in any form, "\\?\" included.
-std::vector<std::wstring> filesIn(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE)
-    return names;
-  do {
-    const std::wstring name = data.cFileName;
-    if (name != L"." && name != L"..")
-      names.push_back(name);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  return names;
-}
-
 // Folders nested inside `base` until the folder's path, in the "\\?\" form,
 // is longer than `length`; removed again (with their files) at the end.
 class DeepFolder {

@@ -32,9 +32,13 @@ TemporaryFolder::~TemporaryFolder() {
 }
 
 std::vector<std::wstring> TemporaryFolder::files() const {
+  return filesIn(path_);
+}
+
+std::vector<std::wstring> filesIn(const std::wstring& folder) {
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((path_ + L"\\*").c_str(), &data);
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
   if (find == INVALID_HANDLE_VALUE)
     return names;
   do {

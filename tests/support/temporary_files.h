@@ -23,6 +23,8 @@ private:
   std::wstring path_;
 };
 
+// The names of the files in a folder given in any form, "\\?\" included.
+std::vector<std::wstring> filesIn(const std::wstring& folder);
 // The bytes of a file, or "<missing>" when it cannot be opened.
 std::string readFile(const std::wstring& path);
 void writeFile(const std::wstring& path, const std::string& bytes);
