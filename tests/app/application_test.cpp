@@ -23,6 +23,7 @@
 #include <cstring>
 #include <cwchar>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -366,10 +367,18 @@ TEST(ConfirmationWindow, FollowsAMoveToAnotherDpi) {
       << "line height " << line96 << " -> " << line144;
 }
 
+// The system refusing the text once the clipboard is open, as it does when
+// memory runs short.
+HANDLE WINAPI refuseClipboardData(UINT, HANDLE) {
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  return nullptr;
+}
+
 // Another program holding the clipboard open. For a moment: Ctrl+C waits for
 // it and copies. For long: Ctrl+C raises the clipboard error through the error
 // display, the clipboard keeps what it held, and the window stays open until
-// dismissed.
+// dismissed. The system refusing the text: Ctrl+C says so, instead of
+// leaving an empty clipboard as if it had copied.
 TEST(ConfirmationWindow, CtrlCWhileTheClipboardIsHeld) {
   Watchdog watchdog(60);
   app::Application application;
@@ -377,13 +386,21 @@ TEST(ConfirmationWindow, CtrlCWhileTheClipboardIsHeld) {
     const char* what;
     DWORD holdMs;
     bool copied;
+    bool refused = false;
   } cases[] = {
       {"held for 10 ms", 10, true},
       {"held until the window is dismissed", 20000, false},
+      {"the text refused", 0, false, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     ErrorCapture errors;
+    std::optional<ImportReplacement> refusal;
+    if (c.refused) {
+      refusal.emplace(L"user32.dll", "SetClipboardData",
+                      reinterpret_cast<void (*)()>(&refuseClipboardData));
+      ASSERT_TRUE(refusal->active());
+    }
     Event opened, release;
     bool holding = false; // written before `opened` is set, read after
     Thread holder([&] {
@@ -425,9 +442,13 @@ TEST(ConfirmationWindow, CtrlCWhileTheClipboardIsHeld) {
     holder.join();
     setModifierKeys(false, false);
     EXPECT_TRUE(stillOpen);
+    refusal.reset();
     if (c.copied) {
       EXPECT_TRUE(errors.shown.empty());
       EXPECT_NE(clipboardText().find(L"保存しました。"), std::wstring::npos);
+    } else if (c.refused) {
+      EXPECT_EQ(errors.shown,
+                std::vector<std::wstring>{L"クリップボードにテキストを置くことができません"});
     } else {
       EXPECT_EQ(errors.shown, std::vector<std::wstring>{L"クリップボードを開くことができません"});
       EXPECT_EQ(clipboardText(), L"earlier");

@@ -174,4 +174,46 @@ int countPixels(HWND window, COLORREF colour, const RECT& part) {
   return n;
 }
 
+namespace {
+
+// Writes `value` into a slot of the import table, which is read-only.
+void writeSlot(FARPROC* slot, FARPROC value) {
+  DWORD protection = 0;
+  if (VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection)) {
+    *slot = value;
+    VirtualProtect(slot, sizeof *slot, protection, &protection);
+  }
+}
+
+} // namespace
+
+ImportReplacement::ImportReplacement(const wchar_t* dll, const char* function,
+                                     void (*replacement)()) {
+  HMODULE library = GetModuleHandleW(dll);
+  const FARPROC target = library ? GetProcAddress(library, function) : nullptr;
+  auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& imports =
+      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (!target || !imports.VirtualAddress)
+    return;
+  // Every imported library's address table, looked through for the one
+  // address the loader put there for the function.
+  for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+       d->Name != 0; ++d)
+    for (auto* slot = reinterpret_cast<FARPROC*>(base + d->FirstThunk); *slot; ++slot)
+      if (*slot == target) {
+        slot_ = slot;
+        original_ = target;
+        writeSlot(slot_, reinterpret_cast<FARPROC>(replacement));
+        return;
+      }
+}
+
+ImportReplacement::~ImportReplacement() {
+  if (slot_)
+    writeSlot(slot_, original_);
+}
+
 } // namespace sheetloom_test

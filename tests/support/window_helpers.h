@@ -85,4 +85,18 @@ private:
   tk::ErrorDisplay previous_;
 };
 
+// While it lives, this executable's calls of `function` in `dll` go to
+// `replacement`: the address in the executable's import table is swapped, so
+// a failure of the system itself reaches the code under test unchanged.
+class ImportReplacement : NonCopyable {
+public:
+  ImportReplacement(const wchar_t* dll, const char* function, void (*replacement)());
+  ~ImportReplacement();
+  bool active() const noexcept { return slot_ != nullptr; }
+
+private:
+  FARPROC* slot_ = nullptr;
+  FARPROC original_ = nullptr;
+};
+
 } // namespace sheetloom_test
