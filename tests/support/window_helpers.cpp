@@ -174,6 +174,11 @@ int countPixels(HWND window, COLORREF colour, const RECT& part) {
   return n;
 }
 
+bool runningUnderWine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
 namespace {
 
 // Writes `value` into a slot of the import table, which is read-only.

@@ -63,6 +63,10 @@ bool setClipboardText(HWND owner, const std::wstring& text);
 
 std::wstring className(HWND hwnd);
 
+// True under Wine (its ntdll has wine_get_version), for the few rows whose
+// Windows behaviour Wine cannot show.
+bool runningUnderWine();
+
 // The text of a message box's message (the static control with id 0xFFFF).
 std::wstring messageBoxText(HWND box);
 
