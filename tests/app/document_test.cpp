@@ -354,9 +354,8 @@ TEST(SaveDialogParameters, FilterListAndPlacement) {
 // The real dialog: check what it offers, type a name without an extension and
 // press OK; the file is saved under exactly that name, also as paths of 300
 // and 259 characters (the temporary file's path is longer still). Wine's own
-// dialog copies what it returns into a buffer of 260 characters and overruns
-// its stack on a longer path, so there the row of 300 is left out; Windows'
-// dialog returns it.
+// dialog overruns its stack on a typed path longer than 260 characters, so
+// there the row of 300 is left out; Windows' dialog returns it.
 TEST(RealSaveDialog, TypedNameWithoutExtensionIsSavedAsIs) {
   Watchdog watchdog(30);
   TemporaryFolder folder;
