@@ -8,12 +8,16 @@
 //   all     - process creation to the moment the process's window count last
 //             rose within the settle time (polled every 5 ms): when every
 //             window the program makes on its own exists;
+//   after   - all less ready: how long after reaching its message loop the
+//             program still made windows (the pages it builds when idle);
 //   cpu     - under Wine only: the processor time the process's Linux threads
 //             had used by then (from /proc, through Wine's drive Z:): its own
 //             work, without what the window system does for it in other
 //             processes (the Wine server, the X server), and far less moved
 //             by other load on the machine than the elapsed times. Wine's
 //             GetProcessTimes does not give it for another process;
+//   cpu_all - the same at the end of the settle time: the work of the whole
+//             start, the windows made after ready included;
 //   peak    - peak working set about 2 s after the window is shown;
 //   exit    - WM_CLOSE posted to the window until the process has ended;
 //   windows - the windows the process has then (top-level ones, hidden ones
@@ -41,22 +45,29 @@ using bench::median;
 using bench::now;
 
 struct Run {
-  double shown = 0, ready = 0, all = 0, cpu = 0, exit = 0, peakMb = 0;
+  double shown = 0, ready = 0, all = 0, cpu = 0, cpuAll = 0, exit = 0, peakMb = 0;
   int windows = 0;
   bool ok = false;
 };
 
+// What the window callbacks look for: the process's first shown window, and
+// how many windows it has.
 struct WindowQuery {
   DWORD pid;
-  HWND found;
+  HWND found = nullptr;
+  int count = 0;
 };
+
+DWORD processOf(HWND hwnd) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  return pid;
+}
 
 BOOL CALLBACK findShownWindow(HWND hwnd, LPARAM param) {
   auto* query = reinterpret_cast<WindowQuery*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
   RECT r{};
-  if (pid != query->pid || !IsWindowVisible(hwnd) || !GetWindowRect(hwnd, &r) ||
+  if (processOf(hwnd) != query->pid || !IsWindowVisible(hwnd) || !GetWindowRect(hwnd, &r) ||
       r.right <= r.left || r.bottom <= r.top)
     return TRUE;
   query->found = hwnd;
@@ -68,16 +79,9 @@ BOOL CALLBACK countChild(HWND, LPARAM param) {
   return TRUE;
 }
 
-struct WindowCount {
-  DWORD pid;
-  int count;
-};
-
 BOOL CALLBACK countTopLevel(HWND hwnd, LPARAM param) {
-  auto* query = reinterpret_cast<WindowCount*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == query->pid) {
+  auto* query = reinterpret_cast<WindowQuery*>(param);
+  if (processOf(hwnd) == query->pid) {
     ++query->count;
     EnumChildWindows(hwnd, countChild, reinterpret_cast<LPARAM>(&query->count));
   }
@@ -85,7 +89,7 @@ BOOL CALLBACK countTopLevel(HWND hwnd, LPARAM param) {
 }
 
 int windowsOf(DWORD pid) {
-  WindowCount query{pid, 0};
+  WindowQuery query{pid};
   EnumWindows(countTopLevel, reinterpret_cast<LPARAM>(&query));
   return query.count;
 }
@@ -165,7 +169,7 @@ Run launch(const std::wstring& program, DWORD settleMs) {
     return run;
   }
   CloseHandle(process.hThread);
-  WindowQuery query{process.dwProcessId, nullptr};
+  WindowQuery query{process.dwProcessId};
   while (!query.found && now() - start < 30) {
     EnumWindows(findShownWindow, reinterpret_cast<LPARAM>(&query));
     if (!query.found) {
@@ -188,6 +192,7 @@ Run launch(const std::wstring& program, DWORD settleMs) {
         run.all = now() - start;
       run.windows = std::max(run.windows, windows);
     }
+    run.cpuAll = linuxCpuSeconds(program);
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
     if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory))
@@ -214,12 +219,14 @@ std::wstring fullPath(const wchar_t* path) {
 struct Series {
   std::wstring path;
   std::string name;
-  std::vector<double> shown, ready, all, cpu, exit, peakMb, windows;
+  std::vector<double> shown, ready, all, after, cpu, cpuAll, exit, peakMb, windows;
   void add(const Run& r) {
     shown.push_back(r.shown * 1000);
     ready.push_back(r.ready * 1000);
     all.push_back(r.all * 1000);
+    after.push_back((r.all - r.ready) * 1000);
     cpu.push_back(r.cpu * 1000);
+    cpuAll.push_back(r.cpuAll * 1000);
     exit.push_back(r.exit * 1000);
     peakMb.push_back(r.peakMb);
     windows.push_back(r.windows);
@@ -240,9 +247,10 @@ std::string shortName(const std::wstring& path) {
 }
 
 void printRun(int round, const std::string& name, const Run& r) {
-  std::printf("%5d  %-16s %9.1f %9.1f %8.1f %8.1f %8.1f %9.2f %8d%s\n", round, name.c_str(),
-              r.shown * 1000, r.ready * 1000, r.all * 1000, r.cpu * 1000, r.exit * 1000, r.peakMb,
-              r.windows, r.ok ? "" : "  (failed)");
+  std::printf("%5d  %-16s %9.1f %9.1f %8.1f %8.1f %8.1f %8.1f %8.1f %9.2f %8d%s\n", round,
+              name.c_str(), r.shown * 1000, r.ready * 1000, r.all * 1000, (r.all - r.ready) * 1000,
+              r.cpu * 1000, r.cpuAll * 1000, r.exit * 1000, r.peakMb, r.windows,
+              r.ok ? "" : "  (failed)");
 }
 
 void printRatio(const char* figure, const std::vector<double>& a, const std::vector<double>& b) {
@@ -297,8 +305,8 @@ int wmain(int argc, wchar_t** argv) {
   for (const Series& s : programs)
     launch(s.path, 0);
 
-  std::printf("round  program           shown_ms  ready_ms   all_ms   cpu_ms  exit_ms   peak_MB  "
-              "windows\n");
+  std::printf("round  program           shown_ms  ready_ms   all_ms after_ms   cpu_ms cpu_all  "
+              "exit_ms   peak_MB  windows\n");
   for (int round = 0; round < rounds; ++round) {
     // Turn the order, so that no program always runs right after another.
     std::vector<Run> runs(n);
@@ -323,7 +331,9 @@ int wmain(int argc, wchar_t** argv) {
       printRatio("shown", a.shown, b.shown);
       printRatio("ready", a.ready, b.ready);
       printRatio("all", a.all, b.all);
+      printRatio("after", a.after, b.after);
       printRatio("cpu", a.cpu, b.cpu);
+      printRatio("cpu_all", a.cpuAll, b.cpuAll);
       printRatio("exit", a.exit, b.exit);
       printRatio("peak", a.peakMb, b.peakMb);
       printRatio("windows", a.windows, b.windows);
