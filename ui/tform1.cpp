@@ -184,15 +184,15 @@ void TForm1::chooseColourInto(ControlId edit) {
 }
 
 void TForm1::border_kindChange(HWND) {
-  st::commitBorderEditors(editors().border, store_);
+  st::commit(editors().border, store_, st::BorderSides);
 }
 
 void TForm1::Ma_kindChange(HWND) {
-  st::commitMarginEditors(editors().margin, store_);
+  st::commit(editors().margin, store_, st::MarginSides);
 }
 
 void TForm1::Pa_kindChange(HWND) {
-  st::commitPaddingEditors(editors().padding, store_);
+  st::commit(editors().padding, store_, st::PaddingSides);
 }
 
 void TForm1::run(Handler handler, HWND sender) {
