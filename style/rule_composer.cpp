@@ -1,6 +1,7 @@
 #include "style/rule_composer.h"
 
-#include <charconv>
+#include "toolkit/portable/digits.h"
+
 #include <string_view>
 
 namespace style {
@@ -14,11 +15,7 @@ public:
   explicit Writer(std::string& out) : out_(out) {}
 
   void put(std::string_view text) { out_.append(text); }
-  void put(std::int32_t value) {
-    char digits[11]; // "-2147483648"
-    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, value);
-    out_.append(digits, static_cast<std::size_t>(end.ptr - digits));
-  }
+  void put(std::int32_t value) { out_.append(tk::decimal(value)); }
   void endLine() { put("\r\n"); }
   void endDeclaration() { put(";\r\n"); }
 
