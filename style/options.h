@@ -29,8 +29,7 @@ inline constexpr Side SideBottom = 4;
 inline constexpr std::size_t SideCount = 5;
 
 // Labels of the three side lists.
-constexpr auto SideChoices =
-    std::to_array<std::string_view>({"上下左右", "上", "左", "右", "下"});
+constexpr auto SideChoices = std::to_array<std::string_view>({"上下左右", "上", "左", "右", "下"});
 // Appended directly to "border", "margin" or "padding"; empty for the
 // shorthand of side 0.
 constexpr auto SideSuffix =
