@@ -1,18 +1,3 @@
-# Cross build for Windows (i686) with Debian's mingw-w64, win32 threading model:
-# its runtime uses Win32 threads directly, so the posix-threads library
-# (winpthreads) is not linked into every program. Everything links statically,
-# so the .exe runs alone.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-# Inside the Wine root (scripts/wine-root), whose Wine runs 32-bit programs in
-# its WoW64 mode; the host's Wine 8 cannot run this build.
-set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
+# Windows i686 with mingw-w64 GCC (see mingw.cmake).
+set(SHEETLOOM_MINGW_ARCH i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

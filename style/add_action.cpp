@@ -7,9 +7,9 @@
 namespace style {
 
 void addRule(AddActionView& view, StyleSettingsStore& store) {
-  commitBorderEditors(view.borderEditors(), store);
-  commitMarginEditors(view.marginEditors(), store);
-  commitPaddingEditors(view.paddingEditors(), store);
+  commit(view.borderEditors(), store, BorderSides);
+  commit(view.marginEditors(), store, MarginSides);
+  commit(view.paddingEditors(), store, PaddingSides);
 
   const std::string rule = RuleComposer::compose(view.readRuleSettings(), store);
   view.appendRule(rule);

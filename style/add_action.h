@@ -15,9 +15,9 @@ class AddActionView {
 public:
   virtual ~AddActionView() = default;
 
-  virtual BorderEditors& borderEditors() = 0;
-  virtual BoxEditors& marginEditors() = 0;
-  virtual BoxEditors& paddingEditors() = 0;
+  virtual SideGroup<BorderSideSettings>& borderEditors() = 0;
+  virtual SideGroup<BoxSideSettings>& marginEditors() = 0;
+  virtual SideGroup<BoxSideSettings>& paddingEditors() = 0;
   // Read after the side editors are committed.
   virtual RuleSettings readRuleSettings() const = 0;
   // Puts `rule` after the last character of the stylesheet text, in one piece.

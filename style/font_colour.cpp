@@ -1,5 +1,7 @@
 #include "style/font_colour.h"
 
+#include "toolkit/portable/digits.h"
+
 #include <cstdint>
 #include <limits>
 #include <stdexcept>
@@ -40,16 +42,11 @@ void appendLine(FontDeclarations& out, std::string_view text) {
 } // namespace
 
 ColorCode colorCode(std::uint32_t colour) {
-  static constexpr char Digits[] = "0123456789ABCDEF";
   const std::uint32_t red = colour & 0xFF;
   const std::uint32_t green = (colour >> 8) & 0xFF;
   const std::uint32_t blue = (colour >> 16) & 0xFF;
   const std::uint32_t rgb = (red << 16) | (green << 8) | blue;
-  ColorCode code = "#000000";
-  for (int digit = 0; digit < 6; ++digit) {
-    code[static_cast<std::size_t>(6 - digit)] = Digits[(rgb >> (4 * digit)) & 0xF];
-  }
-  return code;
+  return "#" + tk::hexDigits(rgb, 6, true);
 }
 
 std::int32_t pointSizeFromHeight(std::int32_t height, std::int32_t pixelsPerInch) {
@@ -66,7 +63,7 @@ FontDeclarations fontDeclarations(const FontDescription& font) {
   FontDeclarations out;
   appendLine(out, "  color: " + colorCode(font.colour) + ";");
   appendLine(out, "  font-size: " +
-                      std::to_string(pointSizeFromHeight(font.height, font.pixelsPerInch)) + "px;");
+                      tk::decimal(pointSizeFromHeight(font.height, font.pixelsPerInch)) + "px;");
   if (font.italic) {
     appendLine(out, "  font-style: italic;");
   }

@@ -1,6 +1,8 @@
 #include "style/rule_composer.h"
 
-#include <charconv>
+#include "toolkit/portable/digits.h"
+
+#include <cstdint>
 #include <string_view>
 
 namespace style {
@@ -14,11 +16,7 @@ public:
   explicit Writer(std::string& out) : out_(out) {}
 
   void put(std::string_view text) { out_.append(text); }
-  void put(std::int32_t value) {
-    char digits[11]; // "-2147483648"
-    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, value);
-    out_.append(digits, static_cast<std::size_t>(end.ptr - digits));
-  }
+  void put(std::int32_t value) { out_.append(tk::decimal(value)); }
   void endLine() { put("\r\n"); }
   void endDeclaration() { put(";\r\n"); }
 
@@ -51,11 +49,6 @@ const SideProperties& sideProperties() {
   static const SideProperties properties;
   return properties;
 }
-
-// Lines written with no user text in them: at most 43 lines of at most 31
-// fixed characters, an integer and CR LF. Only a size hint for the first
-// allocation; a wrong hint costs a reallocation, never a byte.
-constexpr std::size_t FixedTextHint = std::size_t{43} * (31 + 11 + 2);
 
 void writeBorders(Writer& w, const StyleSettingsStore& store) {
   const SideProperties& names = sideProperties();
@@ -168,11 +161,51 @@ void writeRule(Writer& w, const RuleSettings& rule, const StyleSettingsStore& st
   w.put("}\r\n");
 }
 
+// The entry with the longest CSS.
+template <std::size_t N> std::int32_t longestEntry(const OptionTable<N>& table) {
+  std::size_t longest = 0;
+  for (std::size_t i = 1; i < N; ++i) {
+    if (table.css[i].size() > table.css[longest].size()) {
+      longest = i;
+    }
+  }
+  return static_cast<std::int32_t>(longest);
+}
+
+// The length of the rule with every line written, the longest entries, the
+// widest numbers and the starting texts, worked out once by composing it:
+// the first allocation, to which the user's texts are added. Only a size
+// hint; a wrong one costs a reallocation, never a byte.
+std::size_t fullRuleLength() {
+  static const std::size_t length = [] {
+    StyleSettingsStore store;
+    for (std::size_t side = 0; side < SideCount; ++side) {
+      store.border[side].enabled = store.margin[side].enabled = store.padding[side].enabled = true;
+      store.border[side].styleIndex = longestEntry(BorderStyleKeywords);
+      store.border[side].width = store.margin[side].value = store.padding[side].value = INT32_MIN;
+    }
+    RuleSettings rule;
+    rule.backgroundFixed = rule.hidden = true;
+    rule.repeatIndex = longestEntry(RepeatKeywords);
+    rule.alignIndex = longestEntry(AlignKeywords);
+    rule.valignIndex = longestEntry(VAlignKeywords);
+    rule.cursorIndex = longestEntry(CursorKeywords);
+    rule.positionIndex = longestEntry(PositionKeywords);
+    rule.width = rule.height = rule.stackOrder = INT32_MAX;
+    rule.top = rule.bottom = rule.left = rule.right = INT32_MAX;
+    std::string text;
+    Writer w(text);
+    writeRule(w, rule, store);
+    return text.size();
+  }();
+  return length;
+}
+
 } // namespace
 
 std::string RuleComposer::compose(const RuleSettings& rule, const StyleSettingsStore& store) {
   std::string out;
-  out.reserve(FixedTextHint + rule.selector.size() + store.fontDeclarations.size() +
+  out.reserve(fullRuleLength() + rule.selector.size() + store.fontDeclarations.size() +
               rule.backgroundColour.size() + rule.backgroundImage.size());
   Writer w(out);
   writeRule(w, rule, store);

@@ -1,5 +1,7 @@
 #include "style/settings.h"
 
+#include "toolkit/portable/digits.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -10,7 +12,7 @@ namespace {
 std::size_t slotIndex(Side side) {
   if (side < 0 || static_cast<std::size_t>(side) >= SideCount) {
     // Shown to the user by the error display, hence Japanese.
-    throw std::out_of_range("辺の番号が範囲外です: " + std::to_string(side));
+    throw std::out_of_range("辺の番号が範囲外です: " + tk::decimal(side));
   }
   return static_cast<std::size_t>(side);
 }

@@ -1,6 +1,7 @@
 #include "toolkit/atomic_file.h"
 
 #include "toolkit/handles.h"
+#include "toolkit/portable/digits.h"
 
 #include <algorithm>
 #include <cstring>
@@ -179,10 +180,7 @@ std::wstring temporaryName(const Target& target, unsigned tag) {
   if (name.size() < target.name.size() && IS_HIGH_SURROGATE(name.back()))
     name.pop_back();
   std::wstring result = target.folder + L"." + name + L".";
-  // Digits by hand: the library's number formatting brings printf along.
-  for (int shift = 28; shift >= 0; shift -= 4)
-    result += L"0123456789abcdef"[(tag >> shift) & 0xF];
-  return result + L".tmp";
+  return result + hexDigits<wchar_t>(tag, 8) + L".tmp";
 }
 
 // Creates the temporary file with a name no other file has (CREATE_NEW; a

@@ -1,5 +1,6 @@
 #include "toolkit/errors.h"
 
+#include "toolkit/portable/digits.h"
 #include "toolkit/text.h"
 
 #include <windows.h>
@@ -30,7 +31,7 @@ std::wstring exceptionMessage(std::exception_ptr error) {
   } catch (const Error& e) {
     std::wstring text = widen(e.what());
     if (e.code() != 0)
-      text += L"（エラー " + std::to_wstring(e.code()) + L"）";
+      text += L"（エラー " + tk::decimal<wchar_t>(e.code()) + L"）";
     return text;
   } catch (const std::bad_alloc&) {
     return L"メモリが不足しています";

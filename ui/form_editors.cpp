@@ -37,64 +37,44 @@ FormBorderEditors::FormBorderEditors(const FormControls& c)
       colour_(c.hwnd(C::border_color)), check_(c.hwnd(C::border_check)),
       width_(c.spinEdit(C::border_width)) {}
 
-std::int32_t FormBorderEditors::sideIndex() const {
+style::Side FormBorderEditors::side() const {
   return selectedIndex(kind_);
 }
-std::int32_t FormBorderEditors::styleIndex() const {
-  return selectedIndex(style_);
+style::BorderSideSettings FormBorderEditors::read() const {
+  style::BorderSideSettings s;
+  s.colour = textOf(colour_);
+  s.unit = textOf(unit_);
+  s.styleIndex = selectedIndex(style_);
+  s.width = width_.Value();
+  s.enabled = isChecked(check_);
+  return s;
 }
-void FormBorderEditors::setStyleIndex(std::int32_t index) {
-  select(style_, index);
-}
-std::string FormBorderEditors::unitText() const {
-  return textOf(unit_);
-}
-void FormBorderEditors::setUnitText(const std::string& text) {
-  setText(unit_, text);
-}
-std::string FormBorderEditors::colourText() const {
-  return textOf(colour_);
-}
-void FormBorderEditors::setColourText(const std::string& text) {
-  setText(colour_, text);
-}
-std::int32_t FormBorderEditors::width() const {
-  return width_.Value();
-}
-void FormBorderEditors::setWidth(std::int32_t value) {
-  width_.SetValue(value);
-}
-bool FormBorderEditors::enabled() const {
-  return isChecked(check_);
-}
-void FormBorderEditors::setEnabled(bool checked) {
-  setChecked(check_, checked);
+void FormBorderEditors::show(const style::BorderSideSettings& s) {
+  select(style_, s.styleIndex);
+  setText(unit_, s.unit);
+  setText(colour_, s.colour);
+  width_.SetValue(s.width);
+  setChecked(check_, s.enabled);
 }
 
 FormBoxEditors::FormBoxEditors(const FormControls& c, const BoxControlIds& ids)
     : kind_(c.hwnd(ids.kind)), unit_(c.hwnd(ids.unit)), check_(c.hwnd(ids.check)),
       number_(c.spinEdit(ids.number)) {}
 
-std::int32_t FormBoxEditors::sideIndex() const {
+style::Side FormBoxEditors::side() const {
   return selectedIndex(kind_);
 }
-std::string FormBoxEditors::unitText() const {
-  return textOf(unit_);
+style::BoxSideSettings FormBoxEditors::read() const {
+  style::BoxSideSettings s;
+  s.value = number_.Value();
+  s.unit = textOf(unit_);
+  s.enabled = isChecked(check_);
+  return s;
 }
-void FormBoxEditors::setUnitText(const std::string& text) {
-  setText(unit_, text);
-}
-std::int32_t FormBoxEditors::value() const {
-  return number_.Value();
-}
-void FormBoxEditors::setValue(std::int32_t value) {
-  number_.SetValue(value);
-}
-bool FormBoxEditors::enabled() const {
-  return isChecked(check_);
-}
-void FormBoxEditors::setEnabled(bool checked) {
-  setChecked(check_, checked);
+void FormBoxEditors::show(const style::BoxSideSettings& s) {
+  setText(unit_, s.unit);
+  number_.SetValue(s.value);
+  setChecked(check_, s.enabled);
 }
 
 FormEditors::FormEditors(const FormControls& c)

@@ -23,21 +23,13 @@ namespace ui {
 class FormControls;
 class Memo;
 
-class FormBorderEditors final : public style::BorderEditors {
+class FormBorderEditors final : public style::SideGroup<style::BorderSideSettings> {
 public:
   explicit FormBorderEditors(const FormControls& controls);
-  std::int32_t sideIndex() const override;
-  std::int32_t styleIndex() const override;
-  void setStyleIndex(std::int32_t index) override;
-  std::string unitText() const override;
-  void setUnitText(const std::string& text) override;
-  std::string colourText() const override;
-  void setColourText(const std::string& text) override;
-  std::int32_t width() const override;
-  void setWidth(std::int32_t value) override;
-  bool enabled() const override;
+  style::Side side() const override;
+  style::BorderSideSettings read() const override;
   // Setting the check state sends no click, so the handler does not re-enter.
-  void setEnabled(bool checked) override;
+  void show(const style::BorderSideSettings& settings) override;
 
 private:
   // Borrowed: controls of Form1, which outlive this object.
@@ -54,16 +46,12 @@ inline constexpr BoxControlIds MarginControls{ControlId::Ma_kind, ControlId::Ma_
 inline constexpr BoxControlIds PaddingControls{ControlId::Pa_kind, ControlId::Pa_unit,
                                                ControlId::Pa, ControlId::Pa_check};
 
-class FormBoxEditors final : public style::BoxEditors {
+class FormBoxEditors final : public style::SideGroup<style::BoxSideSettings> {
 public:
   FormBoxEditors(const FormControls& controls, const BoxControlIds& ids);
-  std::int32_t sideIndex() const override;
-  std::string unitText() const override;
-  void setUnitText(const std::string& text) override;
-  std::int32_t value() const override;
-  void setValue(std::int32_t value) override;
-  bool enabled() const override;
-  void setEnabled(bool checked) override;
+  style::Side side() const override;
+  style::BoxSideSettings read() const override;
+  void show(const style::BoxSideSettings& settings) override;
 
 private:
   HWND kind_, unit_, check_; // borrowed, as above
@@ -79,9 +67,9 @@ public:
   FormBoxEditors margin;
   FormBoxEditors padding;
 
-  style::BorderEditors& borderEditors() override { return border; }
-  style::BoxEditors& marginEditors() override { return margin; }
-  style::BoxEditors& paddingEditors() override { return padding; }
+  style::SideGroup<style::BorderSideSettings>& borderEditors() override { return border; }
+  style::SideGroup<style::BoxSideSettings>& marginEditors() override { return margin; }
+  style::SideGroup<style::BoxSideSettings>& paddingEditors() override { return padding; }
   style::RuleSettings readRuleSettings() const override;
   // At the memo's end, as one edit, whatever the user has selected.
   void appendRule(std::string_view rule) override;

@@ -3,12 +3,12 @@
 #include "toolkit/atomic_file.h"
 #include "toolkit/errors.h"
 #include "toolkit/modal.h"
+#include "toolkit/portable/digits.h"
 #include "toolkit/save_dialog.h"
 #include "toolkit/text.h"
 #include "ui/portable/code_page_text.h"
 #include "ui/system_code_page.h"
 
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <utility>
@@ -48,9 +48,8 @@ std::string cannotCreate(const std::wstring& path) {
 std::string unrepresentable(std::wstring_view text, const TextPlace& place) {
   const wchar_t first = text[place.offset];
   const bool shown = place.length == 2 || first < 0xD800 || first > 0xDFFF;
-  char code[16];
-  std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(place.codePoint));
-  return std::to_string(place.line) + " 行 " + std::to_string(place.column) + " 文字目の" +
+  const std::string code = "U+" + tk::hexDigits(place.codePoint, 4, true);
+  return tk::decimal(place.line) + " 行 " + tk::decimal(place.column) + " 文字目の" +
          (shown ? "「" + tk::narrow(text.substr(place.offset, place.length)) + "」" : "文字 ") +
          "(" + code + ") " + kUnrepresentable;
 }

@@ -13,7 +13,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cwchar>
 
 namespace ui {
 namespace {
@@ -90,12 +89,8 @@ void TForm1::create(HWND owner, int showCommand) {
 
   // The font dialog starts with the window's face, 12 pixels, Shift_JIS, no
   // style; FormCreate then makes it black and 12 points.
-  LOGFONTW& lf = fontDialog_.font;
-  lf.lfHeight = -WindowFontHeight;
-  lf.lfWeight = FW_NORMAL;
-  lf.lfCharSet = SHIFTJIS_CHARSET;
-  const std::wstring face = tk::widen("ＭＳ Ｐゴシック");
-  wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+  fontDialog_.font =
+      windowLogFont(tk::widen(WindowFaces[0]), WindowFontHeight, DEFAULT_PITCH | FF_DONTCARE);
   document_.attach(controls_.hwnd(ControlId::StyleSheet));
 
   run(Handler::FormCreate, hwnd());
@@ -184,15 +179,15 @@ void TForm1::chooseColourInto(ControlId edit) {
 }
 
 void TForm1::border_kindChange(HWND) {
-  st::commitBorderEditors(editors().border, store_);
+  st::commit(editors().border, store_, st::BorderSides);
 }
 
 void TForm1::Ma_kindChange(HWND) {
-  st::commitMarginEditors(editors().margin, store_);
+  st::commit(editors().margin, store_, st::MarginSides);
 }
 
 void TForm1::Pa_kindChange(HWND) {
-  st::commitPaddingEditors(editors().padding, store_);
+  st::commit(editors().padding, store_, st::PaddingSides);
 }
 
 void TForm1::run(Handler handler, HWND sender) {

@@ -28,14 +28,18 @@ const std::wstring& windowFaceName() {
   return face;
 }
 
-tk::UniqueFont makeWindowFont(int height96, UINT dpi) {
+LOGFONTW windowLogFont(const std::wstring& face, int height, BYTE pitchAndFamily) {
   LOGFONTW lf{};
-  lf.lfHeight = -tk::scale(height96, dpi);
+  lf.lfHeight = -height;
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = SHIFTJIS_CHARSET;
-  lf.lfQuality = DEFAULT_QUALITY;
-  lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-  wcsncpy(lf.lfFaceName, windowFaceName().c_str(), LF_FACESIZE - 1);
+  lf.lfPitchAndFamily = pitchAndFamily;
+  wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+  return lf;
+}
+
+tk::UniqueFont makeWindowFont(int height96, UINT dpi) {
+  const LOGFONTW lf = windowLogFont(windowFaceName(), tk::scale(height96, dpi));
   return tk::UniqueFont(tk::checked(CreateFontIndirectW(&lf), "フォントを作成できません"));
 }
 

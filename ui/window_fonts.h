@@ -5,6 +5,8 @@
 
 #include "toolkit/handles.h"
 
+#include <windows.h>
+
 #include <string>
 
 namespace ui {
@@ -13,6 +15,13 @@ namespace ui {
 // "ＭＳ Ｐゴシック"; found once per process. When none is installed, the
 // first name, which the font mapper then substitutes.
 const std::wstring& windowFaceName();
+
+// The window's LOGFONT: `face`, regular, Shift_JIS, characters `height`
+// pixels high. The window's own fonts are of variable pitch and Swiss; the
+// font dialog starts without a pitch or family, as the font mapper's choice of
+// a substitute for a face that is not installed depends on them.
+LOGFONTW windowLogFont(const std::wstring& face, int height,
+                       BYTE pitchAndFamily = VARIABLE_PITCH | FF_SWISS);
 
 // A regular font of the window face whose characters are `height96` pixels
 // high at 96 dpi, scaled to `dpi`.

@@ -1,6 +1,6 @@
 #include "controls/portable/spin_value.h"
 
-#include <iterator>
+#include "toolkit/portable/digits.h"
 
 namespace controls {
 namespace {
@@ -107,19 +107,7 @@ int32_t stepValue(int32_t value, int32_t increment, bool up) noexcept {
 }
 
 std::wstring formatSpinValue(int32_t value) {
-  // Digits by hand: std::to_wstring formats through swprintf, whose code
-  // (floating point included) would be a tenth of the program's size.
-  wchar_t digits[12];
-  wchar_t* start = std::end(digits);
-  // The magnitude in unsigned arithmetic, so that INT32_MIN has one too.
-  uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-  do {
-    *--start = static_cast<wchar_t>(L'0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  if (value < 0)
-    *--start = L'-';
-  return std::wstring(start, std::end(digits));
+  return tk::decimal<wchar_t>(value);
 }
 
 bool acceptsSpinChar(wchar_t ch, bool editorEnabled, wchar_t decimalSeparator) noexcept {

@@ -1,5 +1,7 @@
 #include "style/add_action.h"
 
+#include "tests/support/memory_side_group.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -12,23 +14,23 @@ namespace {
 // The window's part of the add action, in memory. `calls` records what the
 // action asked of the window, in order.
 struct MemoryView final : AddActionView {
-  MemoryBorderEditors border;
-  MemoryBoxEditors margin;
-  MemoryBoxEditors padding;
+  sheetloom_test::MemoryBorderGroup border;
+  sheetloom_test::MemoryBoxGroup margin;
+  sheetloom_test::MemoryBoxGroup padding;
   RuleSettings settings;
   std::string stylesheet;
   bool failToRead = false;
   mutable std::vector<std::string> calls;
 
-  BorderEditors& borderEditors() override {
+  SideGroup<BorderSideSettings>& borderEditors() override {
     calls.push_back("border");
     return border;
   }
-  BoxEditors& marginEditors() override {
+  SideGroup<BoxSideSettings>& marginEditors() override {
     calls.push_back("margin");
     return margin;
   }
-  BoxEditors& paddingEditors() override {
+  SideGroup<BoxSideSettings>& paddingEditors() override {
     calls.push_back("padding");
     return padding;
   }
@@ -70,15 +72,15 @@ TEST(AddAction, CommitsEditedSidesBeforeComposing) {
   MemoryView view;
   StyleSettingsStore store;
   view.stylesheet = "P{\r\n}";
-  view.border.side = SideTop;
-  commitBorderEditors(view.border, store);
-  view.border.widthValue = 5;
-  view.border.checked = true;
-  view.margin.number = -2;
-  view.margin.checked = true;
-  view.padding.unit = "em";
-  view.padding.number = 3;
-  view.padding.checked = true;
+  view.border.chosenSide = SideTop;
+  commit(view.border, store, BorderSides);
+  view.border.values.width = 5;
+  view.border.values.enabled = true;
+  view.margin.values.value = -2;
+  view.margin.values.enabled = true;
+  view.padding.values.unit = "em";
+  view.padding.values.value = 3;
+  view.padding.values.enabled = true;
   view.settings.selector = "H2";
 
   addRule(view, store);
@@ -99,14 +101,14 @@ TEST(AddAction, AFailureAppendsNothingAndKeepsWhatWasCommitted) {
     void (*spoil)(MemoryView&);
   };
   const Case cases[] = {
-      {"side out of range", [](MemoryView& v) { v.margin.side = 7; }},
+      {"side out of range", [](MemoryView& v) { v.margin.chosenSide = 7; }},
       {"reading the window", [](MemoryView& v) { v.failToRead = true; }},
   };
   for (const Case& c : cases) {
     MemoryView view;
     StyleSettingsStore store;
     view.stylesheet = "kept";
-    view.border.widthValue = 7;
+    view.border.values.width = 7;
     c.spoil(view);
     EXPECT_ANY_THROW(addRule(view, store)) << c.what;
     EXPECT_EQ(view.stylesheet, "kept") << c.what;

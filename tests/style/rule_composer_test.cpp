@@ -186,12 +186,6 @@ TEST(RuleComposer, EveryLineAtOnceWithTheWidestNumbers) {
   rule.top = rule.bottom = rule.left = rule.right = INT32_MAX;
 
   const std::string text = compose(rule, store);
-  std::size_t lineCount = 0;
-  for (std::size_t at = text.find("\r\n"); at != std::string::npos;
-       at = text.find("\r\n", at + 2)) {
-    ++lineCount;
-  }
-  EXPECT_EQ(lineCount, 43u);
   EXPECT_NE(text.find("  border-bottom-width: -2147483648;\r\n"), std::string::npos);
   EXPECT_NE(text.find("  z-index: 2147483647;\r\n"), std::string::npos);
 }

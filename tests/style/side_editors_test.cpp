@@ -1,5 +1,7 @@
 #include "style/side_editors.h"
 
+#include "tests/support/memory_side_group.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -10,11 +12,14 @@
 namespace style {
 namespace {
 
+using sheetloom_test::MemoryBorderGroup;
+using sheetloom_test::MemoryBoxGroup;
+
 // The border group with a check box that reports program changes, as the
 // window's does, so every load of the box re-enters the operation.
 struct BorderGroup {
   StyleSettingsStore store;
-  MemoryBorderEditors editors;
+  MemoryBorderGroup editors;
   int runs = 0;
 
   explicit BorderGroup(bool reentrant) {
@@ -24,14 +29,14 @@ struct BorderGroup {
   }
   void commit() {
     ++runs;
-    commitBorderEditors(editors, store);
+    style::commit(editors, store, BorderSides);
   }
   void chooseSide(Side side) {
-    editors.side = side;
+    editors.chosenSide = side;
     commit();
   }
   void click() {
-    editors.checked = !editors.checked;
+    editors.values.enabled = !editors.values.enabled;
     commit();
   }
 };
@@ -43,21 +48,21 @@ TEST_P(BorderSideSwitching, EachSideKeepsItsOwnValues) {
   g.click(); // enable side 0 with the editors' starting values (width 0)
   g.chooseSide(SideTop);
 
-  EXPECT_FALSE(g.editors.checked);
-  EXPECT_EQ(g.editors.widthValue, 1);
-  EXPECT_EQ(g.editors.colour, "#000000");
-  EXPECT_EQ(g.editors.unit, "px");
-  EXPECT_EQ(g.editors.style, 0);
+  EXPECT_FALSE(g.editors.values.enabled);
+  EXPECT_EQ(g.editors.values.width, 1);
+  EXPECT_EQ(g.editors.values.colour, "#000000");
+  EXPECT_EQ(g.editors.values.unit, "px");
+  EXPECT_EQ(g.editors.values.styleIndex, 0);
   EXPECT_EQ(g.store.currentBorderSide, SideTop);
 
-  g.editors.widthValue = 5;
-  g.editors.colour = "blue";
-  g.editors.unit = "rem";
-  g.editors.style = 3;
+  g.editors.values.width = 5;
+  g.editors.values.colour = "blue";
+  g.editors.values.unit = "rem";
+  g.editors.values.styleIndex = 3;
   g.chooseSide(SideAll);
 
-  EXPECT_TRUE(g.editors.checked);
-  EXPECT_EQ(g.editors.widthValue, 0);
+  EXPECT_TRUE(g.editors.values.enabled);
+  EXPECT_EQ(g.editors.values.width, 0);
   EXPECT_EQ(g.store.border[0], BorderSideSettings({"#000000", "px", 0, 0, true}));
   EXPECT_EQ(g.store.border[1], BorderSideSettings({"blue", "rem", 3, 5, false}));
   for (std::size_t side = 2; side < SideCount; ++side) {
@@ -68,14 +73,14 @@ TEST_P(BorderSideSwitching, EachSideKeepsItsOwnValues) {
 TEST_P(BorderSideSwitching, CommittingWithoutSwitchingStoresTheEditors) {
   BorderGroup g(GetParam());
   g.chooseSide(SideTop);
-  g.editors.widthValue = 5;
+  g.editors.values.width = 5;
   g.click();
   EXPECT_EQ(g.store.border[1].width, 5);
   EXPECT_TRUE(g.store.border[1].enabled);
   g.click();
   EXPECT_FALSE(g.store.border[1].enabled);
-  EXPECT_FALSE(g.editors.checked);
-  EXPECT_EQ(g.editors.widthValue, 5);
+  EXPECT_FALSE(g.editors.values.enabled);
+  EXPECT_EQ(g.editors.values.width, 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(CheckBoxEvents, BorderSideSwitching, ::testing::Bool(),
@@ -94,7 +99,7 @@ TEST(SideEditors, ReentryRunsTheOperationAgainWithTheSameResult) {
 // Margin and padding work alike on their own slots and current sides.
 struct BoxCase {
   const char* name;
-  void (*commit)(BoxEditors&, StyleSettingsStore&);
+  SideSlots<BoxSideSettings> sides;
   std::array<BoxSideSettings, SideCount> StyleSettingsStore::*slots;
   Side StyleSettingsStore::*current;
 };
@@ -110,56 +115,56 @@ TEST_P(BoxSideSwitching, SavesTheSideLeftAndLoadsTheSideChosen) {
   const BoxCase& c = GetParam();
   for (const bool reentrant : {false, true}) {
     StyleSettingsStore store;
-    MemoryBoxEditors editors;
+    MemoryBoxGroup editors;
     if (reentrant) {
-      editors.onEnabledChanged = [&] { c.commit(editors, store); };
+      editors.onEnabledChanged = [&] { commit(editors, store, c.sides); };
     }
-    editors.number = -4;
-    editors.unit = "%";
-    editors.checked = true;
-    editors.side = SideRight;
-    c.commit(editors, store);
+    editors.values.value = -4;
+    editors.values.unit = "%";
+    editors.values.enabled = true;
+    editors.chosenSide = SideRight;
+    commit(editors, store, c.sides);
 
     EXPECT_EQ((store.*c.slots)[0], BoxSideSettings({-4, "%", true}));
     EXPECT_EQ(store.*c.current, SideRight);
-    EXPECT_EQ(editors.number, 0);
-    EXPECT_EQ(editors.unit, "px");
-    EXPECT_FALSE(editors.checked);
+    EXPECT_EQ(editors.values.value, 0);
+    EXPECT_EQ(editors.values.unit, "px");
+    EXPECT_FALSE(editors.values.enabled);
 
-    editors.number = 8;
-    editors.side = SideAll;
-    c.commit(editors, store);
+    editors.values.value = 8;
+    editors.chosenSide = SideAll;
+    commit(editors, store, c.sides);
     EXPECT_EQ((store.*c.slots)[3], BoxSideSettings({8, "px", false}));
-    EXPECT_EQ(editors.number, -4);
-    EXPECT_EQ(editors.unit, "%");
-    EXPECT_TRUE(editors.checked);
+    EXPECT_EQ(editors.values.value, -4);
+    EXPECT_EQ(editors.values.unit, "%");
+    EXPECT_TRUE(editors.values.enabled);
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Groups, BoxSideSwitching,
-    ::testing::Values(BoxCase{"Margin", commitMarginEditors, &StyleSettingsStore::margin,
+    ::testing::Values(BoxCase{"Margin", MarginSides, &StyleSettingsStore::margin,
                               &StyleSettingsStore::currentMarginSide},
-                      BoxCase{"Padding", commitPaddingEditors, &StyleSettingsStore::padding,
+                      BoxCase{"Padding", PaddingSides, &StyleSettingsStore::padding,
                               &StyleSettingsStore::currentPaddingSide}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SideEditors, GroupsDoNotShareSlots) {
   StyleSettingsStore store;
-  MemoryBoxEditors margin;
-  margin.number = 6;
-  margin.checked = true;
-  commitMarginEditors(margin, store);
+  MemoryBoxGroup margin;
+  margin.values.value = 6;
+  margin.values.enabled = true;
+  commit(margin, store, MarginSides);
   EXPECT_TRUE(store.margin[0].enabled);
   EXPECT_FALSE(store.padding[0].enabled);
 }
 
 TEST(SideEditors, ASideOutsideTheListThrowsAfterSaving) {
   StyleSettingsStore store;
-  MemoryBorderEditors editors;
-  editors.widthValue = 9;
-  editors.side = -1;
-  EXPECT_THROW(commitBorderEditors(editors, store), std::out_of_range);
+  MemoryBorderGroup editors;
+  editors.values.width = 9;
+  editors.chosenSide = -1;
+  EXPECT_THROW(commit(editors, store, BorderSides), std::out_of_range);
   EXPECT_EQ(store.border[0].width, 9);
   EXPECT_EQ(store.currentBorderSide, SideAll);
 }

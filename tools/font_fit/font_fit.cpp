@@ -11,6 +11,7 @@
 #include "toolkit/handles.h"
 #include "toolkit/text.h"
 #include "ui/form_description.h"
+#include "ui/window_fonts.h"
 
 #include <commctrl.h>
 #include <windows.h>
@@ -29,12 +30,7 @@ using ui::ControlDescription;
 using ui::ControlKind;
 
 tk::UniqueFont makeFont(const std::wstring& face) {
-  LOGFONTW lf{};
-  lf.lfHeight = -ui::WindowFontHeight;
-  lf.lfWeight = FW_NORMAL;
-  lf.lfCharSet = SHIFTJIS_CHARSET;
-  lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-  wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+  const LOGFONTW lf = ui::windowLogFont(face, ui::WindowFontHeight);
   return tk::UniqueFont(CreateFontIndirectW(&lf));
 }
 
