@@ -1,5 +1,6 @@
-// Placing a window on a monitor: the one rule that the common dialogs, the
-// save dialog, the error box's owner and the confirmation window share.
+// Placing a window: its bounds from a rectangle, and the one rule for a place
+// on a monitor that the common dialogs, the save dialog, the error box's owner
+// and the confirmation window share.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,12 @@
 #include <optional>
 
 namespace tk {
+
+// Gives `window` the bounds `r` (in its parent's client area for a child),
+// keeping its stacking order and activation; `repaint` as for MoveWindow.
+inline void moveWindow(HWND window, const RECT& r, bool repaint = true) noexcept {
+  MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, repaint);
+}
 
 struct Centring {
   // The window's top goes down by the free height divided by this: 2 centres

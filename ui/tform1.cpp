@@ -7,6 +7,7 @@
 #include "toolkit/dpi.h"
 #include "toolkit/errors.h"
 #include "toolkit/handles.h"
+#include "toolkit/placement.h"
 #include "toolkit/text.h"
 #include "ui/form_editors.h"
 
@@ -14,6 +15,8 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <iterator>
+#include <utility>
 
 namespace ui {
 namespace {
@@ -75,9 +78,7 @@ void TForm1::create(HWND owner, int showCommand) {
   // The monitor the window landed on may have another DPI than the screen's.
   dpi_ = tk::windowDpi(hwnd());
   if (dpi_ != screenDpi_) {
-    const RECT r = windowRectFor(dpi_, args.x, args.y);
-    SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    tk::moveWindow(hwnd(), windowRectFor(dpi_, args.x, args.y));
   }
   // The designed client area whatever frame the window really got, so that
   // the memo docked at the bottom never runs over the buttons above it.
@@ -195,48 +196,44 @@ void TForm1::Pa_kindChange(HWND) {
   st::commitPaddingEditors(editors().padding, store_);
 }
 
+namespace {
+
+// The handler methods by their Handler value, None first (no method).
+using HandlerMethod = void (TForm1::*)(HWND sender);
+constexpr std::pair<Handler, HandlerMethod> kHandlerMethods[] = {
+    {Handler::None, nullptr},
+    {Handler::FormCreate, &TForm1::FormCreate},
+    {Handler::TAGChange, &TForm1::TAGChange},
+    {Handler::makeClick, &TForm1::makeClick},
+    {Handler::Button2Click, &TForm1::Button2Click},
+    {Handler::Button5Click, &TForm1::Button5Click},
+    {Handler::Button1Click, &TForm1::Button1Click},
+    {Handler::Button3Click, &TForm1::Button3Click},
+    {Handler::Button4Click, &TForm1::Button4Click},
+    {Handler::border_kindChange, &TForm1::border_kindChange},
+    {Handler::Ma_kindChange, &TForm1::Ma_kindChange},
+    {Handler::Pa_kindChange, &TForm1::Pa_kindChange},
+};
+
+constexpr bool inHandlerOrder() {
+  for (std::size_t i = 0; i < std::size(kHandlerMethods); ++i)
+    if (kHandlerMethods[i].first != static_cast<Handler>(i))
+      return false;
+  return true;
+}
+static_assert(std::size(kHandlerMethods) == static_cast<std::size_t>(Handler::Count),
+              "a handler without its method");
+static_assert(inHandlerOrder(), "the methods must follow the Handler order");
+
+} // namespace
+
 void TForm1::run(Handler handler, HWND sender) {
-  if (handler == Handler::None)
+  const auto index = static_cast<std::size_t>(handler);
+  if (handler == Handler::None || index >= std::size(kHandlerMethods))
     return;
   if (handlerObserver_)
     handlerObserver_(handler);
-  switch (handler) {
-  case Handler::None:
-    break;
-  case Handler::FormCreate:
-    FormCreate(sender);
-    break;
-  case Handler::TAGChange:
-    TAGChange(sender);
-    break;
-  case Handler::makeClick:
-    makeClick(sender);
-    break;
-  case Handler::Button2Click:
-    Button2Click(sender);
-    break;
-  case Handler::Button5Click:
-    Button5Click(sender);
-    break;
-  case Handler::Button1Click:
-    Button1Click(sender);
-    break;
-  case Handler::Button3Click:
-    Button3Click(sender);
-    break;
-  case Handler::Button4Click:
-    Button4Click(sender);
-    break;
-  case Handler::border_kindChange:
-    border_kindChange(sender);
-    break;
-  case Handler::Ma_kindChange:
-    Ma_kindChange(sender);
-    break;
-  case Handler::Pa_kindChange:
-    Pa_kindChange(sender);
-    break;
-  }
+  (this->*kHandlerMethods[index].second)(sender);
 }
 
 // ---- pages and keyboard ----
@@ -318,8 +315,7 @@ void TForm1::onDpiChanged(UINT dpi, const RECT& suggested) {
   WindowFonts fonts = makeWindowFonts(dpi);
   dpi_ = dpi;
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts.controls.get()), FALSE);
-  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  tk::moveWindow(hwnd(), suggested);
   controls_.relayout(dpi, fonts);
   fonts_ = std::move(fonts); // the old fonts go once no control uses them
 }
@@ -363,26 +359,14 @@ LRESULT TForm1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   case WM_COMMAND:
     onCommand(wp, lp);
     return 0;
-  case WM_NOTIFY: {
-    const auto* header = reinterpret_cast<const NMHDR*>(lp);
-    const FormControls::Control* from = controls_.find(header->hwndFrom);
-    if (from && from->row->kind == ControlKind::TabControl && header->code == TCN_SELCHANGE)
-      showPage(currentPage());
+  case WM_NOTIFY:
+    onNotify(*reinterpret_cast<const NMHDR*>(lp));
     return 0;
-  }
-  case WM_NCCALCSIZE: {
-    const LRESULT r = defaultProc(msg, wp, lp);
-    RECT* client = reinterpret_cast<RECT*>(lp); // rgrc[0] when wp is TRUE
-    const int border = tk::scale(FormInnerBorder, dpi_);
-    InflateRect(client, -border, -border);
-    return r;
-  }
+  case WM_NCCALCSIZE:
+    return onNcCalcSize(wp, lp);
   case WM_NCPAINT:
-  case WM_NCACTIVATE: {
-    const LRESULT r = defaultProc(msg, wp, lp);
-    paintInnerBorder();
-    return r;
-  }
+  case WM_NCACTIVATE:
+    return withInnerBorder(msg, wp, lp);
   case WM_SIZE:
     if (wp != SIZE_MINIMIZED && controls_.built())
       controls_.dock();
@@ -391,30 +375,21 @@ LRESULT TForm1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     onDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
     return 0;
   case WM_ACTIVATE:
-    // Windows that do their own dialog navigation keep the focus across
-    // deactivation themselves.
-    if (LOWORD(wp) == WA_INACTIVE) {
-      HWND focus = GetFocus();
-      if (focus && IsChild(hwnd(), focus))
-        lastFocus_ = focus;
-    } else if (!HIWORD(wp)) {
-      HWND target = lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd(), lastFocus_) ? lastFocus_
-                    : !controls_.built()                                              ? nullptr
-                                         : controls_.hwnd(ControlId::TAG);
-      if (target)
-        SetFocus(target);
-    }
+    onActivate(wp);
     return 0;
+  case WM_SYSCOMMAND:
+    if (onSysCommand(wp))
+      return 0;
+    break;
+  case WM_CLOSE:
+    if (onCloseRequest())
+      return 0;
+    break;
   case WM_GETOBJECT:
-    // An accessibility client is asking: from now on it needs the names.
-    if (controls_.built())
-      nameControlsForScreenReaders();
+    onGetObject();
     break;
   case WM_SETTINGCHANGE:
-    if (wp == SPI_SETSCREENREADER && screenReaderRunning())
-      nameControlsForScreenReaders();
-    if (wp == SPI_SETHIGHCONTRAST)
-      repaintForNewColours(WM_SYSCOLORCHANGE);
+    onSettingChange(wp);
     break;
   case WM_SYSCOLORCHANGE:
   case WM_THEMECHANGED:
@@ -429,6 +404,72 @@ LRESULT TForm1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     break;
   }
   return defaultProc(msg, wp, lp);
+}
+
+void TForm1::onNotify(const NMHDR& header) {
+  const FormControls::Control* from = controls_.find(header.hwndFrom);
+  if (from && from->row->kind == ControlKind::TabControl && header.code == TCN_SELCHANGE)
+    showPage(currentPage());
+}
+
+LRESULT TForm1::onNcCalcSize(WPARAM wp, LPARAM lp) {
+  const LRESULT r = defaultProc(WM_NCCALCSIZE, wp, lp);
+  RECT* client = reinterpret_cast<RECT*>(lp); // rgrc[0] when wp is TRUE
+  const int border = tk::scale(FormInnerBorder, dpi_);
+  InflateRect(client, -border, -border);
+  return r;
+}
+
+// The frame's own painting, then the inner border it leaves alone.
+LRESULT TForm1::withInnerBorder(UINT msg, WPARAM wp, LPARAM lp) {
+  const LRESULT r = defaultProc(msg, wp, lp);
+  paintInnerBorder();
+  return r;
+}
+
+// Windows that do their own dialog navigation keep the focus across
+// deactivation themselves.
+void TForm1::onActivate(WPARAM wp) {
+  if (LOWORD(wp) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd(), focus))
+      lastFocus_ = focus;
+    return;
+  }
+  if (HIWORD(wp))
+    return; // activated while minimised
+  HWND target = lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd(), lastFocus_) ? lastFocus_
+                : !controls_.built()                                              ? nullptr
+                                     : controls_.hwnd(ControlId::TAG);
+  if (target)
+    SetFocus(target);
+}
+
+bool TForm1::onSysCommand(WPARAM wp) {
+  if ((wp & 0xFFF0) != SC_MINIMIZE || !onMinimize)
+    return false;
+  onMinimize();
+  return true;
+}
+
+bool TForm1::onCloseRequest() {
+  if (!onClose)
+    return false;
+  onClose();
+  return true;
+}
+
+// An accessibility client is asking: from now on it needs the names.
+void TForm1::onGetObject() {
+  if (controls_.built())
+    nameControlsForScreenReaders();
+}
+
+void TForm1::onSettingChange(WPARAM wp) {
+  if (wp == SPI_SETSCREENREADER && screenReaderRunning())
+    nameControlsForScreenReaders();
+  if (wp == SPI_SETHIGHCONTRAST)
+    repaintForNewColours(WM_SYSCOLORCHANGE);
 }
 
 } // namespace ui
