@@ -1,6 +1,7 @@
 #include "controls/completion_combo.h"
 
 #include "toolkit/errors.h"
+#include "toolkit/placement.h"
 #include "toolkit/text.h"
 
 #include <commctrl.h>
@@ -362,8 +363,7 @@ void setVisibleItems(HWND combo, int count) {
   GetWindowRect(combo, &r);
   const auto item = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
   const int height = (r.bottom - r.top) + count * item + 2 * GetSystemMetrics(SM_CYBORDER);
-  SetWindowPos(combo, nullptr, 0, 0, r.right - r.left, height,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  tk::resizeWindow(combo, r.right - r.left, height);
 }
 
 } // namespace controls

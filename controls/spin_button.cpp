@@ -177,35 +177,23 @@ void TSpinButton::paint(HDC dc) {
 }
 
 LRESULT TSpinButton::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
   switch (msg) {
   case WM_LBUTTONDOWN:
   case WM_RBUTTONDOWN:
   case WM_MBUTTONDOWN:
-    // The class takes no double clicks (no CS_DBLCLKS): a second press is a press.
-    if (TTimerSpeedButton* b = mouseTarget(at))
-      b->mouseDown(msg);
-    return 0;
   case WM_MOUSEMOVE:
-    if (TTimerSpeedButton* b = mouseTarget(at))
-      b->mouseMove(at);
-    return 0;
   case WM_LBUTTONUP:
   case WM_RBUTTONUP:
   case WM_MBUTTONUP:
-    if (TTimerSpeedButton* b = mouseTarget(at))
-      b->mouseUp(msg, at);
+    onMouse(msg, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
     return 0;
   case WM_CAPTURECHANGED:
-    if (reinterpret_cast<HWND>(lp) != hwnd()) {
-      up_.captureLost();
-      down_.captureLost();
-    }
+    if (reinterpret_cast<HWND>(lp) != hwnd())
+      endPresses();
     return 0;
   case WM_CANCELMODE:
     // A modal window is about to open: no press may outlive it.
-    up_.captureLost();
-    down_.captureLost();
+    endPresses();
     if (GetCapture() == hwnd())
       ReleaseCapture();
     break;
@@ -237,30 +225,55 @@ LRESULT TSpinButton::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   case WM_ERASEBKGND:
     return 1;
   case WM_SETFOCUS:
-    setFocusMark(true);
-    break;
   case WM_KILLFOCUS:
-    setFocusMark(false);
+    setFocusMark(msg == WM_SETFOCUS);
     break;
   case WM_GETDLGCODE:
     return DLGC_WANTARROWS;
   case WM_KEYDOWN:
-    switch (wp) {
-    case VK_SPACE:
-      current_->Click();
+    if (onKeyDown(wp))
       return 0;
-    case VK_UP:
-      setCurrent(up_);
-      up_.Click();
-      return 0;
-    case VK_DOWN:
-      setCurrent(down_);
-      down_.Click();
-      return 0;
-    }
     break;
   }
   return defaultProc(msg, wp, lp);
+}
+
+// The class takes no double clicks (no CS_DBLCLKS): a second press is a press.
+void TSpinButton::onMouse(UINT msg, POINT at) {
+  TTimerSpeedButton* b = mouseTarget(at);
+  if (!b)
+    return;
+  switch (msg) {
+  case WM_MOUSEMOVE:
+    b->mouseMove(at);
+    break;
+  case WM_LBUTTONUP:
+  case WM_RBUTTONUP:
+  case WM_MBUTTONUP:
+    b->mouseUp(msg, at);
+    break;
+  default:
+    b->mouseDown(msg);
+    break;
+  }
+}
+
+void TSpinButton::endPresses() noexcept {
+  up_.captureLost();
+  down_.captureLost();
+}
+
+bool TSpinButton::onKeyDown(WPARAM key) {
+  if (key == VK_SPACE) {
+    current_->Click();
+    return true;
+  }
+  if (key != VK_UP && key != VK_DOWN)
+    return false;
+  TTimerSpeedButton& button = key == VK_UP ? up_ : down_;
+  setCurrent(button);
+  button.Click();
+  return true;
 }
 
 void TSpinButton::onSize() {

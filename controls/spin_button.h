@@ -67,6 +67,10 @@ private:
   // a left press, else the one under the point.
   TTimerSpeedButton* mouseTarget(POINT client) noexcept;
   void paint(HDC dc);
+  void onMouse(UINT msg, POINT at);
+  // Every press ends without a click (the capture is lost).
+  void endPresses() noexcept;
+  bool onKeyDown(WPARAM key);
   void layoutButtons(int width, int height);
   void onSize();
   void buttonClick(TTimerSpeedButton& button);

@@ -15,6 +15,12 @@ inline void moveWindow(HWND window, const RECT& r, bool repaint = true) noexcept
   MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, repaint);
 }
 
+// Gives `window` the size width x height, keeping its place, stacking order
+// and activation.
+inline void resizeWindow(HWND window, int width, int height) noexcept {
+  SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 struct Centring {
   // The window's top goes down by the free height divided by this: 2 centres
   // it, 3 puts it a third of the way down.
