@@ -47,7 +47,7 @@
 
 #include "controls/ime.h"
 
-#include "toolkit/window.h"
+#include "toolkit/subclass.h"
 
 #include <windows.h>
 

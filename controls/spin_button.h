@@ -7,6 +7,7 @@
 
 #include "controls/timer_speed_button.h"
 
+#include "toolkit/subclass.h"
 #include "toolkit/window.h"
 
 #include <functional>
