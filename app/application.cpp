@@ -4,46 +4,24 @@
 #include "app/error_display.h"
 #include "toolkit/errors.h"
 #include "toolkit/message_loop.h"
-#include "toolkit/modal.h"
-
-#include <commctrl.h>
 
 namespace app {
 namespace {
 
 constexpr UINT kActivatePopup = WM_APP + 1;
-constexpr UINT_PTR kFormSubclassId = 1;
 
-// Form1's minimise button minimises the whole application, so that the form
-// disappears behind the one taskbar button instead of shrinking to an icon of
-// its own; restoring that button brings it back. Closing Form1 (its close
-// box, the system menu, Alt+F4) ends the message loop with exit code 0; the
-// form only disappears from the screen, its windows stay for the system to
-// take back when the process ends.
-LRESULT CALLBACK formSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
-  try {
-    const auto& application = *reinterpret_cast<const Application*>(ref);
-    if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == SC_MINIMIZE) {
-      ShowWindow(application.window(), SW_MINIMIZE);
-      return 0;
-    }
-    if (msg == WM_CLOSE) {
-      ShowWindow(hwnd, SW_HIDE);
-      PostQuitMessage(0);
-      return 0;
-    }
-    if (msg == WM_NCDESTROY)
-      RemoveWindowSubclass(hwnd, formSubclass, kFormSubclassId);
-  } catch (...) {
-    tk::reportCurrentException();
+// The program's icon (a shared resource icon, never destroyed) as the
+// window's large and small icon.
+void showProgramIcon(HWND hwnd) {
+  if (HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")) {
+    SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   }
-  return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 } // namespace
 
 ApplicationWindow::ApplicationWindow() {
-  icon_ = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
   const int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
   tk::CreateArgs args;
   // Created visible rather than shown: the first ShowWindow of the process is
@@ -55,10 +33,7 @@ ApplicationWindow::ApplicationWindow() {
   args.width = 0;
   args.height = 0;
   createOwn(L"SheetloomApplication", args);
-  if (icon_) {
-    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-  }
+  showProgramIcon(hwnd());
 }
 
 ApplicationWindow::~ApplicationWindow() {
@@ -125,15 +100,18 @@ ui::TForm1& Application::start(int showCommand) {
   HWND form = form_->hwnd();
   window_.setMainWindow(form, minimised);
   form_->document().services().confirm = showConfirmation;
-  if (HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")) {
-    SendMessageW(form, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(form, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-  }
-  // Without the hook the close box would destroy Form1 and leave the process
-  // running without a window: failing to install it fails the start.
-  tk::checked(
-      SetWindowSubclass(form, formSubclass, kFormSubclassId, reinterpret_cast<DWORD_PTR>(this)),
-      "ウィンドウを準備できません");
+  showProgramIcon(form);
+  // Form1's minimise button minimises the whole application, so that the
+  // form disappears behind the one taskbar button instead of shrinking to an
+  // icon of its own; restoring that button brings it back. Closing Form1 (its
+  // close box, the system menu, Alt+F4) ends the message loop with exit code
+  // 0; the form only disappears from the screen, its windows stay for the
+  // system to take back when the process ends.
+  form_->onMinimize = [this] { ShowWindow(window_.hwnd(), SW_MINIMIZE); };
+  form_->onClose = [form] {
+    ShowWindow(form, SW_HIDE);
+    PostQuitMessage(0);
+  };
   if (minimised)
     ShowWindow(window_.hwnd(), SW_SHOWMINNOACTIVE);
   return *form_;

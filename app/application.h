@@ -27,8 +27,7 @@ protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-  HWND main_ = nullptr;  // borrowed: Form1, owned by Application
-  HICON icon_ = nullptr; // shared resource icon, never destroyed
+  HWND main_ = nullptr; // borrowed: Form1, owned by Application
   bool showMainOnRestore_ = false;
 };
 

@@ -4,7 +4,6 @@
 #include "toolkit/errors.h"
 #include "toolkit/late_bound.h"
 #include "toolkit/message_loop.h"
-#include "toolkit/modal.h"
 #include "toolkit/placement.h"
 
 #include <algorithm>
@@ -225,12 +224,10 @@ SIZE ConfirmationWindow::layOut(UINT dpi) {
       SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
   // The old font goes only once no child uses it.
   font_ = std::move(font);
-  const RECT& t = layout.text;
-  const RECT& b = layout.button;
   if (label_)
-    MoveWindow(label_, t.left, t.top, t.right - t.left, t.bottom - t.top, TRUE);
+    tk::moveWindow(label_, layout.text);
   if (button_)
-    MoveWindow(button_, b.left, b.top, b.right - b.left, b.bottom - b.top, TRUE);
+    tk::moveWindow(button_, layout.button);
   return layout.client;
 }
 

@@ -1,6 +1,6 @@
 #include "app/error_display.h"
 
-#include "toolkit/modal.h"
+#include "toolkit/message_loop.h"
 #include "toolkit/placement.h"
 
 #include <windows.h>

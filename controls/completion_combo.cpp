@@ -1,6 +1,7 @@
 #include "controls/completion_combo.h"
 
 #include "toolkit/errors.h"
+#include "toolkit/placement.h"
 #include "toolkit/text.h"
 
 #include <commctrl.h>
@@ -11,7 +12,6 @@
 namespace controls {
 namespace {
 
-const UINT_PTR kSubclassId = 0x434F4D42; // distinct from the toolkit's own subclass
 const DWORD kSearchResetMs = 500;
 
 // Marks the text or selection changes made while alive as the program's own,
@@ -72,52 +72,51 @@ void CompletionCombo::attach(HWND combo, Options options) {
   if (!combo || !GetComboBoxInfo(combo, &info))
     throw tk::Error("コンボボックスではありません");
   const bool dropDownList = (GetWindowLongPtrW(combo, GWL_STYLE) & 3) == CBS_DROPDOWNLIST;
-  HWND edit = dropDownList ? nullptr : info.hwndItem;
-  tk::checked(SetWindowSubclass(combo, comboProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)),
+  tk::checked(combo_.install(
+                  combo,
+                  [this](UINT msg, WPARAM wp, LPARAM lp) { return onComboMessage(msg, wp, lp); },
+                  [this] { detach(); }),
               "コンボボックスを準備できません");
-  combo_ = combo;
   list_ = info.hwndList;
   options_ = options;
-  if (edit) {
-    if (!SetWindowSubclass(edit, editProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
-      const DWORD code = GetLastError();
-      detach();
-      throw tk::Error("コンボボックスを準備できません", code);
-    }
-    edit_ = edit;
+  if (!dropDownList && info.hwndItem &&
+      !edit_.install(info.hwndItem, [this](UINT msg, WPARAM wp, LPARAM lp) {
+        return onEditMessage(msg, wp, lp);
+      })) {
+    const DWORD code = GetLastError();
+    detach();
+    throw tk::Error("コンボボックスを準備できません", code);
   }
 }
 
 void CompletionCombo::detach() noexcept {
-  if (edit_)
-    RemoveWindowSubclass(edit_, editProc, kSubclassId);
-  if (combo_)
-    RemoveWindowSubclass(combo_, comboProc, kSubclassId);
-  edit_ = combo_ = list_ = nullptr;
+  edit_.remove();
+  combo_.remove();
+  list_ = nullptr;
   highSurrogate_ = 0;
   search_.clear();
   composing_.reset();
 }
 
 bool CompletionCombo::handleCommand(WPARAM wp, LPARAM lp) {
-  if (!combo_ || reinterpret_cast<HWND>(lp) != combo_)
+  if (!hwnd() || reinterpret_cast<HWND>(lp) != hwnd())
     return false;
   const WORD code = HIWORD(wp);
   // What the platform shows of a composition is not yet typed text.
   if ((code != CBN_EDITCHANGE && code != CBN_SELCHANGE) || ownChanges_ > 0 ||
       (code == CBN_EDITCHANGE && composing_))
     return true;
-  if (code == CBN_SELCHANGE && edit_) {
+  if (code == CBN_SELCHANGE && edit()) {
     // The platform reports a choice from the list before it copies the entry
     // into the edit; the handler must already read the chosen text.
-    const int index = currentSelection(combo_);
+    const int index = currentSelection(hwnd());
     if (index >= 0) {
       OwnChange own(ownChanges_);
       const std::wstring entry = entryText(index);
-      SendMessageW(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+      SendMessageW(edit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(entry.c_str()));
       // Setting the edit's text makes the combo search its list again, and a
       // closed list then loses its selection, which the combo reads next.
-      if (currentSelection(combo_) != index)
+      if (currentSelection(hwnd()) != index)
         SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
   }
@@ -125,43 +124,12 @@ bool CompletionCombo::handleCommand(WPARAM wp, LPARAM lp) {
   return true;
 }
 
-LRESULT CALLBACK CompletionCombo::comboProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                            DWORD_PTR ref) {
-  auto* self = reinterpret_cast<CompletionCombo*>(ref);
-  if (msg == WM_NCDESTROY) {
-    self->detach();
-    return DefSubclassProc(hwnd, msg, wp, lp);
-  }
-  try {
-    return self->onComboMessage(msg, wp, lp);
-  } catch (...) {
-    tk::reportCurrentException();
-    return 0;
-  }
-}
-
-LRESULT CALLBACK CompletionCombo::editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                           DWORD_PTR ref) {
-  auto* self = reinterpret_cast<CompletionCombo*>(ref);
-  if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, editProc, kSubclassId);
-    self->edit_ = nullptr;
-    return DefSubclassProc(hwnd, msg, wp, lp);
-  }
-  try {
-    return self->onEditMessage(msg, wp, lp);
-  } catch (...) {
-    tk::reportCurrentException();
-    return 0;
-  }
-}
-
 LRESULT CompletionCombo::onComboMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (isProgramChange(msg)) {
     OwnChange own(ownChanges_);
-    return DefSubclassProc(combo_, msg, wp, lp);
+    return combo_.next(msg, wp, lp);
   }
-  if (msg == WM_CHAR && !edit_ && options_.completion) {
+  if (msg == WM_CHAR && !edit() && options_.completion) {
     std::wstring ch;
     switch (takeCharacter(wp, ch)) {
     case Key::Pending:
@@ -171,19 +139,19 @@ LRESULT CompletionCombo::onComboMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       // Left to the list's own behaviour, a pair unit by unit.
       for (wchar_t unit : ch)
-        DefSubclassProc(combo_, msg, unit, lp);
+        combo_.next(msg, unit, lp);
       return 0;
     case Key::Control:
       break;
     }
   }
-  return DefSubclassProc(combo_, msg, wp, lp);
+  return combo_.next(msg, wp, lp);
 }
 
 LRESULT CompletionCombo::onEditMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (isProgramChange(msg)) {
     OwnChange own(ownChanges_);
-    return DefSubclassProc(edit_, msg, wp, lp);
+    return edit_.next(msg, wp, lp);
   }
   if (options_.completion && (msg == WM_IME_STARTCOMPOSITION || msg == WM_IME_ENDCOMPOSITION)) {
     // The composition starts from the text as it stands; one that ends
@@ -196,7 +164,7 @@ LRESULT CompletionCombo::onEditMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (options_.completion && msg == WM_IME_COMPOSITION) {
     // Each character the input method commits is handled as a typed one, on
     // the text and selection from before the composition.
-    if (const std::wstring text = committedText(edit_, lp); !text.empty()) {
+    if (const std::wstring text = committedText(edit(), lp); !text.empty()) {
       endComposition();
       for (wchar_t ch : text)
         onEditMessage(WM_CHAR, ch, 1);
@@ -204,7 +172,7 @@ LRESULT CompletionCombo::onEditMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (!lp)
         return 0;
       beginComposition(); // the next one goes on at once
-      return DefSubclassProc(edit_, msg, wp, lp);
+      return edit_.next(msg, wp, lp);
     }
   }
   if (options_.completion && msg == WM_IME_CHAR)
@@ -227,7 +195,7 @@ LRESULT CompletionCombo::onEditMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     }
   }
-  return DefSubclassProc(edit_, msg, wp, lp);
+  return edit_.next(msg, wp, lp);
 }
 
 CompletionCombo::Key CompletionCombo::takeCharacter(WPARAM wp, std::wstring& ch) {
@@ -250,13 +218,13 @@ CompletionCombo::Key CompletionCombo::takeCharacter(WPARAM wp, std::wstring& ch)
 }
 
 bool CompletionCombo::typeIntoEdit(const std::wstring& ch) {
-  const int before = currentSelection(combo_);
-  const std::wstring oldText = tk::windowText(edit_);
-  Selection sel = editSelection(edit_);
-  if (options_.autoDropDown && !SendMessageW(combo_, CB_GETDROPPEDSTATE, 0, 0)) {
-    SendMessageW(combo_, CB_SHOWDROPDOWN, TRUE, 0);
+  const int before = currentSelection(hwnd());
+  const std::wstring oldText = tk::windowText(edit());
+  Selection sel = editSelection(edit());
+  if (options_.autoDropDown && !SendMessageW(hwnd(), CB_GETDROPPEDSTATE, 0, 0)) {
+    SendMessageW(hwnd(), CB_SHOWDROPDOWN, TRUE, 0);
     // Opening the list must not move what the key applies to.
-    SendMessageW(edit_, EM_SETSEL, sel.start, static_cast<LPARAM>(sel.end));
+    SendMessageW(edit(), EM_SETSEL, sel.start, static_cast<LPARAM>(sel.end));
   }
   sel.start = std::min<DWORD>(sel.start, static_cast<DWORD>(oldText.size()));
   std::wstring search = sel.end > sel.start ? oldText.substr(0, sel.start) : oldText;
@@ -267,12 +235,12 @@ bool CompletionCombo::typeIntoEdit(const std::wstring& ch) {
   const std::wstring text = search + entryText(index).substr(search.size());
   {
     OwnChange own(ownChanges_);
-    SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(edit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     // Setting the text makes a closed list drop its selection again.
-    if (currentSelection(combo_) != index)
+    if (currentSelection(hwnd()) != index)
       SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(edit_, EM_SETSEL, search.size(), static_cast<LPARAM>(text.size()));
+    SendMessageW(edit(), EM_SETSEL, search.size(), static_cast<LPARAM>(text.size()));
   }
   // A new entry is a change; so is new text under the same entry ("bo" +
   // "d" keeps BODY but shows "bodY"), which the selector's mirror must see.
@@ -282,22 +250,22 @@ bool CompletionCombo::typeIntoEdit(const std::wstring& ch) {
 }
 
 void CompletionCombo::insertAsTyped(const std::wstring& ch, LPARAM lp) {
-  const std::wstring oldText = tk::windowText(edit_);
+  const std::wstring oldText = tk::windowText(edit());
   {
     OwnChange own(ownChanges_);
     if (ch.size() == 1) {
-      DefSubclassProc(edit_, WM_CHAR, ch[0], lp);
+      edit_.next(WM_CHAR, ch[0], lp);
     } else {
       // One replacement keeps a surrogate pair whole, with one change.
-      SendMessageW(edit_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(ch.c_str()));
+      SendMessageW(edit(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(ch.c_str()));
     }
   }
-  if (tk::windowText(edit_) != oldText)
+  if (tk::windowText(edit()) != oldText)
     fireChange();
 }
 
 void CompletionCombo::beginComposition() {
-  composing_ = Composing{EditSnapshot::of(edit_), currentSelection(combo_)};
+  composing_ = Composing{EditSnapshot::of(edit()), currentSelection(hwnd())};
 }
 
 void CompletionCombo::endComposition() {
@@ -305,19 +273,19 @@ void CompletionCombo::endComposition() {
     return;
   const Composing before = std::move(*composing_);
   composing_.reset();
-  if (!edit_ || tk::windowText(edit_) == before.edit.text)
+  if (!edit() || tk::windowText(edit()) == before.edit.text)
     return;
   OwnChange own(ownChanges_);
-  SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(before.entry), 0);
-  before.edit.restore(edit_);
+  SendMessageW(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(before.entry), 0);
+  before.edit.restore(edit());
   // Setting the text makes a closed list drop its selection again.
-  if (currentSelection(combo_) != before.entry)
+  if (currentSelection(hwnd()) != before.entry)
     SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(before.entry), 0);
 }
 
 void CompletionCombo::backspace() {
-  std::wstring text = tk::windowText(edit_);
-  Selection sel = editSelection(edit_);
+  std::wstring text = tk::windowText(edit());
+  Selection sel = editSelection(edit());
   const auto size = static_cast<DWORD>(text.size());
   sel.start = std::min(sel.start, size);
   sel.end = std::min(std::max(sel.end, sel.start), size);
@@ -332,9 +300,9 @@ void CompletionCombo::backspace() {
   text.erase(sel.start, sel.end - sel.start);
   {
     OwnChange own(ownChanges_);
-    SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    SendMessageW(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    SendMessageW(edit_, EM_SETSEL, sel.start, static_cast<LPARAM>(sel.start));
+    SendMessageW(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SendMessageW(edit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(edit(), EM_SETSEL, sel.start, static_cast<LPARAM>(sel.start));
   }
   fireChange();
 }
@@ -348,10 +316,10 @@ bool CompletionCombo::searchList(const std::wstring& ch) {
   const int index = findPrefix(search_);
   if (index < 0)
     return false;
-  if (index != currentSelection(combo_)) {
+  if (index != currentSelection(hwnd())) {
     {
       OwnChange own(ownChanges_);
-      SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+      SendMessageW(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
     fireChange();
   }
@@ -359,7 +327,7 @@ bool CompletionCombo::searchList(const std::wstring& ch) {
 }
 
 int CompletionCombo::findPrefix(const std::wstring& prefix) const {
-  const int count = static_cast<int>(SendMessageW(combo_, CB_GETCOUNT, 0, 0));
+  const int count = static_cast<int>(SendMessageW(hwnd(), CB_GETCOUNT, 0, 0));
   const int n = static_cast<int>(prefix.size());
   for (int i = 0; i < count; ++i) {
     const std::wstring entry = entryText(i);
@@ -371,11 +339,11 @@ int CompletionCombo::findPrefix(const std::wstring& prefix) const {
 }
 
 std::wstring CompletionCombo::entryText(int index) const {
-  const LRESULT len = SendMessageW(combo_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  const LRESULT len = SendMessageW(hwnd(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
   if (len <= 0)
     return {};
   std::wstring text(static_cast<size_t>(len) + 1, L'\0');
-  const LRESULT got = SendMessageW(combo_, CB_GETLBTEXT, static_cast<WPARAM>(index),
+  const LRESULT got = SendMessageW(hwnd(), CB_GETLBTEXT, static_cast<WPARAM>(index),
                                    reinterpret_cast<LPARAM>(text.data()));
   text.resize(got > 0 ? static_cast<size_t>(got) : 0);
   return text;
@@ -395,8 +363,7 @@ void setVisibleItems(HWND combo, int count) {
   GetWindowRect(combo, &r);
   const auto item = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
   const int height = (r.bottom - r.top) + count * item + 2 * GetSystemMetrics(SM_CYBORDER);
-  SetWindowPos(combo, nullptr, 0, 0, r.right - r.left, height,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  tk::resizeWindow(combo, r.right - r.left, height);
 }
 
 } // namespace controls

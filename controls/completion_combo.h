@@ -47,6 +47,8 @@
 
 #include "controls/ime.h"
 
+#include "toolkit/subclass.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -72,7 +74,7 @@ public:
   // owns; the combo may be destroyed before this object. Throws tk::Error.
   void attach(HWND combo, Options options);
   void detach() noexcept;
-  HWND hwnd() const noexcept { return combo_; } // borrowed
+  HWND hwnd() const noexcept { return combo_.hwnd(); } // borrowed
 
   // The change event. Exceptions thrown by it propagate out of handleCommand
   // (to the form's own error boundary); during typing, which this object
@@ -87,10 +89,8 @@ public:
   void setClock(std::function<DWORD()> clock) { clock_ = std::move(clock); }
 
 private:
-  static LRESULT CALLBACK comboProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                    DWORD_PTR ref);
-  static LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                   DWORD_PTR ref);
+  // The combo's edit (borrowed), null for drop-down lists and once it is gone.
+  HWND edit() const noexcept { return edit_.hwnd(); }
   LRESULT onComboMessage(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT onEditMessage(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -106,9 +106,9 @@ private:
   std::wstring entryText(int index) const;
   void fireChange();
 
-  HWND combo_ = nullptr; // borrowed
-  HWND edit_ = nullptr;  // borrowed: the combo's edit, null for drop-down lists
-  HWND list_ = nullptr;  // borrowed: the combo's list box
+  tk::Subclass combo_;
+  tk::Subclass edit_;
+  HWND list_ = nullptr; // borrowed: the combo's list box
   Options options_;
   int ownChanges_ = 0; // > 0 while the text or selection is being set by code
   wchar_t highSurrogate_ = 0;

@@ -3,7 +3,6 @@
 #include "toolkit/dpi.h"
 
 #include <algorithm>
-#include <commctrl.h>
 #include <windowsx.h>
 
 namespace controls {
@@ -20,20 +19,11 @@ const COLORREF kGlyphBackground = RGB(128, 128, 0); // the glyphs' transparent o
 tk::UniqueBitmap arrowAtDpi(bool up, UINT dpi) {
   const int rows = std::max(1, tk::scale(4, dpi));
   const int width = 2 * rows + 1, height = rows + 2;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height; // top-down rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  tk::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap || !bits)
+  DWORD* pixels = nullptr;
+  tk::UniqueBitmap bitmap = tk::dibSection(width, height, &pixels);
+  if (!pixels)
     return tk::UniqueBitmap();
-  auto* pixels = static_cast<DWORD*>(bits);
-  const DWORD olive = (GetRValue(kGlyphBackground) << 16) | (GetGValue(kGlyphBackground) << 8) |
-                      GetBValue(kGlyphBackground);
+  const DWORD olive = tk::dibColour(kGlyphBackground);
   std::fill(pixels, pixels + static_cast<std::ptrdiff_t>(width) * height, olive);
   for (int row = 0; row < rows; ++row) {
     const int y = up ? 1 + row : height - 2 - row;
@@ -103,7 +93,6 @@ TSpinButton::~TSpinButton() {
   // The buttons' timers live on our window: destroy it while the whole object
   // still stands.
   destroy();
-  unwatchFocusControl();
 }
 
 void TSpinButton::create(HWND parent, int x, int y, int width, int height, int id, bool tabStop) {
@@ -154,31 +143,11 @@ void TSpinButton::setGlyph(TTimerSpeedButton& button, HBITMAP glyph) {
 }
 
 void TSpinButton::SetFocusControl(HWND control) {
-  if (control == focusControl_)
+  if (control == focusControl_.hwnd())
     return;
-  unwatchFocusControl();
-  focusControl_ = control;
-  // Watching the control's own messages lets the pair forget it at its
-  // WM_NCDESTROY, before its handle can be reused by another window.
-  if (control && !SetWindowSubclass(control, focusControlWatch, reinterpret_cast<UINT_PTR>(this),
-                                    reinterpret_cast<DWORD_PTR>(this)))
-    focusControl_ = nullptr;
-}
-
-LRESULT CALLBACK TSpinButton::focusControlWatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                                                UINT_PTR id, DWORD_PTR self) {
-  // Nothing here throws: it only clears a handle and passes the message on.
-  if (msg == WM_NCDESTROY) {
-    reinterpret_cast<TSpinButton*>(self)->focusControl_ = nullptr;
-    RemoveWindowSubclass(hwnd, focusControlWatch, id);
-  }
-  return DefSubclassProc(hwnd, msg, wp, lp);
-}
-
-void TSpinButton::unwatchFocusControl() noexcept {
-  if (focusControl_ && IsWindow(focusControl_))
-    RemoveWindowSubclass(focusControl_, focusControlWatch, reinterpret_cast<UINT_PTR>(this));
-  focusControl_ = nullptr;
+  focusControl_.remove();
+  if (control)
+    (void)focusControl_.install(control); // refused: no focus control
 }
 
 int TSpinButton::minimumWidth() const {
@@ -208,35 +177,23 @@ void TSpinButton::paint(HDC dc) {
 }
 
 LRESULT TSpinButton::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
   switch (msg) {
   case WM_LBUTTONDOWN:
   case WM_RBUTTONDOWN:
   case WM_MBUTTONDOWN:
-    // The class takes no double clicks (no CS_DBLCLKS): a second press is a press.
-    if (TTimerSpeedButton* b = mouseTarget(at))
-      b->mouseDown(msg);
-    return 0;
   case WM_MOUSEMOVE:
-    if (TTimerSpeedButton* b = mouseTarget(at))
-      b->mouseMove(at);
-    return 0;
   case WM_LBUTTONUP:
   case WM_RBUTTONUP:
   case WM_MBUTTONUP:
-    if (TTimerSpeedButton* b = mouseTarget(at))
-      b->mouseUp(msg, at);
+    onMouse(msg, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
     return 0;
   case WM_CAPTURECHANGED:
-    if (reinterpret_cast<HWND>(lp) != hwnd()) {
-      up_.captureLost();
-      down_.captureLost();
-    }
+    if (reinterpret_cast<HWND>(lp) != hwnd())
+      endPresses();
     return 0;
   case WM_CANCELMODE:
     // A modal window is about to open: no press may outlive it.
-    up_.captureLost();
-    down_.captureLost();
+    endPresses();
     if (GetCapture() == hwnd())
       ReleaseCapture();
     break;
@@ -268,30 +225,55 @@ LRESULT TSpinButton::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   case WM_ERASEBKGND:
     return 1;
   case WM_SETFOCUS:
-    setFocusMark(true);
-    break;
   case WM_KILLFOCUS:
-    setFocusMark(false);
+    setFocusMark(msg == WM_SETFOCUS);
     break;
   case WM_GETDLGCODE:
     return DLGC_WANTARROWS;
   case WM_KEYDOWN:
-    switch (wp) {
-    case VK_SPACE:
-      current_->Click();
+    if (onKeyDown(wp))
       return 0;
-    case VK_UP:
-      setCurrent(up_);
-      up_.Click();
-      return 0;
-    case VK_DOWN:
-      setCurrent(down_);
-      down_.Click();
-      return 0;
-    }
     break;
   }
   return defaultProc(msg, wp, lp);
+}
+
+// The class takes no double clicks (no CS_DBLCLKS): a second press is a press.
+void TSpinButton::onMouse(UINT msg, POINT at) {
+  TTimerSpeedButton* b = mouseTarget(at);
+  if (!b)
+    return;
+  switch (msg) {
+  case WM_MOUSEMOVE:
+    b->mouseMove(at);
+    break;
+  case WM_LBUTTONUP:
+  case WM_RBUTTONUP:
+  case WM_MBUTTONUP:
+    b->mouseUp(msg, at);
+    break;
+  default:
+    b->mouseDown(msg);
+    break;
+  }
+}
+
+void TSpinButton::endPresses() noexcept {
+  up_.captureLost();
+  down_.captureLost();
+}
+
+bool TSpinButton::onKeyDown(WPARAM key) {
+  if (key == VK_SPACE) {
+    current_->Click();
+    return true;
+  }
+  if (key != VK_UP && key != VK_DOWN)
+    return false;
+  TTimerSpeedButton& button = key == VK_UP ? up_ : down_;
+  setCurrent(button);
+  button.Click();
+  return true;
 }
 
 void TSpinButton::onSize() {
@@ -335,9 +317,9 @@ void TSpinButton::buttonMouseDown(TTimerSpeedButton& button, UINT message) {
     return;
   setCurrent(button);
   const HWND focus = GetFocus();
-  if (focusControl_ && isTabStop(focusControl_) && canFocus(focusControl_) &&
-      focus != focusControl_)
-    SetFocus(focusControl_);
+  const HWND control = focusControl_.hwnd();
+  if (control && isTabStop(control) && canFocus(control) && focus != control)
+    SetFocus(control);
   else if (isTabStop(hwnd()) && focus != hwnd() && canFocus(hwnd()))
     SetFocus(hwnd());
 }

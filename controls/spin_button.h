@@ -7,6 +7,7 @@
 
 #include "controls/timer_speed_button.h"
 
+#include "toolkit/subclass.h"
 #include "toolkit/window.h"
 
 #include <functional>
@@ -44,7 +45,7 @@ public:
 
   // The control that an arrow press focuses (borrowed); forgotten when that
   // window is destroyed.
-  HWND FocusControl() const noexcept { return focusControl_; }
+  HWND FocusControl() const noexcept { return focusControl_.hwnd(); }
   void SetFocusControl(HWND control);
 
   TTimerSpeedButton& UpButton() noexcept { return up_; }
@@ -62,27 +63,29 @@ protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-  static LRESULT CALLBACK focusControlWatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                            DWORD_PTR self);
-
   void setGlyph(TTimerSpeedButton& button, HBITMAP glyph);
   // The button that receives a mouse message at `client`: the one following
   // a left press, else the one under the point.
   TTimerSpeedButton* mouseTarget(POINT client) noexcept;
   void paint(HDC dc);
+  void onMouse(UINT msg, POINT at);
+  // Every press ends without a click (the capture is lost).
+  void endPresses() noexcept;
+  bool onKeyDown(WPARAM key);
   void layoutButtons(int width, int height);
   void onSize();
   void buttonClick(TTimerSpeedButton& button);
   void buttonMouseDown(TTimerSpeedButton& button, UINT message);
   void setCurrent(TTimerSpeedButton& button);
   void setFocusMark(bool on);
-  void unwatchFocusControl() noexcept;
   int minimumWidth() const;
 
   TTimerSpeedButton up_;
   TTimerSpeedButton down_;
   TTimerSpeedButton* current_ = &up_;
-  HWND focusControl_ = nullptr; // borrowed
+  // Watching the focus control's messages lets the pair forget it at its
+  // WM_NCDESTROY, before its handle can be reused by another window.
+  tk::Subclass focusControl_;
   UINT dpi_ = 96;
   bool upBuiltIn_ = true;
   bool downBuiltIn_ = true;

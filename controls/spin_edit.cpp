@@ -6,6 +6,7 @@
 #include "controls/spin_button.h"
 
 #include "toolkit/dpi.h"
+#include "toolkit/placement.h"
 #include "toolkit/text.h"
 
 #include <imm.h>
@@ -27,17 +28,6 @@ wchar_t decimalSeparator() {
     return L'.';
   }();
   return separator;
-}
-
-// Whether dialog navigation would give Enter to an enabled default push button
-// of the top-level window (it asks that window with DM_GETDEFID).
-bool hasDefaultButton(HWND hwnd) {
-  const HWND root = GetAncestor(hwnd, GA_ROOT);
-  const LRESULT defId = SendMessageW(root, DM_GETDEFID, 0, 0);
-  if (HIWORD(defId) != DC_HASDEFID)
-    return false;
-  const HWND button = GetDlgItem(root, LOWORD(defId));
-  return button && IsWindowEnabled(button);
 }
 
 int textHeight(HDC dc) {
@@ -89,8 +79,7 @@ void TSpinEdit::create(HWND parent, int id, int x, int y, int width, int height,
     const int minimum = MinHeight();
     finalHeight = font && autoSize_ ? minimum : std::max(height, minimum);
     if (finalHeight != height)
-      SetWindowPos(hwnd(), nullptr, 0, 0, width, finalHeight,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      tk::resizeWindow(hwnd(), width, finalHeight);
     creating_ = false;
   }
   const RECT pair = pairPlace(width, finalHeight, pairWidth);
@@ -115,8 +104,7 @@ void TSpinEdit::SetDpi(UINT dpi) {
   GetWindowRect(button_->hwnd(), &pair);
   const int width = MulDiv(pair.right - pair.left, static_cast<int>(dpi), static_cast<int>(old));
   button_->SetDpi(dpi);
-  SetWindowPos(button_->hwnd(), nullptr, 0, 0, width, pair.bottom - pair.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  tk::resizeWindow(button_->hwnd(), width, pair.bottom - pair.top);
   onSize();
 }
 
@@ -207,166 +195,13 @@ void TSpinEdit::step(int32_t direction) {
   SetValue(controls::stepValue(Value(), increment_, direction > 0));
 }
 
-LRESULT TSpinEdit::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-  case WM_CHAR:
-  case WM_IME_CHAR: // an input method that is still on: filtered all the same
-    if (!AcceptsChar(static_cast<wchar_t>(wp))) {
-      beep(0);
-      return 0;
-    }
-    return editCommand(WM_CHAR, wp, lp);
-  case WM_IME_STARTCOMPOSITION:
-  case WM_IME_ENDCOMPOSITION:
-  case WM_IME_COMPOSITION:
-    return composition(msg, wp, lp);
-  case WM_KEYDOWN:
-    if (wp == VK_UP)
-      StepUp(this);
-    else if (wp == VK_DOWN)
-      StepDown(this);
-    else if (wp == VK_ESCAPE)
-      return 0; // a multi-line edit in dialog mode would close its parent
-    return editCommand(msg, wp, lp);
-  case WM_PASTE:
-  case WM_CUT:
-    if (!editorEnabled_ || readOnly_)
-      return 0;
-    return editCommand(msg, wp, lp);
-  case WM_CLEAR:
-  case WM_UNDO:
-  case EM_UNDO:
-    return editCommand(msg, wp, lp);
-  case EM_SETREADONLY:
-    readOnly_ = wp != 0;
-    break;
-  case WM_LBUTTONDOWN:
-  case WM_LBUTTONDBLCLK: {
-    pressingEdit_ = true;
-    const LRESULT r = defaultProc(msg, wp, lp);
-    pressingEdit_ = false;
-    return r;
-  }
-  case WM_SETFOCUS:
-    if (autoSelect_ && !pressingEdit_)
-      SendMessageW(hwnd(), EM_SETSEL, 0, -1);
-    break;
-  case WM_KILLFOCUS: {
-    const LRESULT r = defaultProc(msg, wp, lp);
-    const int32_t value = Value();
-    if (controls::applyRange(value, minValue_, maxValue_) != value)
-      SetValue(value);
-    return r;
-  }
-  case WM_SIZE: {
-    const LRESULT r = defaultProc(msg, wp, lp);
-    if (!creating_)
-      onSize();
-    return r;
-  }
-  case WM_SETFONT: {
-    const LRESULT r = defaultProc(msg, wp, lp);
-    if (creating_)
-      return r; // create lays the control out once, after the font
-    const int minimum = MinHeight();
-    RECT bounds{};
-    GetWindowRect(hwnd(), &bounds);
-    if (autoSize_ && bounds.bottom - bounds.top != minimum)
-      SetWindowPos(hwnd(), nullptr, 0, 0, bounds.right - bounds.left, minimum,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // The edit resets its formatting rectangle with the font.
-    onSize();
-    return r;
-  }
-  case WM_GETDLGCODE:
-    return dialogCode(wp, lp);
-  case WM_NCPAINT:
-    return paintFrame(wp);
-  }
-  return defaultProc(msg, wp, lp);
-}
-
-// An input method that is still on (one forced on the control): each character
-// it commits is typed through the filter, on the text from before the
-// composition, which a cancelled one leaves as it was.
-LRESULT TSpinEdit::composition(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_IME_STARTCOMPOSITION) {
-    composing_ = std::make_unique<EditSnapshot>(EditSnapshot::of(hwnd()));
-    return defaultProc(msg, wp, lp);
-  }
-  const std::wstring committed = msg == WM_IME_COMPOSITION ? committedText(hwnd(), lp) : L"";
-  if (composing_ && (msg == WM_IME_ENDCOMPOSITION || !committed.empty()))
-    std::exchange(composing_, nullptr)->restore(hwnd());
-  if (committed.empty())
-    return defaultProc(msg, wp, lp);
-  for (wchar_t ch : committed)
-    handleMessage(WM_CHAR, ch, 1);
-  lp = compositionOnly(lp);
-  if (!lp)
-    return 0;
-  composing_ = std::make_unique<EditSnapshot>(EditSnapshot::of(hwnd())); // the next one
-  return defaultProc(msg, wp, lp);
-}
-
-// Runs the edit's own handling and raises OnChange when the text changed.
-LRESULT TSpinEdit::editCommand(UINT msg, WPARAM wp, LPARAM lp) {
-  if (!OnChange || inEditCommand_)
-    return defaultProc(msg, wp, lp);
-  const std::wstring before = Text();
-  inEditCommand_ = true;
-  const LRESULT r = defaultProc(msg, wp, lp);
-  inEditCommand_ = false;
-  if (Text() != before)
-    OnChange(*this);
-  return r;
-}
-
-// A multi-line edit asks for every key, Tab included; the spin edit leaves Tab
-// and Escape to dialog navigation. Enter goes to the window's default push
-// button when there is an enabled one; otherwise the spin edit asks for it, so
-// that it arrives as a character (which the filter rejects with a beep).
-LRESULT TSpinEdit::dialogCode(WPARAM wp, LPARAM lp) {
-  LRESULT code = defaultProc(WM_GETDLGCODE, wp, lp);
-  code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
-  if (const MSG* m = reinterpret_cast<const MSG*>(lp)) {
-    if ((m->message == WM_KEYDOWN || m->message == WM_CHAR) && m->wParam == VK_RETURN &&
-        !hasDefaultButton(hwnd()))
-      code |= DLGC_WANTMESSAGE;
-  }
-  return code;
-}
-
-// A themed edit draws its frame through a window DC, which does not clip
-// children, and fills the whole window with the theme's background (it does
-// so at every focus change and hover), over the pair that lies inside. The
-// frame is painted with the region the system gave, passed on untouched: what
-// becomes of a region handed to that painting (a themed edit gives it to
-// GetDCEx, which takes it; the default painting keeps it) is not ours to
-// know, so no region of ours goes there. The pair is drawn again at once
-// wherever the painting may have covered it.
-LRESULT TSpinEdit::paintFrame(WPARAM region) {
-  bool coversPair = false;
-  if (button_ && button_->hwnd() && IsWindowVisible(button_->hwnd())) {
-    RECT pair{};
-    GetWindowRect(button_->hwnd(), &pair); // screen coordinates, like the region
-    // The region is read before the painting, which may consume it.
-    coversPair = region == 1 || RectInRegion(reinterpret_cast<HRGN>(region), &pair);
-  }
-  const LRESULT r = defaultProc(WM_NCPAINT, region, 0);
-  if (coversPair)
-    RedrawWindow(button_->hwnd(), nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  return r;
-}
-
 void TSpinEdit::onSize() {
   const int minimum = MinHeight();
   RECT bounds{};
   GetWindowRect(hwnd(), &bounds);
   if (bounds.bottom - bounds.top < minimum) {
     // The new size change comes back here and places the pair.
-    SetWindowPos(hwnd(), nullptr, 0, 0, bounds.right - bounds.left, minimum,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    tk::resizeWindow(hwnd(), bounds.right - bounds.left, minimum);
     return;
   }
   if (button_ && button_->hwnd()) {

@@ -89,6 +89,13 @@ private:
   // The pair's place for an outer size w x h and a pair width p.
   RECT pairPlace(int w, int h, int p) const;
   void setTextArea();
+  // One member for each message the edit handles itself.
+  LRESULT typed(WPARAM wp, LPARAM lp);
+  LRESULT keyDown(WPARAM wp, LPARAM lp);
+  LRESULT pressed(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT focusLost(WPARAM wp, LPARAM lp);
+  LRESULT resized(WPARAM wp, LPARAM lp);
+  LRESULT fontSet(WPARAM wp, LPARAM lp);
   LRESULT editCommand(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT composition(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT dialogCode(WPARAM wp, LPARAM lp);

@@ -10,44 +10,43 @@ namespace {
 const UINT kFirstRepeatMs = 400;
 const UINT kNextRepeatMs = 100;
 
-// A memory DC holding one bitmap for the lifetime of the scope.
-class BitmapDc {
-public:
-  BitmapDc(HDC like, HBITMAP bitmap) noexcept
-      : dc_(CreateCompatibleDC(like)), old_(SelectObject(dc_, bitmap)) {}
-  BitmapDc(const BitmapDc&) = delete;
-  BitmapDc& operator=(const BitmapDc&) = delete;
-  ~BitmapDc() {
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
-  }
-  HDC get() const noexcept { return dc_; }
-
-private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
-
 // Raster operation: where the monochrome source is 0, the brush; else the destination.
 const DWORD kPaintBrushWhereSourceIsBlack = 0x00B8074A;
 
-// A 32-bit top-down DIB section of w x h pixels, and its pixels (0x00RRGGBB).
-tk::UniqueBitmap dibSection(int w, int h, DWORD** pixels) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  tk::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  *pixels = bitmap ? static_cast<DWORD*>(bits) : nullptr;
-  return bitmap;
+// The mask of a w x h image whose bottom-left pixel's colour is transparent,
+// as monochrome bitmap rows: 1 (white) where the image is transparent, 0
+// where it draws. The image's transparent pixels become black, which ORs
+// nothing onto the destination, and its black the button-text colour.
+std::vector<WORD> cutOut(DWORD* pixels, int w, int h) {
+  const DWORD transparent = pixels[static_cast<std::ptrdiff_t>(h - 1) * w] & 0xFFFFFF;
+  const int wordsPerRow = (w + 15) / 16;
+  std::vector<WORD> maskRows(static_cast<size_t>(wordsPerRow) * h, 0);
+  const DWORD text = tk::dibColour(GetSysColor(COLOR_BTNTEXT));
+  for (int row = 0; row < h; ++row)
+    for (int col = 0; col < w; ++col) {
+      const int i = row * w + col;
+      const DWORD p = pixels[i] & 0xFFFFFF;
+      if (p == transparent) {
+        // Bits run from the high bit of each byte; the words are byte pairs.
+        auto* bytes = reinterpret_cast<BYTE*>(&maskRows[static_cast<size_t>(row) * wordsPerRow]);
+        bytes[col / 8] |= static_cast<BYTE>(0x80 >> (col % 8));
+      }
+      pixels[i] = p == transparent ? 0 : p == 0 ? text : p;
+    }
+  return maskRows;
 }
 
-DWORD dibColour(COLORREF c) noexcept {
-  return (static_cast<DWORD>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+// The shape of a mask embossed at x, y in the system's highlight and shadow
+// colours.
+void emboss(HDC dc, int x, int y, int w, int h, HDC mask) {
+  tk::UniqueBrush light(CreateSolidBrush(GetSysColor(COLOR_BTNHIGHLIGHT)));
+  tk::UniqueBrush shadow(CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW)));
+  {
+    tk::SelectScope brush(dc, light.get());
+    BitBlt(dc, x + 1, y + 1, w, h, mask, 0, 0, kPaintBrushWhereSourceIsBlack);
+  }
+  tk::SelectScope brush(dc, shadow.get());
+  BitBlt(dc, x, y, w, h, mask, 0, 0, kPaintBrushWhereSourceIsBlack);
 }
 
 } // namespace
@@ -238,50 +237,25 @@ void TTimerSpeedButton::drawGlyph(HDC dc, const RECT& area) const {
 
   // The glyph's own pixels of the image, whatever the bitmap's format.
   DWORD* pixels = nullptr;
-  tk::UniqueBitmap imageBitmap = dibSection(w, h, &pixels);
+  tk::UniqueBitmap imageBitmap = tk::dibSection(w, h, &pixels);
   if (!pixels)
     return;
   {
-    BitmapDc source(dc, glyph_.get());
-    BitmapDc target(dc, imageBitmap.get());
+    tk::BitmapDc source(dc, glyph_.get());
+    tk::BitmapDc target(dc, imageBitmap.get());
     BitBlt(target.get(), 0, 0, w, h, source.get(), image * w, 0, SRCCOPY);
   }
   GdiFlush();
-  const DWORD transparent = pixels[static_cast<std::ptrdiff_t>(h - 1) * w] & 0xFFFFFF;
-  // Mask: 1 (white) where the glyph is transparent, 0 where it draws.
-  std::vector<WORD> maskRows(static_cast<size_t>((w + 15) / 16) * h, 0);
-  const int wordsPerRow = (w + 15) / 16;
-  const DWORD text = dibColour(GetSysColor(COLOR_BTNTEXT));
-  for (int row = 0; row < h; ++row)
-    for (int col = 0; col < w; ++col) {
-      DWORD& p = pixels[row * w + col];
-      p &= 0xFFFFFF;
-      if (p == transparent) {
-        // Bits run from the high bit of each byte; the words are byte pairs.
-        auto* bytes = reinterpret_cast<BYTE*>(&maskRows[static_cast<size_t>(row) * wordsPerRow]);
-        bytes[col / 8] |= static_cast<BYTE>(0x80 >> (col % 8));
-        p = 0; // black ORs nothing onto the destination
-      } else if (p == 0) {
-        p = text;
-      }
-    }
+  const std::vector<WORD> maskRows = cutOut(pixels, w, h);
   tk::UniqueBitmap maskBitmap(CreateBitmap(w, h, 1, 1, maskRows.data()));
-  BitmapDc mask(dc, maskBitmap.get());
-
+  tk::BitmapDc mask(dc, maskBitmap.get());
   const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
   const COLORREF oldDcBk = SetBkColor(dc, RGB(255, 255, 255));
   if (!isEnabled && numGlyphs_ == 1) {
-    tk::UniqueBrush light(CreateSolidBrush(GetSysColor(COLOR_BTNHIGHLIGHT)));
-    tk::UniqueBrush shadow(CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW)));
-    {
-      tk::SelectScope brush(dc, light.get());
-      BitBlt(dc, x + 1, y + 1, w, h, mask.get(), 0, 0, kPaintBrushWhereSourceIsBlack);
-    }
-    tk::SelectScope brush(dc, shadow.get());
-    BitBlt(dc, x, y, w, h, mask.get(), 0, 0, kPaintBrushWhereSourceIsBlack);
+    emboss(dc, x, y, w, h, mask.get());
   } else {
     // The glyph's pixels cut out of the destination, then its colours ORed in.
-    BitmapDc imageDc(dc, imageBitmap.get());
+    tk::BitmapDc imageDc(dc, imageBitmap.get());
     BitBlt(dc, x, y, w, h, mask.get(), 0, 0, SRCAND);
     BitBlt(dc, x, y, w, h, imageDc.get(), 0, 0, SRCPAINT);
   }

@@ -1,15 +1,63 @@
 #include "toolkit/common_dialogs.h"
 
-#include "toolkit/dialog_library.h"
 #include "toolkit/errors.h"
 #include "toolkit/handles.h"
 #include "toolkit/installed_faces.h"
-#include "toolkit/modal.h"
+#include "toolkit/late_bound.h"
+#include "toolkit/message_loop.h"
 #include "toolkit/placement.h"
 
+#include <cderr.h>
 #include <commdlg.h>
 
+#include <algorithm>
+
 namespace tk {
+// The common dialog library (comdlg32), loaded the first time a dialog opens
+// instead of with the program. Importing it makes the system load it, and the
+// shell libraries it needs, at start: about 6 MB of working set under Wine,
+// for dialogs that most sessions open late or never. Each function is as the
+// one of the same name; FALSE when the library cannot be loaded, which
+// extendedError() then reports as CDERR_INITIALIZATION.
+namespace dialogs {
+namespace {
+
+HMODULE library() {
+  // Loaded once and kept for the process; only from the system folder.
+  static const HMODULE module =
+      LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  return module;
+}
+
+// Types from the declarations, which a library loaded by hand does not
+// import.
+template <class Function> Function find(const char* name) {
+  return lateBound<Function>(library(), name);
+}
+
+BOOL getSaveFileName(OPENFILENAMEW* ofn) {
+  static const auto function = find<decltype(&::GetSaveFileNameW)>("GetSaveFileNameW");
+  return function ? function(ofn) : FALSE;
+}
+
+BOOL chooseFont(CHOOSEFONTW* cf) {
+  static const auto function = find<decltype(&::ChooseFontW)>("ChooseFontW");
+  return function ? function(cf) : FALSE;
+}
+
+BOOL chooseColor(CHOOSECOLORW* cc) {
+  static const auto function = find<decltype(&::ChooseColorW)>("ChooseColorW");
+  return function ? function(cc) : FALSE;
+}
+
+DWORD extendedError() {
+  static const auto function = find<decltype(&::CommDlgExtendedError)>("CommDlgExtendedError");
+  return function ? function() : static_cast<DWORD>(CDERR_INITIALIZATION);
+}
+
+} // namespace
+} // namespace dialogs
+
 namespace {
 
 // Centres a dialog on the work area of the monitor its owner is on; one
@@ -106,6 +154,89 @@ std::optional<COLORREF> chooseColour(COLORREF start, CustomColours& custom) {
                 "色の選択ダイアログを開けませんでした。"))
     return std::nullopt;
   return cc.rgbResult & 0xFFFFFF;
+}
+
+namespace {
+
+// The longest path the system knows (the "\\?\" form's limit) and its NUL:
+// the dialog can return no path this buffer cannot hold, so it never fails
+// with FNERR_BUFFERTOOSMALL after the user has chosen.
+constexpr DWORD kFileNameCapacity = 32768;
+
+struct HookData {
+  HWND monitorWindow; // borrowed
+};
+
+// Centred horizontally, a third of the free height from the top.
+constexpr Centring kDialogCentring{3, /*keepTopLeftInside=*/false};
+
+// The explorer dialog calls the hook with its child dialog; the frame the user
+// sees is that child's parent.
+UINT_PTR CALLBACK saveDialogHook(HWND child, UINT msg, WPARAM, LPARAM lp) {
+  try {
+    if (msg == WM_INITDIALOG) {
+      const auto* ofn = reinterpret_cast<const OPENFILENAMEW*>(lp);
+      SetWindowLongPtrW(child, GWLP_USERDATA, static_cast<LONG_PTR>(ofn->lCustData));
+    } else if (msg == WM_NOTIFY) {
+      const auto* notify = reinterpret_cast<const OFNOTIFYW*>(lp);
+      if (notify->hdr.code == CDN_INITDONE) {
+        const auto* data =
+            reinterpret_cast<const HookData*>(GetWindowLongPtrW(child, GWLP_USERDATA));
+        if (data)
+          centreOnMonitor(GetParent(child), data->monitorWindow, MonitorArea::whole,
+                          kDialogCentring);
+      }
+    }
+  } catch (...) {
+    reportCurrentException();
+  }
+  return 0;
+}
+
+} // namespace
+
+std::wstring dialogFilterList(std::wstring_view filterText) {
+  std::wstring list(filterText);
+  list.push_back(L'\0');
+  std::replace(list.begin(), list.end(), L'|', L'\0');
+  return list;
+}
+
+POINT dialogPlacement(const RECT& monitor, SIZE size) noexcept {
+  return centredIn(monitor, size, kDialogCentring);
+}
+
+bool runSaveDialog(HWND mainWindow, std::wstring_view filterText, std::wstring& path) {
+  const std::wstring filter = dialogFilterList(filterText);
+  std::wstring fileName(kFileNameCapacity, L'\0');
+  path.copy(fileName.data(), std::min<std::size_t>(path.size(), kFileNameCapacity - 1));
+
+  HWND active = GetActiveWindow();
+  HookData data{active ? active : mainWindow};
+
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = dialogOwner();
+  ofn.lpstrFilter = filter.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = fileName.data();
+  ofn.nMaxFile = kFileNameCapacity;
+  // Explorer style, resizable, no read-only box; nothing asked before a
+  // file is replaced, no extension added, no folder required to exist.
+  ofn.Flags = OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
+  ofn.lpfnHook = saveDialogHook;
+  ofn.lCustData = reinterpret_cast<LPARAM>(&data);
+
+  BOOL chosen;
+  {
+    ModalScope modal;
+    chosen = dialogs::getSaveFileName(&ofn);
+  }
+  if (!chosen)
+    return false;
+  // The dialog writes a NUL-terminated path into the larger buffer.
+  path.assign(fileName.data(), fileName.find(L'\0'));
+  return true;
 }
 
 } // namespace tk

@@ -1,13 +1,17 @@
-// The platform's font and colour dialogs, modal to the whole application:
-// owned by tk::dialogOwner(), every other window of the application disabled
-// while one is open, activation and focus given back afterwards. Both open
-// centred on the work area of their owner's monitor.
+// The platform's font, colour and save-file dialogs, modal to the whole
+// application: owned by tk::dialogOwner(), every other window of the
+// application disabled while one is open, activation and focus given back
+// afterwards. The font and colour dialogs open centred on the work area of
+// their owner's monitor; the explorer-style save-file dialog centred
+// horizontally and a third of the way down the monitor the user is working on.
 #pragma once
 
 #include <windows.h>
 
 #include <array>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace tk {
 
@@ -32,5 +36,20 @@ CustomColours noCustomColours() noexcept;
 // chosen 24-bit colour when the user confirms and nothing when the user
 // cancels. Throws tk::Error when the dialog cannot run.
 std::optional<COLORREF> chooseColour(COLORREF start, CustomColours& custom);
+
+// "description|pattern|..." as the dialog wants it: every "|" becomes NUL and
+// the list ends in two NULs (the second one is the string's terminator).
+std::wstring dialogFilterList(std::wstring_view filterText);
+
+// Where a dialog of `size` goes on `monitor`: centred horizontally, a third
+// of the free height from the top.
+POINT dialogPlacement(const RECT& monitor, SIZE size) noexcept;
+
+// Runs GetSaveFileNameW owned by the application window, with the other
+// windows disabled. `path` is offered as the file name and receives the
+// chosen full path, of any length the system allows. `mainWindow` names
+// the monitor to place the dialog on when the application has no active
+// window. Returns false when the user cancelled or the dialog failed.
+bool runSaveDialog(HWND mainWindow, std::wstring_view filterText, std::wstring& path);
 
 } // namespace tk

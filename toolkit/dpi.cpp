@@ -2,6 +2,7 @@
 
 #include "toolkit/handles.h"
 #include "toolkit/late_bound.h"
+#include "toolkit/placement.h"
 
 namespace tk {
 
@@ -57,7 +58,7 @@ SIZE fitClientSize(HWND hwnd, SIZE client) noexcept {
       break;
     size.cx += client.cx - got.right;
     size.cy += client.cy - got.bottom;
-    SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    resizeWindow(hwnd, size.cx, size.cy);
   }
   return size;
 }

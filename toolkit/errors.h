@@ -51,4 +51,15 @@ std::wstring exceptionMessage(std::exception_ptr error);
 // Call only from inside a catch block.
 void reportCurrentException() noexcept;
 
+// The window procedures' boundary: runs `handle`, and reports what it throws
+// and answers 0 instead.
+template <class Handle> LRESULT guarded(const Handle& handle) noexcept {
+  try {
+    return handle();
+  } catch (...) {
+    reportCurrentException();
+    return 0;
+  }
+}
+
 } // namespace tk

@@ -95,6 +95,45 @@ private:
   PAINTSTRUCT ps_{};
 };
 
+// A memory DC compatible with `like`, holding `bitmap` for one scope.
+class BitmapDc {
+public:
+  BitmapDc(HDC like, HBITMAP bitmap) noexcept
+      : dc_(CreateCompatibleDC(like)), old_(SelectObject(dc_, bitmap)) {}
+  BitmapDc(const BitmapDc&) = delete;
+  BitmapDc& operator=(const BitmapDc&) = delete;
+  ~BitmapDc() {
+    SelectObject(dc_, old_);
+    DeleteDC(dc_);
+  }
+  HDC get() const noexcept { return dc_; }
+
+private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// A 32-bit top-down DIB section of w x h pixels; `pixels` receives its
+// pixels (0x00RRGGBB, row after row), null when it could not be made.
+inline UniqueBitmap dibSection(int w, int h, DWORD** pixels) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  *pixels = bitmap ? static_cast<DWORD*>(bits) : nullptr;
+  return bitmap;
+}
+
+// A colour as a pixel of such a DIB section.
+constexpr DWORD dibColour(COLORREF c) noexcept {
+  return (static_cast<DWORD>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
 // Selects a GDI object into a DC for one scope and puts the old one back.
 class SelectScope {
 public:

@@ -1,5 +1,6 @@
-// Placing a window on a monitor: the one rule that the common dialogs, the
-// save dialog, the error box's owner and the confirmation window share.
+// Placing a window: its bounds from a rectangle, and the one rule for a place
+// on a monitor that the common dialogs, the save dialog, the error box's owner
+// and the confirmation window share.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,18 @@
 #include <optional>
 
 namespace tk {
+
+// Gives `window` the bounds `r` (in its parent's client area for a child),
+// keeping its stacking order and activation; `repaint` as for MoveWindow.
+inline void moveWindow(HWND window, const RECT& r, bool repaint = true) noexcept {
+  MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, repaint);
+}
+
+// Gives `window` the size width x height, keeping its place, stacking order
+// and activation.
+inline void resizeWindow(HWND window, int width, int height) noexcept {
+  SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 struct Centring {
   // The window's top goes down by the free height divided by this: 2 centres

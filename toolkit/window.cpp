@@ -106,12 +106,7 @@ LRESULT Window::defaultProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT Window::dispatch(UINT msg, WPARAM wp, LPARAM lp) noexcept {
-  try {
-    return handleMessage(msg, wp, lp);
-  } catch (...) {
-    reportCurrentException();
-    return 0;
-  }
+  return guarded([&] { return handleMessage(msg, wp, lp); });
 }
 
 LRESULT CALLBACK Window::ownProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -76,7 +76,7 @@ enum class ControlKind {
   Page,         // one page of the tab control; a container of controls
 };
 
-// The eleven handler methods of TForm1.
+// The handler methods of TForm1; Count is none, only their number.
 enum class Handler {
   None,
   FormCreate,
@@ -90,6 +90,7 @@ enum class Handler {
   border_kindChange,
   Ma_kindChange,
   Pa_kindChange,
+  Count,
 };
 
 enum class Completion {

@@ -1,10 +1,10 @@
 #include "ui/stylesheet_document.h"
 
 #include "toolkit/atomic_file.h"
+#include "toolkit/common_dialogs.h"
 #include "toolkit/errors.h"
-#include "toolkit/modal.h"
+#include "toolkit/message_loop.h"
 #include "toolkit/portable/digits.h"
-#include "toolkit/save_dialog.h"
 #include "toolkit/text.h"
 #include "ui/portable/code_page_text.h"
 #include "ui/system_code_page.h"

@@ -7,12 +7,16 @@
 #include "toolkit/dpi.h"
 #include "toolkit/errors.h"
 #include "toolkit/handles.h"
+#include "toolkit/placement.h"
 #include "toolkit/text.h"
 #include "ui/form_editors.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <iterator>
+#include <utility>
 
 namespace ui {
 namespace {
@@ -74,9 +78,7 @@ void TForm1::create(HWND owner, int showCommand) {
   // The monitor the window landed on may have another DPI than the screen's.
   dpi_ = tk::windowDpi(hwnd());
   if (dpi_ != screenDpi_) {
-    const RECT r = windowRectFor(dpi_, args.x, args.y);
-    SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    tk::moveWindow(hwnd(), windowRectFor(dpi_, args.x, args.y));
   }
   // The designed client area whatever frame the window really got, so that
   // the memo docked at the bottom never runs over the buttons above it.
@@ -190,48 +192,44 @@ void TForm1::Pa_kindChange(HWND) {
   st::commit(editors().padding, store_, st::PaddingSides);
 }
 
+namespace {
+
+// The handler methods by their Handler value, None first (no method).
+using HandlerMethod = void (TForm1::*)(HWND sender);
+constexpr std::pair<Handler, HandlerMethod> kHandlerMethods[] = {
+    {Handler::None, nullptr},
+    {Handler::FormCreate, &TForm1::FormCreate},
+    {Handler::TAGChange, &TForm1::TAGChange},
+    {Handler::makeClick, &TForm1::makeClick},
+    {Handler::Button2Click, &TForm1::Button2Click},
+    {Handler::Button5Click, &TForm1::Button5Click},
+    {Handler::Button1Click, &TForm1::Button1Click},
+    {Handler::Button3Click, &TForm1::Button3Click},
+    {Handler::Button4Click, &TForm1::Button4Click},
+    {Handler::border_kindChange, &TForm1::border_kindChange},
+    {Handler::Ma_kindChange, &TForm1::Ma_kindChange},
+    {Handler::Pa_kindChange, &TForm1::Pa_kindChange},
+};
+
+constexpr bool inHandlerOrder() {
+  for (std::size_t i = 0; i < std::size(kHandlerMethods); ++i)
+    if (kHandlerMethods[i].first != static_cast<Handler>(i))
+      return false;
+  return true;
+}
+static_assert(std::size(kHandlerMethods) == static_cast<std::size_t>(Handler::Count),
+              "a handler without its method");
+static_assert(inHandlerOrder(), "the methods must follow the Handler order");
+
+} // namespace
+
 void TForm1::run(Handler handler, HWND sender) {
-  if (handler == Handler::None)
+  const auto index = static_cast<std::size_t>(handler);
+  if (handler == Handler::None || index >= std::size(kHandlerMethods))
     return;
   if (handlerObserver_)
     handlerObserver_(handler);
-  switch (handler) {
-  case Handler::None:
-    break;
-  case Handler::FormCreate:
-    FormCreate(sender);
-    break;
-  case Handler::TAGChange:
-    TAGChange(sender);
-    break;
-  case Handler::makeClick:
-    makeClick(sender);
-    break;
-  case Handler::Button2Click:
-    Button2Click(sender);
-    break;
-  case Handler::Button5Click:
-    Button5Click(sender);
-    break;
-  case Handler::Button1Click:
-    Button1Click(sender);
-    break;
-  case Handler::Button3Click:
-    Button3Click(sender);
-    break;
-  case Handler::Button4Click:
-    Button4Click(sender);
-    break;
-  case Handler::border_kindChange:
-    border_kindChange(sender);
-    break;
-  case Handler::Ma_kindChange:
-    Ma_kindChange(sender);
-    break;
-  case Handler::Pa_kindChange:
-    Pa_kindChange(sender);
-    break;
-  }
+  (this->*kHandlerMethods[index].second)(sender);
 }
 
 // ---- pages and keyboard ----
@@ -305,125 +303,6 @@ void TForm1::onCommand(WPARAM wp, LPARAM lp) {
   const ControlKind kind = control->row->kind;
   if ((kind == ControlKind::Button || kind == ControlKind::CheckBox) && HIWORD(wp) == BN_CLICKED)
     run(control->row->handler, from);
-}
-
-// ---- window ----
-
-void TForm1::onDpiChanged(UINT dpi, const RECT& suggested) {
-  WindowFonts fonts = makeWindowFonts(dpi);
-  dpi_ = dpi;
-  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts.controls.get()), FALSE);
-  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  controls_.relayout(dpi, fonts);
-  fonts_ = std::move(fonts); // the old fonts go once no control uses them
-}
-
-namespace {
-
-BOOL CALLBACK tellChild(HWND child, LPARAM message) {
-  SendMessageW(child, static_cast<UINT>(message), 0, 0);
-  return TRUE;
-}
-
-} // namespace
-
-void TForm1::repaintForNewColours(UINT message) {
-  EnumChildWindows(hwnd(), tellChild, static_cast<LPARAM>(message));
-  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-}
-
-void TForm1::paintInnerBorder() {
-  // The one-pixel border between the frame and the client area, which the
-  // frame's own painting leaves alone.
-  RECT window{}, client{};
-  GetWindowRect(hwnd(), &window);
-  GetClientRect(hwnd(), &client);
-  MapWindowPoints(hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
-  OffsetRect(&client, -window.left, -window.top);
-  const int border = tk::scale(FormInnerBorder, dpi_);
-  InflateRect(&client, border, border);
-  const tk::WindowDc dc(hwnd(), tk::WindowDc::whole);
-  if (!dc.get())
-    return;
-  HBRUSH brush = GetSysColorBrush(COLOR_BTNFACE); // a system brush: not ours to delete
-  for (int i = 0; i < border; ++i) {
-    FrameRect(dc.get(), &client, brush);
-    InflateRect(&client, -1, -1);
-  }
-}
-
-LRESULT TForm1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-  case WM_COMMAND:
-    onCommand(wp, lp);
-    return 0;
-  case WM_NOTIFY: {
-    const auto* header = reinterpret_cast<const NMHDR*>(lp);
-    const FormControls::Control* from = controls_.find(header->hwndFrom);
-    if (from && from->row->kind == ControlKind::TabControl && header->code == TCN_SELCHANGE)
-      showPage(currentPage());
-    return 0;
-  }
-  case WM_NCCALCSIZE: {
-    const LRESULT r = defaultProc(msg, wp, lp);
-    RECT* client = reinterpret_cast<RECT*>(lp); // rgrc[0] when wp is TRUE
-    const int border = tk::scale(FormInnerBorder, dpi_);
-    InflateRect(client, -border, -border);
-    return r;
-  }
-  case WM_NCPAINT:
-  case WM_NCACTIVATE: {
-    const LRESULT r = defaultProc(msg, wp, lp);
-    paintInnerBorder();
-    return r;
-  }
-  case WM_SIZE:
-    if (wp != SIZE_MINIMIZED && controls_.built())
-      controls_.dock();
-    return 0;
-  case WM_DPICHANGED:
-    onDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
-    return 0;
-  case WM_ACTIVATE:
-    // Windows that do their own dialog navigation keep the focus across
-    // deactivation themselves.
-    if (LOWORD(wp) == WA_INACTIVE) {
-      HWND focus = GetFocus();
-      if (focus && IsChild(hwnd(), focus))
-        lastFocus_ = focus;
-    } else if (!HIWORD(wp)) {
-      HWND target = lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd(), lastFocus_) ? lastFocus_
-                    : !controls_.built()                                              ? nullptr
-                                         : controls_.hwnd(ControlId::TAG);
-      if (target)
-        SetFocus(target);
-    }
-    return 0;
-  case WM_GETOBJECT:
-    // An accessibility client is asking: from now on it needs the names.
-    if (controls_.built())
-      nameControlsForScreenReaders();
-    break;
-  case WM_SETTINGCHANGE:
-    if (wp == SPI_SETSCREENREADER && screenReaderRunning())
-      nameControlsForScreenReaders();
-    if (wp == SPI_SETHIGHCONTRAST)
-      repaintForNewColours(WM_SYSCOLORCHANGE);
-    break;
-  case WM_SYSCOLORCHANGE:
-  case WM_THEMECHANGED:
-    // Only top-level windows hear of a new colour scheme or theme: the child
-    // controls are told, and everything is drawn again in the new colours.
-    repaintForNewColours(msg);
-    break;
-  case WM_DESTROY:
-    screenReaderNames_.clear(); // while the controls still exist
-    break;
-  default:
-    break;
-  }
-  return defaultProc(msg, wp, lp);
 }
 
 } // namespace ui

@@ -27,7 +27,8 @@ public:
   // FormCreate and shows the window with `showCommand`.
   void create(HWND owner, int showCommand);
 
-  // The eleven handlers. Each takes the control that raised the event.
+  // The handlers of the wiring table. Each takes the control that raised the
+  // event.
   void FormCreate(HWND sender);
   void TAGChange(HWND sender);
   void makeClick(HWND sender);
@@ -77,6 +78,11 @@ public:
 
   bool preTranslateMessage(MSG& msg) override;
 
+  // When set, they replace the window's own handling of its minimise button
+  // (WM_SYSCOMMAND SC_MINIMIZE) and of closing (WM_CLOSE).
+  std::function<void()> onMinimize;
+  std::function<void()> onClose;
+
 protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -85,7 +91,16 @@ private:
   // The side editors, made when first needed: they read controls of the
   // pages built after the first paint.
   FormEditors& editors();
+  // One member for each message the window handles itself.
   void onCommand(WPARAM wp, LPARAM lp);
+  void onNotify(const NMHDR& header);
+  LRESULT onNcCalcSize(WPARAM wp, LPARAM lp);
+  LRESULT withInnerBorder(UINT msg, WPARAM wp, LPARAM lp);
+  void onActivate(WPARAM wp);
+  bool onSysCommand(WPARAM wp);
+  bool onCloseRequest();
+  void onGetObject();
+  void onSettingChange(WPARAM wp);
   void onDpiChanged(UINT dpi, const RECT& suggested);
   void paintInnerBorder();
   // Tells every control of a new colour scheme or theme (`message`) and

@@ -12,8 +12,6 @@
 #include "toolkit/dpi.h"
 #include "toolkit/errors.h"
 #include "toolkit/message_loop.h"
-#include "toolkit/modal.h"
-#include "toolkit/save_dialog.h"
 #include "toolkit/text.h"
 #include "version.h" // generated from the project's version, like the record
 

@@ -6,10 +6,10 @@
 
 #include "app/application.h"
 #include "toolkit/atomic_file.h"
+#include "toolkit/common_dialogs.h"
 #include "toolkit/errors.h"
 #include "toolkit/handles.h"
-#include "toolkit/modal.h"
-#include "toolkit/save_dialog.h"
+#include "toolkit/message_loop.h"
 #include "toolkit/text.h"
 #include "toolkit/window.h"
 #include "ui/stylesheet_document.h"

@@ -2,7 +2,8 @@
 # clang-tidy (the machine's, with the checks of .clang-tidy) over the
 # production code one build compiles: every file of style/, controls/, ui/,
 # toolkit/, app/ and tools/ in the build's compile_commands.json, with the
-# headers of those folders. Any finding fails.
+# headers of those folders; and no C or C++ file of those folders over 400
+# lines. Any finding fails.
 #   clang_tidy_check.sh SOURCE_DIR BUILD_DIR [MINGW_TRIPLE]
 # For a mingw-w64 build (MINGW_TRIPLE, say i686-w64-mingw32) clang parses the
 # code as that target, with the same mingw-w64 headers and GCC's libstdc++ the
@@ -46,6 +47,12 @@ PY
 # also one the parser gives (clang-diagnostic-*).
 sed 's/\x1b\[[0-9;]*m//g' "$work/out" | grep -E '^[^ ].*:[0-9]+:[0-9]+: (warning|error): |^error: ' |
   sort -u >"$work/findings" || true
+# A file holds one concept: more than 400 lines is a finding, on its line 401.
+# ui/form_builder.cpp is the one file still waiting for its split.
+find "$src"/{style,controls,ui,toolkit,app,tools} -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.c' \) \
+  ! -path "$src/ui/form_builder.cpp" -print0 |
+  xargs -0 awk 'FNR == 401 { print FILENAME ":401:1: error: more than 400 lines [file-length]" }' \
+    >>"$work/findings"
 if [ -s "$work/findings" ]; then
   cat "$work/findings"
   echo "clang-tidy: $(wc -l <"$work/findings") finding(s)"

@@ -6,7 +6,7 @@
 #include "tests/support/window_helpers.h"
 #include "toolkit/handles.h"
 #include "toolkit/installed_faces.h"
-#include "toolkit/modal.h"
+#include "toolkit/message_loop.h"
 #include "toolkit/placement.h"
 #include "toolkit/text.h"
 #include "toolkit/window.h"

@@ -7,7 +7,6 @@
 #include "tests/support/handler_runs.h"
 #include "tests/support/window_helpers.h"
 #include "toolkit/message_loop.h"
-#include "toolkit/modal.h"
 #include "toolkit/text.h"
 #include "ui/form_builder.h"
 #include "ui/form_description.h"
