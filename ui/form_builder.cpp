@@ -120,19 +120,8 @@ void FormControls::build(HWND form, UINT dpi, const WindowFonts& fonts,
     }
   }
   building_ = false;
-  checkBuilt();
   built_ = true;
   placePages();
-}
-
-void FormControls::checkBuilt() const {
-  // Every slot of the table must hold its control (or, while pages are left
-  // to build, its row), or the handlers would reach a missing window later.
-  for (std::size_t i = 0; i < controls_.size(); ++i) {
-    const Control& c = controls_[i];
-    if (!c.row || indexOf(c.row->id) != i || (!c.hwnd && (pending_ == 0 || !deferred(*c.row))))
-      throw tk::Error("コントロール「" + std::string(ControlNames[i]) + "」がありません");
-  }
 }
 
 bool FormControls::deferred(const ControlDescription& row) const {
@@ -191,8 +180,6 @@ void FormControls::buildPage(const ControlDescription& page, std::size_t limit) 
   }
   building_ = false;
   --pending_;
-  if (pending_ == 0)
-    checkBuilt();
 }
 
 // ---- one creator per kind of control ----
@@ -201,7 +188,8 @@ namespace {
 
 // What a creator needs besides the row: where the control goes and how it
 // looks. Each creator makes the control at its bounds, in its font, and
-// fills in the Control.
+// fills in the Control: its window and, for a typed kind, the object of its
+// kind's type, which own() takes.
 struct Creation {
   const ControlDescription& row;
   HWND parent; // the window the control is made in
@@ -222,6 +210,14 @@ void setFont(HWND hwnd, HFONT font) {
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
+// The slot takes the object made for a control of kind `Kind`, which must be
+// of the type FormControls::get gives that kind.
+template <ControlKind Kind>
+void own(Control& c, std::unique_ptr<typename ControlTypeOf<Kind>::type> object) {
+  c.hwnd = object->hwnd();
+  c.owner = std::move(object);
+}
+
 void plain(Control& c, const Creation& k, const wchar_t* className, DWORD exStyle, DWORD style) {
   c.hwnd = createPlain(className, exStyle, style, k.row.text, k.parent, k.id, k.bounds);
   setFont(c.hwnd, k.font);
@@ -231,8 +227,7 @@ void createGroup(Control& c, const Creation& k) {
   auto group = std::make_unique<GroupContainer>();
   group->create(k.parent, k.id, k.bounds, k.row.text);
   group->setTarget(k.form);
-  c.hwnd = group->hwnd();
-  c.window = std::move(group);
+  own<ControlKind::GroupBox>(c, std::move(group));
   setFont(c.hwnd, k.font);
 }
 
@@ -243,8 +238,7 @@ void createPage(Control& c, const Creation& k) {
   auto page = std::make_unique<PageContainer>();
   page->create(k.parent, k.id, k.bounds, shown);
   page->setTarget(k.form);
-  c.hwnd = page->hwnd();
-  c.window = std::move(page);
+  own<ControlKind::Page>(c, std::move(page));
   setFont(c.hwnd, k.font);
 }
 
@@ -268,16 +262,14 @@ void createEdit(Control& c, const Creation& k) {
 void createTabControl(Control& c, const Creation& k) {
   auto tabs = std::make_unique<TabControl>();
   tabs->create(k.parent, k.id, k.bounds);
-  c.hwnd = tabs->hwnd();
-  c.window = std::move(tabs);
+  own<ControlKind::TabControl>(c, std::move(tabs));
   setFont(c.hwnd, k.font);
 }
 
 void createMemo(Control& c, const Creation& k) {
   auto memo = std::make_unique<Memo>();
   memo->create(k.parent, k.id, k.bounds);
-  c.hwnd = memo->hwnd();
-  c.window = std::move(memo);
+  own<ControlKind::Memo>(c, std::move(memo));
   setFont(c.hwnd, k.memoFont);
 }
 
@@ -297,32 +289,32 @@ void createSpinEdit(Control& c, const Creation& k) {
   GetWindowRect(spin->hwnd(), &made);
   if (made.bottom - made.top != r.bottom - r.top)
     MoveWindow(spin->hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
-  c.hwnd = spin->hwnd();
-  c.window = std::move(spin);
+  own<ControlKind::SpinEdit>(c, std::move(spin));
 }
 
-void createCombo(Control& c, const Creation& k) {
+template <ControlKind Kind> void createCombo(Control& c, const Creation& k) {
   const ControlDescription& row = k.row;
-  const bool editable = row.kind == ControlKind::EditCombo;
+  const bool editable = Kind == ControlKind::EditCombo;
   const DWORD style = editable ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST;
-  c.hwnd =
+  HWND hwnd =
       createPlain(L"COMBOBOX", 0, WS_TABSTOP | WS_VSCROLL | style, {}, k.parent, k.id, k.bounds);
   // The window font before any text: the entries and the selection are then
   // laid out once, in the font they are shown in.
-  setFont(c.hwnd, k.font);
+  setFont(hwnd, k.font);
   if (editable)
-    SendMessageW(c.hwnd, CB_LIMITTEXT, 0, 0); // any text, however long
+    SendMessageW(hwnd, CB_LIMITTEXT, 0, 0); // any text, however long
   for (std::string_view entry : row.entries) {
     const std::wstring wide = tk::widen(entry);
-    SendMessageW(c.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
   }
-  SendMessageW(c.hwnd, CB_SETCURSEL, static_cast<WPARAM>(row.initialIndex), 0);
+  SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(row.initialIndex), 0);
   if (row.initialIndex == NoSelection && !row.text.empty())
-    tk::setWindowText(c.hwnd, tk::widen(row.text));
-  c.combo = std::make_unique<CompletionCombo>();
-  c.combo->attach(
-      c.hwnd, {row.completion != Completion::Off, row.completion == Completion::OnWithDropDown});
-  c.combo->onChange = k.onChange;
+    tk::setWindowText(hwnd, tk::widen(row.text));
+  auto combo = std::make_unique<CompletionCombo>();
+  combo->attach(hwnd,
+                {row.completion != Completion::Off, row.completion == Completion::OnWithDropDown});
+  combo->onChange = k.onChange;
+  own<Kind>(c, std::move(combo));
 }
 
 using Creator = void (*)(Control&, const Creation&);
@@ -336,8 +328,9 @@ Creator creatorFor(ControlKind kind) {
   case ControlKind::Button:
     return createButton;
   case ControlKind::EditCombo:
+    return createCombo<ControlKind::EditCombo>;
   case ControlKind::DropDownList:
-    return createCombo;
+    return createCombo<ControlKind::DropDownList>;
   case ControlKind::SpinEdit:
     return createSpinEdit;
   case ControlKind::Edit:
@@ -402,10 +395,9 @@ void FormControls::relayout(UINT dpi, const WindowFonts& fonts) {
   const CaptionMeasure measure(fonts.controls.get());
   for (Control& c : controls_) {
     HFONT font = c.row->kind == ControlKind::Memo ? fonts.memo.get() : fonts.controls.get();
-    if (c.row->kind == ControlKind::SpinEdit) {
-      auto& spin = static_cast<TSpinEdit&>(*c.window);
-      spin.SetDpi(dpi);
-      spin.SetFont(font);
+    if (const auto* spin = std::get_if<std::unique_ptr<TSpinEdit>>(&c.owner)) {
+      (*spin)->SetDpi(dpi);
+      (*spin)->SetFont(font);
     } else
       SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (c.row->kind != ControlKind::Page)
@@ -522,29 +514,6 @@ HWND FormControls::parentOf(const ControlDescription& row) const {
   if (row.kind == ControlKind::Page)
     return GetParent(hwnd(row.parentId)); // beside the tab control, see placePages
   return hwnd(row.parentId);
-}
-
-const FormControls::Control& FormControls::checkedKind(ControlId id, ControlKind kind) const {
-  const Control& c = controls_[indexOf(id)];
-  if (!c.row || c.row->kind != kind || (!c.window && !c.combo))
-    throw tk::Error("コントロール「" + std::string(nameOf(id)) + "」は求める種類ではありません");
-  return c;
-}
-
-TSpinEdit& FormControls::spinEdit(ControlId id) const {
-  return static_cast<TSpinEdit&>(*checkedKind(id, ControlKind::SpinEdit).window);
-}
-
-CompletionCombo& FormControls::combo(ControlId id) const {
-  const Control& c = controls_[indexOf(id)];
-  if (!c.combo)
-    throw tk::Error("コントロール「" + std::string(nameOf(id)) +
-                    "」はコンボボックスではありません");
-  return *c.combo;
-}
-
-Memo& FormControls::memo() const {
-  return static_cast<Memo&>(*checkedKind(ControlId::StyleSheet, ControlKind::Memo).window);
 }
 
 const FormControls::Control* FormControls::find(HWND hwnd) const {

@@ -19,9 +19,8 @@ constexpr ControlId Form1 = ControlId::None; // the window, parent of the framin
 // The fields every row has; the helpers below fill in the rest by kind.
 constexpr ControlDescription row(ControlKind kind, ControlId id, ControlId parent, Bounds b,
                                  int tab, std::string_view text = {}) {
-  return {kind, id, parent,      nameOf(id),      nameOf(parent), b,          tab,
-          text, {}, NoSelection, Completion::Off, H::None,        Dock::None, ControlId::None,
-          {}};
+  return {kind,    id,         parent,          b, tab, text, {}, NoSelection, Completion::Off,
+          H::None, Dock::None, ControlId::None, {}};
 }
 
 // One helper per kind keeps each row on one line and its meaning readable.
@@ -207,18 +206,22 @@ constexpr ControlDescription Rows[] = {
 };
 
 // The row of ControlId n is row n, so the builder's table can be indexed by
-// identifier; and a parent comes before its children, so it exists when they
-// are created.
+// identifier; each row is of its identifier's kind, which the types the
+// builder makes follow; and a parent comes before its children, so it exists
+// when they are created.
 constexpr bool rowsFollowTheIdentifiers() {
   if (std::size(Rows) != ControlCount)
     return false;
-  for (std::size_t i = 0; i < std::size(Rows); ++i)
-    if (indexOf(Rows[i].id) != i || (Rows[i].parentId != Form1 && indexOf(Rows[i].parentId) >= i))
+  for (std::size_t i = 0; i < std::size(Rows); ++i) {
+    const ControlDescription& r = Rows[i];
+    if (indexOf(r.id) != i || r.kind != kindOf(r.id) ||
+        (r.parentId != Form1 && indexOf(r.parentId) >= i))
       return false;
+  }
   return true;
 }
-static_assert(rowsFollowTheIdentifiers(),
-              "the rows must stand in the order of SHEETLOOM_FORM_CONTROLS, parents first");
+static_assert(rowsFollowTheIdentifiers(), "the rows must stand in the order of "
+                                          "SHEETLOOM_FORM_CONTROLS, of its kinds, parents first");
 
 // The controls a user types or chooses in, which a screen reader names by
 // the label before them or by their annotation.
@@ -289,13 +292,6 @@ const ControlDescription* formDescriptionEnd() {
 }
 std::size_t formDescriptionSize() {
   return std::size(Rows);
-}
-
-const ControlDescription* findControl(std::string_view name) {
-  for (const ControlDescription& row : Rows)
-    if (row.name == name)
-      return &row;
-  return nullptr;
 }
 
 } // namespace ui

@@ -56,7 +56,9 @@ inline constexpr BoxControlIds PaddingControls{ControlId::Pa_kind, ControlId::Pa
 
 class FormBoxEditors final : public style::BoxEditors {
 public:
-  FormBoxEditors(const FormControls& controls, const BoxControlIds& ids);
+  FormBoxEditors(HWND kind, HWND unit, HWND check, controls::TSpinEdit& number);
+  // The editors of the group whose controls are `Ids`.
+  template <BoxControlIds Ids> static FormBoxEditors of(const FormControls& controls);
   std::int32_t sideIndex() const override;
   std::string unitText() const override;
   void setUnitText(const std::string& text) override;

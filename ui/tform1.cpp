@@ -303,8 +303,8 @@ void TForm1::onCommand(WPARAM wp, LPARAM lp) {
     }
     return;
   }
-  if (control->combo) {
-    control->combo->handleCommand(wp, lp);
+  if (const auto* combo = std::get_if<std::unique_ptr<CompletionCombo>>(&control->owner)) {
+    (*combo)->handleCommand(wp, lp);
     return;
   }
   const ControlKind kind = control->row->kind;

@@ -36,7 +36,7 @@ std::string FormInputTest::nameOf(HWND hwnd) const {
   if (!hwnd)
     return "(none)";
   if (const auto* control = form.controls().find(hwnd))
-    return std::string(control->row->name);
+    return std::string(ui::nameOf(control->row->id));
   HWND parent = GetParent(hwnd);
   return (parent && parent != hwnd ? nameOf(parent) : std::string("?")) + "/" +
          tk::narrow(className(hwnd));
@@ -52,7 +52,7 @@ std::vector<std::string> FormInputTest::differences(const std::vector<ShownWindo
                                                     const std::vector<ShownWindow>& after,
                                                     const std::wstring* memoAfter) const {
   std::vector<std::string> found;
-  HWND memoHwnd = c("StyleSheet");
+  HWND memoHwnd = c(C::StyleSheet);
   for (const ShownWindow& b : before) {
     const std::string name = nameOf(b.hwnd);
     const ShownWindow* a = nullptr;
@@ -83,28 +83,29 @@ std::vector<std::string> FormInputTest::differences(const std::vector<ShownWindo
 }
 
 void FormInputTest::clickTab(int index) {
-  HWND tabs = c("PageControl1");
+  HWND tabs = c(C::PageControl1);
   RECT item{};
   SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
   input.click(tabs, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
 }
 
-void FormInputTest::openList(std::string_view name) {
-  const COMBOBOXINFO info = comboBoxInfo(c(name));
+void FormInputTest::openList(ui::ControlId control) {
+  const COMBOBOXINFO info = comboBoxInfo(c(control));
   const RECT& arrow = info.rcButton;
   // Each time a little to the other side, so that two openings in a row
   // are two clicks, not a double click.
   const int side = (openings_++ % 2) ? 3 : -3;
-  input.click(c(name),
+  input.click(c(control),
               POINT{(arrow.left + arrow.right) / 2 + side, (arrow.top + arrow.bottom) / 2});
 }
 
-int FormInputTest::pageOf(std::string_view name) const {
-  const ui::ControlDescription* row = ui::findControl(name);
-  while (row && row->kind != ui::ControlKind::Page)
-    row = ui::findControl(row->parent);
-  if (!row)
+int FormInputTest::pageOf(ui::ControlId control) const {
+  ui::ControlId page = control;
+  while (page != ui::ControlId::None && ui::kindOf(page) != ui::ControlKind::Page)
+    page = ui::describe(page).parentId;
+  if (page == ui::ControlId::None)
     return -1;
+  const ui::ControlDescription* row = &ui::describe(page);
   int index = 0;
   for (const auto& control : form.controls().all()) {
     if (control.row == row)

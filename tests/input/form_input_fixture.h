@@ -38,18 +38,16 @@ protected:
     EXPECT_TRUE(RealInput::bringToFront(form.hwnd()));
   }
 
-  // Controls by their names in the description, as the tables of tests name
-  // them; an unknown name fails the test.
-  static ui::ControlId id(std::string_view name) { return sheetloom_test::controlIdNamed(name); }
+  // Controls by their identifiers, as the tables of tests list them.
+  using C = ui::ControlId;
   HWND c(ui::ControlId control) const { return form.control(control); }
-  HWND c(std::string_view name) const { return form.control(id(name)); }
-  std::wstring text(std::string_view name) const { return tk::windowText(c(name)); }
-  std::wstring memo() const { return text("StyleSheet"); }
-  int selected(std::string_view name) const {
-    return static_cast<int>(SendMessageW(c(name), CB_GETCURSEL, 0, 0));
+  std::wstring text(ui::ControlId control) const { return tk::windowText(c(control)); }
+  std::wstring memo() const { return text(C::StyleSheet); }
+  int selected(ui::ControlId control) const {
+    return static_cast<int>(SendMessageW(c(control), CB_GETCURSEL, 0, 0));
   }
   int runs(ui::Handler h) const { return handlerRuns(h); }
-  HWND editOf(std::string_view name) const { return comboBoxInfo(c(name)).hwndItem; }
+  HWND editOf(ui::ControlId control) const { return comboBoxInfo(c(control)).hwndItem; }
   DWORD caretOf(HWND edit) const {
     DWORD start = 0, end = 0;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -72,9 +70,9 @@ protected:
   // The tab button of page `index`, at its centre.
   void clickTab(int index);
   // Opens a combo's list with a click on its arrow button.
-  void openList(std::string_view name);
+  void openList(ui::ControlId control);
   // The page that holds the control, or -1 for the framing group.
-  int pageOf(std::string_view name) const;
+  int pageOf(ui::ControlId control) const;
 
   Watchdog watchdog{240};
   app::Application application;

@@ -15,9 +15,10 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace sheetloom_test {
 
@@ -36,53 +37,54 @@ protected:
 
   static void pump() { pumpPending(); }
 
-  // Controls by their names in the description, as the tables of tests name
-  // them; an unknown name fails the test.
-  static ui::ControlId id(std::string_view name) { return sheetloom_test::controlIdNamed(name); }
+  // Controls by their identifiers, as the tables of tests list them.
+  using C = ui::ControlId;
   HWND c(ui::ControlId control) const { return form.control(control); }
-  HWND c(std::string_view name) const { return form.control(id(name)); }
-  std::wstring text(std::string_view name) const { return tk::windowText(c(name)); }
-  int selected(std::string_view name) const {
-    return static_cast<int>(SendMessageW(c(name), CB_GETCURSEL, 0, 0));
+  std::wstring text(ui::ControlId control) const { return tk::windowText(c(control)); }
+  int selected(ui::ControlId control) const {
+    return static_cast<int>(SendMessageW(c(control), CB_GETCURSEL, 0, 0));
   }
-  bool checked(std::string_view name) const {
-    return SendMessageW(c(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  bool checked(ui::ControlId control) const {
+    return SendMessageW(c(control), BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
-  controls::TSpinEdit& spin(std::string_view name) const {
-    return form.controls().spinEdit(id(name));
+  // The spin edit of a table's row; FormControls::get where the control is
+  // known when compiling.
+  controls::TSpinEdit& spin(ui::ControlId control) const {
+    const auto& slot = form.controls().all()[ui::indexOf(control)];
+    return *std::get<std::unique_ptr<controls::TSpinEdit>>(slot.owner);
   }
-  std::wstring memo() const { return text("StyleSheet"); }
+  std::wstring memo() const { return text(C::StyleSheet); }
   int runs(ui::Handler h) const { return handlerRuns(h); }
 
   // A user's click on a button or check box.
-  void click(std::string_view name) { SendMessageW(c(name), BM_CLICK, 0, 0); }
+  void click(ui::ControlId control) { SendMessageW(c(control), BM_CLICK, 0, 0); }
 
   // A user's choice of entry `index`: the selection and the notification the
   // combo sends its parent for it.
-  void choose(std::string_view name, int index) {
-    HWND combo = c(name);
+  void choose(ui::ControlId control, int index) {
+    HWND combo = c(control);
     SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(combo));
   }
-  int indexOf(std::string_view name, const std::wstring& entry) const {
-    return static_cast<int>(SendMessageW(c(name), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+  int indexOf(ui::ControlId control, const std::wstring& entry) const {
+    return static_cast<int>(SendMessageW(c(control), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                          reinterpret_cast<LPARAM>(entry.c_str())));
   }
 
   // The edit inside an editable combo, or the control itself.
-  HWND editOf(std::string_view name) const {
-    const COMBOBOXINFO info = comboBoxInfo(c(name));
-    return info.hwndItem ? info.hwndItem : c(name);
+  HWND editOf(ui::ControlId control) const {
+    const COMBOBOXINFO info = comboBoxInfo(c(control));
+    return info.hwndItem ? info.hwndItem : c(control);
   }
-  void type(std::string_view name, std::wstring_view keys) { typeChars(editOf(name), keys); }
-  void setText(std::string_view name, std::wstring_view value) {
-    tk::setWindowText(c(name), value);
+  void type(ui::ControlId control, std::wstring_view keys) { typeChars(editOf(control), keys); }
+  void setText(ui::ControlId control, std::wstring_view value) {
+    tk::setWindowText(c(control), value);
   }
 
   // The keyboard state that GetKeyState reports to the form.
   static void setKeys(bool ctrl, bool shift) { setModifierKeys(ctrl, shift); }
-  RECT boundsIn(std::string_view name, HWND parent) const { return rectIn(c(name), parent); }
+  RECT boundsIn(ui::ControlId control, HWND parent) const { return rectIn(c(control), parent); }
 
   ui::TForm1 form;
   HandlerRuns handlerRuns{form}; // installed before the constructor creates the window
