@@ -99,17 +99,24 @@ constexpr ControlDescription page(ControlId id, std::string_view caption) {
 constexpr Entries Units = list(st::UnitChoices);
 constexpr Entries Sides = list(st::SideChoices);
 
+// The docked controls' places follow from the window's client size: the
+// group fills it, and the memo spans its width at the bottom, MemoInset
+// from the edges.
+constexpr Bounds WholeClient{0, 0, FormClientWidth, FormClientHeight};
+constexpr int MemoHeight = 203;
+constexpr Bounds MemoAtBottom{MemoInset, FormClientHeight - MemoInset - MemoHeight,
+                              FormClientWidth - 2 * MemoInset, MemoHeight};
+
 // Constant: the table is data in the executable, built by no code at start.
 constexpr ControlDescription Rows[] = {
     // Form1's client area is filled by the framing group, whose caption
     // mirrors the selector.
-    group(C::GroupBox1, Form1, {0, 0, 710, 601}, "BODY", Dock::Fill),
+    group(C::GroupBox1, Form1, WholeClient, "BODY", Dock::Fill),
     label(C::Label1, C::GroupBox1, {8, 24, 62, 12}, "HTMLタグ名", C::TAG),
     editCombo(C::TAG, C::GroupBox1, {72, 24, 121, 20}, 0, list(st::TagChoices), NoSelection, "BODY",
               Completion::OnWithDropDown, H::TAGChange),
     button(C::make, C::GroupBox1, {8, 368, 115, 25}, 1, "スタイルシートに追加", H::makeClick),
-    spoken(memo(C::StyleSheet, C::GroupBox1, {2, 396, 706, 203}, 2, Dock::Bottom),
-           "スタイルシート"),
+    spoken(memo(C::StyleSheet, C::GroupBox1, MemoAtBottom, 2, Dock::Bottom), "スタイルシート"),
     button(C::Button2, C::GroupBox1, {128, 368, 89, 25}, 3, "ファイルに保存", H::Button2Click),
     button(C::Button5, C::GroupBox1, {224, 368, 49, 25}, 4, "クリア", H::Button5Click),
     spoken(tabControl(C::PageControl1, C::GroupBox1, {8, 54, 684, 312}, 5, 0), "設定のページ"),
