@@ -1,9 +1,6 @@
 #include "ui/tform1.h"
 
 #include "controls/completion_combo.h"
-#include "style/add_action.h"
-#include "style/font_colour.h"
-#include "style/side_editors.h"
 #include "toolkit/dpi.h"
 #include "toolkit/errors.h"
 #include "toolkit/handles.h"
@@ -17,8 +14,6 @@
 
 namespace ui {
 namespace {
-
-namespace st = style;
 
 // Single fixed frame: no WS_THICKFRAME, so the frame cannot be dragged to
 // another size, while the window can still be maximised.
@@ -105,137 +100,12 @@ void TForm1::create(HWND owner, int showCommand) {
     nameControlsForScreenReaders();
 }
 
-// ---- handlers ----
-
-FormEditors& TForm1::editors() {
-  if (!editors_)
-    editors_ = std::make_unique<FormEditors>(controls_);
-  return *editors_;
-}
-
 bool TForm1::buildLaterPages() noexcept {
   try {
     return controls_.buildNextPage();
   } catch (...) {
     tk::reportCurrentException();
     return false; // the rest is built when something needs it
-  }
-}
-
-void TForm1::FormCreate(HWND) {
-  fontDialog_.colour = RGB(0, 0, 0);
-  fontDialog_.font.lfHeight = st::heightFromPointSize(12, static_cast<int>(screenDpi_));
-  store_.reset();
-}
-
-void TForm1::TAGChange(HWND) {
-  tk::setWindowText(controls_.hwnd(ControlId::GroupBox1),
-                    tk::windowText(controls_.hwnd(ControlId::TAG)));
-}
-
-void TForm1::makeClick(HWND) {
-  // Commits the three side groups as their handlers do, then composes the
-  // rule from the controls and appends it to the memo.
-  st::addRule(editors(), store_);
-}
-
-void TForm1::Button2Click(HWND) {
-  document_.save(hwnd());
-}
-
-void TForm1::Button5Click(HWND) {
-  document_.clear();
-}
-
-void TForm1::Button1Click(HWND) {
-  const std::optional<tk::FontChoice> choice = tk::chooseFont(fontDialog_.font, fontDialog_.colour);
-  if (!choice)
-    return;
-  st::FontDescription font;
-  font.faceName = tk::narrow(choice->font.lfFaceName);
-  font.height = choice->font.lfHeight;
-  font.pixelsPerInch = static_cast<std::int32_t>(screenDpi_);
-  font.weight = choice->font.lfWeight;
-  font.italic = choice->font.lfItalic != 0;
-  font.underline = choice->font.lfUnderline != 0;
-  font.strikeOut = choice->font.lfStrikeOut != 0;
-  font.colour = choice->colour;
-  // Build the lines before keeping anything, so a failure changes nothing.
-  st::FontDeclarations lines = st::fontDeclarations(font);
-  store_.fontDeclarations = std::move(lines);
-  fontDialog_.font = choice->font;
-  fontDialog_.colour = choice->colour;
-}
-
-void TForm1::Button3Click(HWND) {
-  chooseColourInto(ControlId::border_color);
-}
-
-void TForm1::Button4Click(HWND) {
-  chooseColourInto(ControlId::back_color);
-}
-
-void TForm1::chooseColourInto(ControlId edit) {
-  const std::optional<COLORREF> colour = tk::chooseColour(colourDialog_, customColours_);
-  if (!colour)
-    return;
-  colourDialog_ = *colour;
-  tk::setWindowText(controls_.hwnd(edit), tk::widen(st::colorCode(*colour)));
-}
-
-void TForm1::border_kindChange(HWND) {
-  st::commitBorderEditors(editors().border, store_);
-}
-
-void TForm1::Ma_kindChange(HWND) {
-  st::commitMarginEditors(editors().margin, store_);
-}
-
-void TForm1::Pa_kindChange(HWND) {
-  st::commitPaddingEditors(editors().padding, store_);
-}
-
-void TForm1::run(Handler handler, HWND sender) {
-  if (handler == Handler::None)
-    return;
-  if (handlerObserver_)
-    handlerObserver_(handler);
-  switch (handler) {
-  case Handler::None:
-    break;
-  case Handler::FormCreate:
-    FormCreate(sender);
-    break;
-  case Handler::TAGChange:
-    TAGChange(sender);
-    break;
-  case Handler::makeClick:
-    makeClick(sender);
-    break;
-  case Handler::Button2Click:
-    Button2Click(sender);
-    break;
-  case Handler::Button5Click:
-    Button5Click(sender);
-    break;
-  case Handler::Button1Click:
-    Button1Click(sender);
-    break;
-  case Handler::Button3Click:
-    Button3Click(sender);
-    break;
-  case Handler::Button4Click:
-    Button4Click(sender);
-    break;
-  case Handler::border_kindChange:
-    border_kindChange(sender);
-    break;
-  case Handler::Ma_kindChange:
-    Ma_kindChange(sender);
-    break;
-  case Handler::Pa_kindChange:
-    Pa_kindChange(sender);
-    break;
   }
 }
 
@@ -358,6 +228,22 @@ void TForm1::paintInnerBorder() {
   }
 }
 
+void TForm1::onActivate(WPARAM wp) {
+  // Windows that do their own dialog navigation keep the focus across
+  // deactivation themselves.
+  if (LOWORD(wp) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd(), focus))
+      lastFocus_ = focus;
+  } else if (!HIWORD(wp)) {
+    HWND target = lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd(), lastFocus_) ? lastFocus_
+                  : !controls_.built()                                              ? nullptr
+                                       : controls_.hwnd(ControlId::TAG);
+    if (target)
+      SetFocus(target);
+  }
+}
+
 LRESULT TForm1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
   case WM_COMMAND:
@@ -391,19 +277,7 @@ LRESULT TForm1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     onDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
     return 0;
   case WM_ACTIVATE:
-    // Windows that do their own dialog navigation keep the focus across
-    // deactivation themselves.
-    if (LOWORD(wp) == WA_INACTIVE) {
-      HWND focus = GetFocus();
-      if (focus && IsChild(hwnd(), focus))
-        lastFocus_ = focus;
-    } else if (!HIWORD(wp)) {
-      HWND target = lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd(), lastFocus_) ? lastFocus_
-                    : !controls_.built()                                              ? nullptr
-                                         : controls_.hwnd(ControlId::TAG);
-      if (target)
-        SetFocus(target);
-    }
+    onActivate(wp);
     return 0;
   case WM_GETOBJECT:
     // An accessibility client is asking: from now on it needs the names.

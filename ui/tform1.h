@@ -86,6 +86,7 @@ private:
   // pages built after the first paint.
   FormEditors& editors();
   void onCommand(WPARAM wp, LPARAM lp);
+  void onActivate(WPARAM wp);
   void onDpiChanged(UINT dpi, const RECT& suggested);
   void paintInnerBorder();
   // Tells every control of a new colour scheme or theme (`message`) and
