@@ -1,7 +1,7 @@
 // What a user does with Form1, with real clicks and keys: every button, the
 // pages, completion while typing, and a whole save with its confirmation or
 // its error box. The system's dialogs are answered with real input too.
-#include "form_input_fixture.h"
+#include "tests/support/form_fixture.h"
 
 #include "tests/support/temporary_files.h"
 
@@ -35,7 +35,7 @@ std::string shiftJis(const std::wstring& text) {
   return bytes;
 }
 
-class FormActionsTest : public FormInputTest {
+class FormActionsTest : public FormTest {
 protected:
   // In the save dialog: a click into the file name box, the path typed, Enter.
   void answerSaveDialog(HWND dialog, const std::wstring& path) {

@@ -3,7 +3,7 @@
 // afterwards every window is still there, where it was, with its text; no
 // button was pressed; Escape and Enter left the focus where it was and Tab
 // moved it on. Enter in the memo breaks the line, the one change a key makes.
-#include "form_input_fixture.h"
+#include "tests/support/form_fixture.h"
 
 #include <string>
 #include <vector>
@@ -35,7 +35,7 @@ const ui::Handler kButtonHandlers[] = {ui::Handler::makeClick,    ui::Handler::B
                                        ui::Handler::Button2Click, ui::Handler::Button3Click,
                                        ui::Handler::Button4Click, ui::Handler::Button5Click};
 
-class FormKeysTest : public FormInputTest {
+class FormKeysTest : public FormTest {
 protected:
   int buttonRuns() const {
     int total = 0;

@@ -1,7 +1,7 @@
 // The add button as the user reaches it: controls filled as a user fills them,
 // one click on "スタイルシートに追加", and the stylesheet's bytes as they would be
 // saved.
-#include "form_fixture.h"
+#include "tests/support/form_fixture.h"
 
 #include "ui/stylesheet_document.h"
 

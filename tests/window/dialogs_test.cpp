@@ -1,6 +1,6 @@
 // The font and colour buttons with their real dialogs, driven from a thread
 // timer that the dialogs' modal loops dispatch.
-#include "form_fixture.h"
+#include "tests/support/form_fixture.h"
 
 #include "tests/support/modal_windows.h"
 #include "toolkit/dpi.h"

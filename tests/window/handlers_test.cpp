@@ -1,6 +1,6 @@
 // The handlers as the user reaches them: the selector mirrored into the
 // group caption, the side editors, and adding rules to the memo.
-#include "form_fixture.h"
+#include "tests/support/form_fixture.h"
 
 #include "style/font_colour.h"
 

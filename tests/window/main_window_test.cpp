@@ -1,7 +1,7 @@
 // Form1 as the user first meets it: its frame, its controls' starting values,
 // its layout when maximised and at another DPI, and its tab order. The keys
 // and clicks themselves are tested with real input (tests/input).
-#include "form_fixture.h"
+#include "tests/support/form_fixture.h"
 
 #include "controls/spin_button.h"
 #include "toolkit/dpi.h"

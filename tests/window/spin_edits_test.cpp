@@ -2,7 +2,7 @@
 // input (SendInput through the program's own loop): whatever is done in
 // their text, their arrow pairs stay on the screen, at 96 dpi and after a
 // move to a 144-dpi monitor.
-#include "form_fixture.h"
+#include "tests/support/form_fixture.h"
 
 #include "controls/spin_button.h"
 #include "tests/support/real_input.h"
@@ -26,8 +26,6 @@ const ui::ControlId kSpinEdits[] = {C::width, C::height, C::border_width, C::Ma,
 
 class SpinEditsTest : public FormTest {
 protected:
-  SpinEditsTest() { EXPECT_TRUE(RealInput::bringToFront(form.hwnd())); }
-
   // Clicks the tab of the page that holds the control, as a user does.
   void showPageOf(ui::ControlId name) {
     HWND tabs = c(C::PageControl1);
@@ -104,8 +102,6 @@ protected:
       EXPECT_NE(GetFocus(), c(name)) << name << ": Tab moved the focus on";
     }
   }
-
-  RealInput input;
 };
 
 // A colour scheme set while the program runs, and the one it replaced.
