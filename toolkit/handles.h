@@ -57,6 +57,7 @@ using UniqueHwnd = UniqueHandle<HWND, WindowTraits>;
 using UniqueFont = UniqueHandle<HFONT, GdiTraits<HFONT>>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiTraits<HBITMAP>>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiTraits<HBRUSH>>;
+using UniqueRegion = UniqueHandle<HRGN, GdiTraits<HRGN>>;
 using UniqueFile = UniqueHandle<HANDLE, FileTraits>;
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 

@@ -11,6 +11,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <type_traits>
+#include <variant>
 
 namespace controls {
 class CompletionCombo;
@@ -22,15 +24,36 @@ namespace ui {
 using controls::CompletionCombo;
 using controls::TSpinEdit;
 class Memo;
+class GroupContainer;
+class PageContainer;
+class TabControl;
 class CaptionMeasure;
+
+// The type a control of each kind is reached through: the object the builder
+// makes for it, or for a plain control (a label, button, edit or check box)
+// its window handle only.
+template <ControlKind Kind> struct ControlTypeOf { using type = HWND; };
+template <> struct ControlTypeOf<ControlKind::GroupBox> { using type = GroupContainer; };
+template <> struct ControlTypeOf<ControlKind::Page> { using type = PageContainer; };
+template <> struct ControlTypeOf<ControlKind::TabControl> { using type = TabControl; };
+template <> struct ControlTypeOf<ControlKind::Memo> { using type = Memo; };
+template <> struct ControlTypeOf<ControlKind::SpinEdit> { using type = TSpinEdit; };
+template <> struct ControlTypeOf<ControlKind::EditCombo> { using type = CompletionCombo; };
+template <> struct ControlTypeOf<ControlKind::DropDownList> { using type = CompletionCombo; };
+template <ControlId Id> using ControlType = typename ControlTypeOf<kindOf(Id)>::type;
 
 class FormControls {
 public:
+  // What a slot owns: the object behind a control of a typed kind, or
+  // nothing for a plain control, whose window goes with Form1's window tree.
+  using Owner =
+      std::variant<std::monostate, std::unique_ptr<GroupContainer>, std::unique_ptr<PageContainer>,
+                   std::unique_ptr<TabControl>, std::unique_ptr<Memo>, std::unique_ptr<TSpinEdit>,
+                   std::unique_ptr<CompletionCombo>>;
   struct Control {
     const ControlDescription* row = nullptr;
-    HWND hwnd = nullptr;                    // destroyed with Form1's window tree
-    std::unique_ptr<tk::Window> window;     // containers, the memo and spin edits
-    std::unique_ptr<CompletionCombo> combo; // every combo
+    HWND hwnd = nullptr; // the owner's window, or the plain control; null until built
+    Owner owner;
     // A label on a page not shown at start keeps its described size until
     // the page is first shown (see fitCaptionsOn).
     bool captionPending = false;
@@ -62,8 +85,8 @@ public:
 
   // The controls of the pages not shown at start (every page but the first,
   // with everything on it) are left out by build: buildNextPage creates them
-  // a few controls at a time, and anything that asks for one of them before (hwnd,
-  // spinEdit, combo, all) has the rest built at once. Either way each control
+  // a few controls at a time, and anything that asks for one of them before
+  // (hwnd, get, all) has the rest built at once. Either way each control
   // is made as build would have made it, in the same z-order.
   bool buildNextPage(); // false once every control exists
   bool complete() const noexcept { return pending_ == 0; }
@@ -73,12 +96,20 @@ public:
     ensure(id);
     return controls_[indexOf(id)].hwnd;
   }
-  // The typed objects behind a control. Asking for the wrong kind throws
-  // tk::Error naming the control; the window resolves what its handlers use
-  // when it is built, so such a fault shows at start-up.
-  TSpinEdit& spinEdit(ControlId id) const;
-  CompletionCombo& combo(ControlId id) const;
-  Memo& memo() const;
+  // A control as its kind's type (ControlTypeOf): get<ControlId::width>() is
+  // the TSpinEdit, get<ControlId::TAG>() the CompletionCombo, and a plain
+  // control's is its HWND.
+  template <ControlId Id> decltype(auto) get() const {
+    ensure(Id);
+    using Type = ControlType<Id>;
+    const Control& c = controls_[indexOf(Id)];
+    if constexpr (std::is_same_v<Type, HWND>) {
+      return HWND{c.hwnd};
+    } else {
+      Type& object = *std::get<std::unique_ptr<Type>>(c.owner);
+      return object; // decltype(auto): the reference
+    }
+  }
   const Control* find(HWND hwnd) const; // nullptr when not ours
   const Table& all() const {
     if (pending_ && !building_)
@@ -100,9 +131,7 @@ private:
   // Up to `limit` more controls of `page` (0: all of them).
   void buildPage(const ControlDescription& page, std::size_t limit);
   bool pageDone(const ControlDescription& page) const;
-  void checkBuilt() const;
   bool deferred(const ControlDescription& row) const;
-  const Control& checkedKind(ControlId id, ControlKind kind) const;
   HWND parentOf(const ControlDescription& row) const;
   // A label's size is its caption's, when `measure` is given.
   RECT boundsOf(const Control& control, const CaptionMeasure* measure = nullptr) const;

@@ -19,9 +19,8 @@ constexpr ControlId Form1 = ControlId::None; // the window, parent of the framin
 // The fields every row has; the helpers below fill in the rest by kind.
 constexpr ControlDescription row(ControlKind kind, ControlId id, ControlId parent, Bounds b,
                                  int tab, std::string_view text = {}) {
-  return {kind, id, parent,      nameOf(id),      nameOf(parent), b,          tab,
-          text, {}, NoSelection, Completion::Off, H::None,        Dock::None, ControlId::None,
-          {}};
+  return {kind,    id,         parent,          b, tab, text, {}, NoSelection, Completion::Off,
+          H::None, Dock::None, ControlId::None, {}};
 }
 
 // One helper per kind keeps each row on one line and its meaning readable.
@@ -100,17 +99,24 @@ constexpr ControlDescription page(ControlId id, std::string_view caption) {
 constexpr Entries Units = list(st::UnitChoices);
 constexpr Entries Sides = list(st::SideChoices);
 
+// The docked controls' places follow from the window's client size: the
+// group fills it, and the memo spans its width at the bottom, MemoInset
+// from the edges.
+constexpr Bounds WholeClient{0, 0, FormClientWidth, FormClientHeight};
+constexpr int MemoHeight = 203;
+constexpr Bounds MemoAtBottom{MemoInset, FormClientHeight - MemoInset - MemoHeight,
+                              FormClientWidth - 2 * MemoInset, MemoHeight};
+
 // Constant: the table is data in the executable, built by no code at start.
 constexpr ControlDescription Rows[] = {
     // Form1's client area is filled by the framing group, whose caption
     // mirrors the selector.
-    group(C::GroupBox1, Form1, {0, 0, 710, 601}, "BODY", Dock::Fill),
+    group(C::GroupBox1, Form1, WholeClient, "BODY", Dock::Fill),
     label(C::Label1, C::GroupBox1, {8, 24, 62, 12}, "HTMLタグ名", C::TAG),
     editCombo(C::TAG, C::GroupBox1, {72, 24, 121, 20}, 0, list(st::TagChoices), NoSelection, "BODY",
               Completion::OnWithDropDown, H::TAGChange),
     button(C::make, C::GroupBox1, {8, 368, 115, 25}, 1, "スタイルシートに追加", H::makeClick),
-    spoken(memo(C::StyleSheet, C::GroupBox1, {2, 396, 706, 203}, 2, Dock::Bottom),
-           "スタイルシート"),
+    spoken(memo(C::StyleSheet, C::GroupBox1, MemoAtBottom, 2, Dock::Bottom), "スタイルシート"),
     button(C::Button2, C::GroupBox1, {128, 368, 89, 25}, 3, "ファイルに保存", H::Button2Click),
     button(C::Button5, C::GroupBox1, {224, 368, 49, 25}, 4, "クリア", H::Button5Click),
     spoken(tabControl(C::PageControl1, C::GroupBox1, {8, 54, 684, 312}, 5, 0), "設定のページ"),
@@ -207,18 +213,22 @@ constexpr ControlDescription Rows[] = {
 };
 
 // The row of ControlId n is row n, so the builder's table can be indexed by
-// identifier; and a parent comes before its children, so it exists when they
-// are created.
+// identifier; each row is of its identifier's kind, which the types the
+// builder makes follow; and a parent comes before its children, so it exists
+// when they are created.
 constexpr bool rowsFollowTheIdentifiers() {
   if (std::size(Rows) != ControlCount)
     return false;
-  for (std::size_t i = 0; i < std::size(Rows); ++i)
-    if (indexOf(Rows[i].id) != i || (Rows[i].parentId != Form1 && indexOf(Rows[i].parentId) >= i))
+  for (std::size_t i = 0; i < std::size(Rows); ++i) {
+    const ControlDescription& r = Rows[i];
+    if (indexOf(r.id) != i || r.kind != kindOf(r.id) ||
+        (r.parentId != Form1 && indexOf(r.parentId) >= i))
       return false;
+  }
   return true;
 }
-static_assert(rowsFollowTheIdentifiers(),
-              "the rows must stand in the order of SHEETLOOM_FORM_CONTROLS, parents first");
+static_assert(rowsFollowTheIdentifiers(), "the rows must stand in the order of "
+                                          "SHEETLOOM_FORM_CONTROLS, of its kinds, parents first");
 
 // The controls a user types or chooses in, which a screen reader names by
 // the label before them or by their annotation.
@@ -289,13 +299,6 @@ const ControlDescription* formDescriptionEnd() {
 }
 std::size_t formDescriptionSize() {
   return std::size(Rows);
-}
-
-const ControlDescription* findControl(std::string_view name) {
-  for (const ControlDescription& row : Rows)
-    if (row.name == name)
-      return &row;
-  return nullptr;
 }
 
 } // namespace ui

@@ -1,13 +1,14 @@
 // The main window described as data: every control of Form1 with its kind,
-// name, parent, place, tab order, caption or entries, initial state and the
-// handler its event runs. The builder creates the controls in the table's
+// parent, place, tab order, caption or entries, initial state and the handler
+// its event runs. The builder creates the controls in the table's
 // order, so within each parent the rows stand in tab order (labels, which
 // take no focus, stand before the control they name).
 //
-// Every control also has an identifier, ControlId, generated from the same
-// list of names as the table's rows: code addresses a control by identifier,
-// so a misspelled name fails to compile, and the builder keeps the controls
-// in a table indexed by it.
+// Every control also has an identifier, ControlId, and a kind, generated from
+// one list of names and kinds that the table's rows follow: code addresses a
+// control by identifier, so a misspelled name fails to compile; the builder
+// keeps the controls in a table indexed by it, and the kind decides, when
+// compiling, the type a control is reached through.
 //
 // Places and sizes are 96-dpi pixels, relative to the parent's client area;
 // for a page's children, to the page area below the tab buttons.
@@ -18,49 +19,31 @@
 #include <cstdint>
 #include <string_view>
 
-// The controls of Form1 by name, in the order of the description's rows
-// (laid out by hand, one parent's children to a line or two).
+// The controls of Form1 by name and kind, in the order of the description's
+// rows (laid out by hand, one parent's children to a line or two).
 // clang-format off
 #define SHEETLOOM_FORM_CONTROLS(X) \
-  X(GroupBox1) \
-  X(Label1) X(TAG) X(make) X(StyleSheet) X(Button2) X(Button5) X(PageControl1) \
-  X(TabSheet2) X(TabSheet1) X(TabSheet3) \
-  X(Button1) X(Label8) X(align) X(Label9) X(valign) X(Label10) X(width) X(wu) X(Label12) \
-  X(height) X(hu) X(Label13) X(cursor) \
-  X(GroupBox2) X(GroupBox3) X(GroupBox4) X(GroupBox5) \
-  X(border_kind) X(Label2) X(border_style) X(Label3) X(border_width) X(border_unit) X(Label4) \
-  X(border_color) X(Button3) X(border_check) \
-  X(Ma_kind) X(Ma_unit) X(Ma) X(Ma_check) \
-  X(Pa_kind) X(Pa_unit) X(Pa) X(Pa_check) \
-  X(Button4) X(Label5) X(back_color) X(Label6) X(Back_Image) X(Label7) X(back_repeat) X(kotei) \
-  X(Label14) X(zin) X(Label15) X(posit) X(Label16) X(top) X(tu) X(Label17) X(buttom) X(bu) \
-  X(Label11) X(left) X(lu) X(Label18) X(right) X(ru) X(visible)
+  X(GroupBox1, GroupBox) \
+  X(Label1, Label) X(TAG, EditCombo) X(make, Button) X(StyleSheet, Memo) X(Button2, Button) \
+  X(Button5, Button) X(PageControl1, TabControl) \
+  X(TabSheet2, Page) X(TabSheet1, Page) X(TabSheet3, Page) \
+  X(Button1, Button) X(Label8, Label) X(align, DropDownList) X(Label9, Label) \
+  X(valign, DropDownList) X(Label10, Label) X(width, SpinEdit) X(wu, EditCombo) X(Label12, Label) \
+  X(height, SpinEdit) X(hu, EditCombo) X(Label13, Label) X(cursor, EditCombo) \
+  X(GroupBox2, GroupBox) X(GroupBox3, GroupBox) X(GroupBox4, GroupBox) X(GroupBox5, GroupBox) \
+  X(border_kind, DropDownList) X(Label2, Label) X(border_style, DropDownList) X(Label3, Label) \
+  X(border_width, SpinEdit) X(border_unit, EditCombo) X(Label4, Label) \
+  X(border_color, Edit) X(Button3, Button) X(border_check, CheckBox) \
+  X(Ma_kind, DropDownList) X(Ma_unit, EditCombo) X(Ma, SpinEdit) X(Ma_check, CheckBox) \
+  X(Pa_kind, DropDownList) X(Pa_unit, EditCombo) X(Pa, SpinEdit) X(Pa_check, CheckBox) \
+  X(Button4, Button) X(Label5, Label) X(back_color, Edit) X(Label6, Label) X(Back_Image, Edit) \
+  X(Label7, Label) X(back_repeat, DropDownList) X(kotei, CheckBox) \
+  X(Label14, Label) X(zin, SpinEdit) X(Label15, Label) X(posit, DropDownList) X(Label16, Label) \
+  X(top, SpinEdit) X(tu, EditCombo) X(Label17, Label) X(buttom, SpinEdit) X(bu, EditCombo) \
+  X(Label11, Label) X(left, SpinEdit) X(lu, EditCombo) X(Label18, Label) X(right, SpinEdit) \
+  X(ru, EditCombo) X(visible, CheckBox)
 
 namespace ui {
-
-enum class ControlId : std::uint8_t {
-#define SHEETLOOM_CONTROL_ID(name) name,
-  SHEETLOOM_FORM_CONTROLS(SHEETLOOM_CONTROL_ID)
-#undef SHEETLOOM_CONTROL_ID
-  None, // no control: the parent of GroupBox1 (the window itself)
-};
-// clang-format on
-inline constexpr std::size_t ControlCount = static_cast<std::size_t>(ControlId::None);
-
-constexpr std::size_t indexOf(ControlId id) {
-  return static_cast<std::size_t>(id);
-}
-
-inline constexpr std::array<std::string_view, ControlCount> ControlNames = {
-#define SHEETLOOM_CONTROL_NAME(name) #name,
-    SHEETLOOM_FORM_CONTROLS(SHEETLOOM_CONTROL_NAME)
-#undef SHEETLOOM_CONTROL_NAME
-};
-
-// The control's name in the description; "Form1" for ControlId::None.
-constexpr std::string_view nameOf(ControlId id) {
-  return id == ControlId::None ? std::string_view("Form1") : ControlNames[indexOf(id)];
-}
 
 enum class ControlKind {
   GroupBox,     // a frame with a caption; also a container of controls
@@ -75,6 +58,43 @@ enum class ControlKind {
   TabControl,   // the page selector, tabs drawn as flat buttons
   Page,         // one page of the tab control; a container of controls
 };
+
+enum class ControlId : std::uint8_t {
+#define SHEETLOOM_CONTROL_ID(name, kind) name,
+  SHEETLOOM_FORM_CONTROLS(SHEETLOOM_CONTROL_ID)
+#undef SHEETLOOM_CONTROL_ID
+  None, // no control: the parent of GroupBox1 (the window itself)
+};
+// clang-format on
+inline constexpr std::size_t ControlCount = static_cast<std::size_t>(ControlId::None);
+
+constexpr std::size_t indexOf(ControlId id) {
+  return static_cast<std::size_t>(id);
+}
+
+inline constexpr std::array<std::string_view, ControlCount> ControlNames = {
+#define SHEETLOOM_CONTROL_NAME(name, kind) #name,
+    SHEETLOOM_FORM_CONTROLS(SHEETLOOM_CONTROL_NAME)
+#undef SHEETLOOM_CONTROL_NAME
+};
+
+inline constexpr std::array<ControlKind, ControlCount> ControlKinds = {
+#define SHEETLOOM_CONTROL_KIND(name, kind) ControlKind::kind,
+    SHEETLOOM_FORM_CONTROLS(SHEETLOOM_CONTROL_KIND)
+#undef SHEETLOOM_CONTROL_KIND
+};
+
+// The control's name in the description, for messages and tools; "Form1"
+// for ControlId::None.
+constexpr std::string_view nameOf(ControlId id) {
+  return id == ControlId::None ? std::string_view("Form1") : ControlNames[indexOf(id)];
+}
+
+// The control's kind, known when compiling: it decides the type through
+// which code reaches the control (see FormControls::get).
+constexpr ControlKind kindOf(ControlId id) {
+  return ControlKinds[indexOf(id)];
+}
 
 // The handler methods of TForm1; Count is none, only their number.
 enum class Handler {
@@ -121,11 +141,9 @@ inline constexpr int NoTab = -1;       // labels, groups and pages take no focus
 inline constexpr int NoSelection = -1; // a list with no entry selected
 
 struct ControlDescription {
-  ControlKind kind;
+  ControlKind kind; // kindOf(id)
   ControlId id;
-  ControlId parentId;      // ControlId::None for the framing group
-  std::string_view name;   // nameOf(id)
-  std::string_view parent; // nameOf(parentId): "Form1" for the framing group
+  ControlId parentId; // ControlId::None for the framing group
   Bounds bounds;
   int tab;               // position in the parent's tab order, or NoTab
   std::string_view text; // caption, or a text box's initial text
@@ -152,9 +170,6 @@ const ControlDescription& describe(ControlId id);
 // What a screen reader speaks for the control: its spoken name, else the
 // caption of the label that names it, else its own caption.
 std::string_view spokenNameOf(ControlId id);
-// The row of the control with this name, or nullptr: for tools and tests that
-// address controls by name.
-const ControlDescription* findControl(std::string_view name);
 
 // Window-wide figures (96 dpi).
 inline constexpr std::string_view FormCaption = "SHEETLOOM";

@@ -35,7 +35,7 @@ using C = ControlId;
 FormBorderEditors::FormBorderEditors(const FormControls& c)
     : kind_(c.hwnd(C::border_kind)), style_(c.hwnd(C::border_style)), unit_(c.hwnd(C::border_unit)),
       colour_(c.hwnd(C::border_color)), check_(c.hwnd(C::border_check)),
-      width_(c.spinEdit(C::border_width)) {}
+      width_(c.get<C::border_width>()) {}
 
 style::Side FormBorderEditors::side() const {
   return selectedIndex(kind_);
@@ -57,9 +57,12 @@ void FormBorderEditors::show(const style::BorderSideSettings& s) {
   setChecked(check_, s.enabled);
 }
 
-FormBoxEditors::FormBoxEditors(const FormControls& c, const BoxControlIds& ids)
-    : kind_(c.hwnd(ids.kind)), unit_(c.hwnd(ids.unit)), check_(c.hwnd(ids.check)),
-      number_(c.spinEdit(ids.number)) {}
+FormBoxEditors::FormBoxEditors(HWND kind, HWND unit, HWND check, controls::TSpinEdit& number)
+    : kind_(kind), unit_(unit), check_(check), number_(number) {}
+
+template <BoxControlIds Ids> FormBoxEditors FormBoxEditors::of(const FormControls& c) {
+  return {c.hwnd(Ids.kind), c.hwnd(Ids.unit), c.hwnd(Ids.check), c.get<Ids.number>()};
+}
 
 style::Side FormBoxEditors::side() const {
   return selectedIndex(kind_);
@@ -78,15 +81,16 @@ void FormBoxEditors::show(const style::BoxSideSettings& s) {
 }
 
 FormEditors::FormEditors(const FormControls& c)
-    : border(c), margin(c, MarginControls), padding(c, PaddingControls), selector_(c.hwnd(C::TAG)),
+    : border(c), margin(FormBoxEditors::of<MarginControls>(c)),
+      padding(FormBoxEditors::of<PaddingControls>(c)), selector_(c.hwnd(C::TAG)),
       backColour_(c.hwnd(C::back_color)), backImage_(c.hwnd(C::Back_Image)),
       backFixed_(c.hwnd(C::kotei)), backRepeat_(c.hwnd(C::back_repeat)), align_(c.hwnd(C::align)),
       valign_(c.hwnd(C::valign)), widthUnit_(c.hwnd(C::wu)), heightUnit_(c.hwnd(C::hu)),
       cursor_(c.hwnd(C::cursor)), position_(c.hwnd(C::posit)), topUnit_(c.hwnd(C::tu)),
       bottomUnit_(c.hwnd(C::bu)), leftUnit_(c.hwnd(C::lu)), rightUnit_(c.hwnd(C::ru)),
-      hidden_(c.hwnd(C::visible)), width_(c.spinEdit(C::width)), height_(c.spinEdit(C::height)),
-      stackOrder_(c.spinEdit(C::zin)), top_(c.spinEdit(C::top)), bottom_(c.spinEdit(C::buttom)),
-      left_(c.spinEdit(C::left)), right_(c.spinEdit(C::right)), memo_(c.memo()) {}
+      hidden_(c.hwnd(C::visible)), width_(c.get<C::width>()), height_(c.get<C::height>()),
+      stackOrder_(c.get<C::zin>()), top_(c.get<C::top>()), bottom_(c.get<C::buttom>()),
+      left_(c.get<C::left>()), right_(c.get<C::right>()), memo_(c.get<C::StyleSheet>()) {}
 
 style::RuleSettings FormEditors::readRuleSettings() const {
   style::RuleSettings r;

@@ -48,7 +48,9 @@ inline constexpr BoxControlIds PaddingControls{ControlId::Pa_kind, ControlId::Pa
 
 class FormBoxEditors final : public style::SideGroup<style::BoxSideSettings> {
 public:
-  FormBoxEditors(const FormControls& controls, const BoxControlIds& ids);
+  FormBoxEditors(HWND kind, HWND unit, HWND check, controls::TSpinEdit& number);
+  // The editors of the group whose controls are `Ids`.
+  template <BoxControlIds Ids> static FormBoxEditors of(const FormControls& controls);
   style::Side side() const override;
   style::BoxSideSettings read() const override;
   void show(const style::BoxSideSettings& settings) override;

@@ -45,8 +45,8 @@ std::vector<SpokenName> spokenNames(const FormControls& controls) {
           add(names, info.hwndItem, name);
       }
     }
-    if (row.kind == ControlKind::SpinEdit) {
-      controls::TSpinButton& pair = controls.spinEdit(row.id).Button();
+    if (const auto* spin = std::get_if<std::unique_ptr<controls::TSpinEdit>>(&c.owner)) {
+      controls::TSpinButton& pair = (*spin)->Button();
       // The arrows are painted parts of the pair, not windows: the pair
       // answers for both.
       add(names, pair.hwnd(), name + L"の増減");

@@ -11,10 +11,10 @@
 
 #include <commctrl.h>
 
+#include <array>
 #include <cstring>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace {
 
@@ -96,11 +96,6 @@ HFONT makeFont(const std::wstring& face, int height96) {
   return CreateFontIndirectW(&lf);
 }
 
-struct Built {
-  std::string_view name;
-  HWND hwnd;
-};
-
 class Builder {
 public:
   Builder(HWND form, HFONT font, HFONT memoFont) : form_(form), font_(font), memoFont_(memoFont) {}
@@ -112,19 +107,14 @@ public:
       HWND h = create(*row, id++);
       if (!h)
         return false;
-      built_.push_back({row->name, h});
+      built_[ui::indexOf(row->id)] = h;
     }
     return true;
   }
 
 private:
-  HWND find(std::string_view name) const {
-    if (name == "Form1")
-      return form_;
-    for (const Built& b : built_)
-      if (b.name == name)
-        return b.hwnd;
-    return nullptr;
+  HWND find(ui::ControlId id) const {
+    return id == ui::ControlId::None ? form_ : built_[ui::indexOf(id)];
   }
 
   RECT boundsOf(const ControlDescription& row, HWND parent) const {
@@ -155,7 +145,7 @@ private:
 
   HWND create(const ControlDescription& row, int id) {
     const bool isPage = row.kind == ControlKind::Page;
-    HWND parent = find(row.parent);
+    HWND parent = find(row.parentId);
     if (isPage)
       parent = GetParent(parent); // the pages stand beside the tab control
     if (!parent)
@@ -195,7 +185,7 @@ private:
                parent, id, r);
       if (h) {
         setFont(h, font_);
-        addPages(h, row.name, r);
+        addPages(h, row.id, r);
       }
       return h;
     case ControlKind::Page:
@@ -219,11 +209,11 @@ private:
 
   // The tabs of every page, before the pages, so that the pages are created
   // in the page area at once.
-  void addPages(HWND tabs, std::string_view name, RECT r) {
+  void addPages(HWND tabs, ui::ControlId tabControl, RECT r) {
     int index = 0;
     for (const ControlDescription* row = ui::formDescriptionBegin();
          row != ui::formDescriptionEnd(); ++row) {
-      if (row->kind != ControlKind::Page || row->parent != name)
+      if (row->kind != ControlKind::Page || row->parentId != tabControl)
         continue;
       std::wstring caption = widen(row->text);
       TCITEMW item{};
@@ -275,7 +265,7 @@ private:
 
   HWND form_;
   HFONT font_, memoFont_;
-  std::vector<Built> built_;
+  std::array<HWND, ui::ControlCount> built_{}; // by ControlId
   RECT pageArea_{};
   bool firstPage_ = true;
 };

@@ -1,7 +1,7 @@
 // What a user does with Form1, with real clicks and keys: every button, the
 // pages, completion while typing, and a whole save with its confirmation or
 // its error box. The system's dialogs are answered with real input too.
-#include "form_input_fixture.h"
+#include "tests/support/form_fixture.h"
 
 #include "tests/support/temporary_files.h"
 
@@ -35,7 +35,7 @@ std::string shiftJis(const std::wstring& text) {
   return bytes;
 }
 
-class FormActionsTest : public FormInputTest {
+class FormActionsTest : public FormTest {
 protected:
   // In the save dialog: a click into the file name box, the path typed, Enter.
   void answerSaveDialog(HWND dialog, const std::wstring& path) {
@@ -53,26 +53,26 @@ protected:
 
 TEST_F(FormActionsTest, EveryButtonWorksWithARealClick) {
   const std::wstring rule = L"BODY{\r\n}\r\n";
-  input.click(c("make"));
+  input.click(c(C::make));
   EXPECT_EQ(memo(), rule);
-  EXPECT_EQ(focusedControl(), c("make"));
+  EXPECT_EQ(focusedControl(), c(C::make));
   // The focused button, and only it, takes Enter and the space bar.
   input.key(VK_RETURN);
   input.key(VK_SPACE);
   EXPECT_EQ(memo(), rule + rule + rule);
   EXPECT_EQ(runs(ui::Handler::makeClick), 3);
 
-  input.click(c("Button5"));
+  input.click(c(C::Button5));
   EXPECT_EQ(memo(), L"");
   // Clear is one undoable edit: Ctrl+Z in the memo brings the whole text back.
-  input.click(c("StyleSheet"));
+  input.click(c(C::StyleSheet));
   input.key('Z', Ctrl);
   EXPECT_EQ(memo(), rule + rule + rule);
 
   // The font dialog, confirmed with Enter: the next rule carries its lines.
   {
     WindowSequence steps({{L"#32770", [&](HWND) { answerWithKey(VK_RETURN); }}});
-    input.click(c("Button1"));
+    input.click(c(C::Button1));
     EXPECT_EQ(steps.done(), 1u);
   }
   EXPECT_NE(form.store().fontDeclarations.find("  font-size: 12px;\r\n"), std::string::npos);
@@ -88,29 +88,29 @@ TEST_F(FormActionsTest, EveryButtonWorksWithARealClick) {
                              input.click(colours, POINT{r.right / 16, r.bottom / 12});
                              input.key(VK_RETURN);
                            }}});
-    input.click(c("Button3"));
+    input.click(c(C::Button3));
     EXPECT_EQ(steps.done(), 1u);
   }
-  EXPECT_EQ(text("border_color"), L"#FF8080");
+  EXPECT_EQ(text(C::border_color), L"#FF8080");
   // Escape cancels; the dialog then opens on the colour chosen last.
   {
     WindowSequence steps({{L"#32770", [&](HWND) { answerWithKey(VK_ESCAPE); }}});
-    input.click(c("Button4"));
+    input.click(c(C::Button4));
     EXPECT_EQ(steps.done(), 1u);
   }
-  EXPECT_EQ(text("back_color"), L"");
+  EXPECT_EQ(text(C::back_color), L"");
   {
     WindowSequence steps({{L"#32770", [&](HWND) { answerWithKey(VK_RETURN); }}});
-    input.click(c("Button4"));
+    input.click(c(C::Button4));
     EXPECT_EQ(steps.done(), 1u);
   }
-  EXPECT_EQ(text("back_color"), L"#FF8080");
+  EXPECT_EQ(text(C::back_color), L"#FF8080");
 
   // The save dialog, cancelled with Escape: nothing is written or shown.
-  input.click(c("make"));
+  input.click(c(C::make));
   {
     WindowSequence steps({{L"#32770", [&](HWND) { answerWithKey(VK_ESCAPE); }}});
-    input.click(c("Button2"));
+    input.click(c(C::Button2));
     EXPECT_EQ(steps.done(), 1u);
   }
   EXPECT_EQ(form.document().rememberedPath(), L"");
@@ -126,27 +126,27 @@ TEST_F(FormActionsTest, PagesSwitchByClickAndByCtrlTab) {
   for (int page : {2, 1, 0, 2}) {
     clickTab(page);
     EXPECT_EQ(form.currentPage(), page);
-    EXPECT_EQ(IsWindowVisible(c("TabSheet3")) != FALSE, page == 2);
-    EXPECT_EQ(IsWindowVisible(c("TabSheet1")) != FALSE, page == 1);
-    EXPECT_EQ(IsWindowVisible(c("TabSheet2")) != FALSE, page == 0);
+    EXPECT_EQ(IsWindowVisible(c(C::TabSheet3)) != FALSE, page == 2);
+    EXPECT_EQ(IsWindowVisible(c(C::TabSheet1)) != FALSE, page == 1);
+    EXPECT_EQ(IsWindowVisible(c(C::TabSheet2)) != FALSE, page == 0);
   }
-  EXPECT_EQ(focusedControl(), c("PageControl1"));
+  EXPECT_EQ(focusedControl(), c(C::PageControl1));
 
   struct Case {
-    const char* from; // where the focus is: clicked, unless it is already there
+    ui::ControlId from; // where the focus is: clicked, unless it is already there
     Modifier keys;
     int page;
   } cases[] = {
-      {"PageControl1", Ctrl, 0},
-      {"PageControl1", Ctrl, 1},
-      {"PageControl1", Ctrl | Shift, 0},
-      {"PageControl1", Ctrl | Shift, 2},
-      {"zin", Ctrl, 0}, // from a control on the page shown, whose page then hides
-      {"PageControl1", Ctrl, 1},
-      {"border_color", Ctrl | Shift, 0},
-      {"width", Ctrl, 1},
-      {"TAG", Ctrl, 1}, // outside the pages Ctrl+Tab changes nothing
-      {"make", Ctrl | Shift, 1},
+      {C::PageControl1, Ctrl, 0},
+      {C::PageControl1, Ctrl, 1},
+      {C::PageControl1, Ctrl | Shift, 0},
+      {C::PageControl1, Ctrl | Shift, 2},
+      {C::zin, Ctrl, 0}, // from a control on the page shown, whose page then hides
+      {C::PageControl1, Ctrl, 1},
+      {C::border_color, Ctrl | Shift, 0},
+      {C::width, Ctrl, 1},
+      {C::TAG, Ctrl, 1}, // outside the pages Ctrl+Tab changes nothing
+      {C::make, Ctrl | Shift, 1},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.from);
@@ -154,13 +154,13 @@ TEST_F(FormActionsTest, PagesSwitchByClickAndByCtrlTab) {
     if (focusedControl() != from)
       input.click(from, POINT{4, 4});
     ASSERT_EQ(focusedControl(), from);
-    const std::wstring tag = text("TAG");
+    const std::wstring tag = text(C::TAG);
     input.key(VK_TAB, k.keys);
     EXPECT_EQ(form.currentPage(), k.page);
-    EXPECT_EQ(text("TAG"), tag);
+    EXPECT_EQ(text(C::TAG), tag);
     // The focus never stays on a hidden page.
     HWND focus = GetFocus();
-    for (const char* page : {"TabSheet2", "TabSheet1", "TabSheet3"}) {
+    for (ui::ControlId page : {C::TabSheet2, C::TabSheet1, C::TabSheet3}) {
       if (IsChild(c(page), focus)) {
         EXPECT_TRUE(IsWindowVisible(c(page)));
       }
@@ -170,54 +170,54 @@ TEST_F(FormActionsTest, PagesSwitchByClickAndByCtrlTab) {
 }
 
 TEST_F(FormActionsTest, TypingCompletesAndTheCaptionFollowsEveryKey) {
-  HWND tag = editOf("TAG");
+  HWND tag = editOf(C::TAG);
   input.click(tag);
   input.key(VK_END);
   input.type(L"\b\b\b\b");
-  EXPECT_EQ(text("TAG"), L"");
-  EXPECT_EQ(text("GroupBox1"), L"");
-  EXPECT_FALSE(SendMessageW(c("TAG"), CB_GETDROPPEDSTATE, 0, 0)) << "Backspace opens no list";
+  EXPECT_EQ(text(C::TAG), L"");
+  EXPECT_EQ(text(C::GroupBox1), L"");
+  EXPECT_FALSE(SendMessageW(c(C::TAG), CB_GETDROPPEDSTATE, 0, 0)) << "Backspace opens no list";
 
   input.type(L"b");
-  EXPECT_EQ(text("TAG"), L"b");
-  EXPECT_EQ(text("GroupBox1"), L"b");
-  EXPECT_TRUE(SendMessageW(c("TAG"), CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(text(C::TAG), L"b");
+  EXPECT_EQ(text(C::GroupBox1), L"b");
+  EXPECT_TRUE(SendMessageW(c(C::TAG), CB_GETDROPPEDSTATE, 0, 0));
   input.type(L"o");
-  EXPECT_EQ(text("TAG"), L"boDY");
-  EXPECT_EQ(text("GroupBox1"), L"boDY");
-  EXPECT_EQ(selected("TAG"), 12);
+  EXPECT_EQ(text(C::TAG), L"boDY");
+  EXPECT_EQ(text(C::GroupBox1), L"boDY");
+  EXPECT_EQ(selected(C::TAG), 12);
   input.type(L"\b");
-  EXPECT_EQ(text("TAG"), L"bo");
-  EXPECT_EQ(text("GroupBox1"), L"bo");
-  EXPECT_EQ(selected("TAG"), -1);
+  EXPECT_EQ(text(C::TAG), L"bo");
+  EXPECT_EQ(text(C::GroupBox1), L"bo");
+  EXPECT_EQ(selected(C::TAG), -1);
 
   // Backspace at the start lets the entry go and is a change all the same.
   input.type(L"d");
-  EXPECT_EQ(text("TAG"), L"bodY");
-  EXPECT_EQ(selected("TAG"), 12);
+  EXPECT_EQ(text(C::TAG), L"bodY");
+  EXPECT_EQ(selected(C::TAG), 12);
   input.key(VK_HOME);
   const int changes = runs(ui::Handler::TAGChange);
   input.type(L"\b");
-  EXPECT_EQ(text("TAG"), L"bodY");
+  EXPECT_EQ(text(C::TAG), L"bodY");
   EXPECT_EQ(caretOf(tag), 0u);
-  EXPECT_EQ(selected("TAG"), -1);
+  EXPECT_EQ(selected(C::TAG), -1);
   EXPECT_EQ(runs(ui::Handler::TAGChange), changes + 1);
 
   // Escape closes the list and keeps the text; the rule takes the selector.
   input.key(VK_ESCAPE);
-  EXPECT_FALSE(SendMessageW(c("TAG"), CB_GETDROPPEDSTATE, 0, 0));
-  EXPECT_EQ(text("TAG"), L"bodY");
-  input.click(c("make"));
+  EXPECT_FALSE(SendMessageW(c(C::TAG), CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(text(C::TAG), L"bodY");
+  input.click(c(C::make));
   EXPECT_EQ(memo(), L"bodY{\r\n}\r\n");
 
   // Japanese typed into the cursor combo completes from its entries.
-  input.click(editOf("cursor"));
+  input.click(editOf(C::cursor));
   input.type(L"リ");
-  EXPECT_EQ(text("cursor"), L"リンク");
+  EXPECT_EQ(text(C::cursor), L"リンク");
   input.type(L"サ");
-  EXPECT_EQ(text("cursor"), L"リサイズ(上端)");
-  EXPECT_EQ(selected("cursor"), 9);
-  EXPECT_EQ(text("GroupBox1"), L"bodY");
+  EXPECT_EQ(text(C::cursor), L"リサイズ(上端)");
+  EXPECT_EQ(selected(C::cursor), 9);
+  EXPECT_EQ(text(C::GroupBox1), L"bodY");
 
   // Committed by the input method, each character is typed in turn: リンク
   // selects its entry and the rule gets its line; リサ goes on to リサイズ.
@@ -228,14 +228,14 @@ TEST_F(FormActionsTest, TypingCompletesAndTheCaptionFollowsEveryKey) {
   } commits[] = {{L"リンク", L"リンク", 3, L"  cursor: pointer;\r\n"},
                  {L"リサ", L"リサイズ(上端)", 9, L"  cursor: n-resize;\r\n"}};
   for (const auto& k : commits) {
-    input.click(editOf("cursor"));
-    SendMessageW(editOf("cursor"), EM_SETSEL, 0, -1);
+    input.click(editOf(C::cursor));
+    SendMessageW(editOf(C::cursor), EM_SETSEL, 0, -1);
     input.type(L"\b");
-    ASSERT_TRUE(commitThroughIme(editOf("cursor"), k.committed));
-    EXPECT_EQ(text("cursor"), k.shown);
-    EXPECT_EQ(selected("cursor"), k.entry);
-    input.click(c("Button5"));
-    input.click(c("make"));
+    ASSERT_TRUE(commitThroughIme(editOf(C::cursor), k.committed));
+    EXPECT_EQ(text(C::cursor), k.shown);
+    EXPECT_EQ(selected(C::cursor), k.entry);
+    input.click(c(C::Button5));
+    input.click(c(C::make));
     EXPECT_NE(memo().find(k.line), std::wstring::npos) << tk::narrow(memo());
   }
   EXPECT_TRUE(input.ok());
@@ -261,29 +261,29 @@ TEST_F(FormActionsTest, SelectorsNoEntryBeginsWithAreTakenAsTyped) {
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(tk::narrow(k.typed));
-    input.click(editOf("TAG"));
+    input.click(editOf(C::TAG));
     input.key(VK_END);
-    input.type(std::wstring(text("TAG").size(), L'\b'));
-    ASSERT_EQ(text("TAG"), L"");
+    input.type(std::wstring(text(C::TAG).size(), L'\b'));
+    ASSERT_EQ(text(C::TAG), L"");
     std::wstring sofar;
     for (wchar_t ch : k.ime ? std::wstring() : k.typed) {
       input.type(std::wstring(1, ch));
       sofar += ch;
-      EXPECT_EQ(text("TAG"), sofar);
-      EXPECT_EQ(text("GroupBox1"), sofar);
+      EXPECT_EQ(text(C::TAG), sofar);
+      EXPECT_EQ(text(C::GroupBox1), sofar);
     }
     if (k.ime) {
       const int changes = runs(ui::Handler::TAGChange);
-      ASSERT_TRUE(commitThroughIme(editOf("TAG"), k.typed));
-      EXPECT_EQ(text("TAG"), k.typed);
-      EXPECT_EQ(text("GroupBox1"), k.typed);
+      ASSERT_TRUE(commitThroughIme(editOf(C::TAG), k.typed));
+      EXPECT_EQ(text(C::TAG), k.typed);
+      EXPECT_EQ(text(C::GroupBox1), k.typed);
       EXPECT_EQ(runs(ui::Handler::TAGChange), changes + k.changes);
-      EXPECT_TRUE(SendMessageW(c("TAG"), CB_GETDROPPEDSTATE, 0, 0));
+      EXPECT_TRUE(SendMessageW(c(C::TAG), CB_GETDROPPEDSTATE, 0, 0));
     }
-    EXPECT_EQ(selected("TAG"), k.entry);
+    EXPECT_EQ(selected(C::TAG), k.entry);
     input.key(VK_ESCAPE);
-    input.click(c("Button5"));
-    input.click(c("make"));
+    input.click(c(C::Button5));
+    input.click(c(C::make));
     EXPECT_EQ(memo(), k.rule);
   }
   EXPECT_TRUE(input.ok());
@@ -294,11 +294,11 @@ TEST_F(FormActionsTest, SelectorsNoEntryBeginsWithAreTakenAsTyped) {
 TEST_F(FormActionsTest, EnableBoxesRunTheirGroupsHandlerOncePerClickOrSpace) {
   clickTab(1);
   const struct {
-    const char* box;
+    ui::ControlId box;
     ui::Handler handler;
-  } boxes[] = {{"border_check", ui::Handler::border_kindChange},
-               {"Ma_check", ui::Handler::Ma_kindChange},
-               {"Pa_check", ui::Handler::Pa_kindChange}};
+  } boxes[] = {{C::border_check, ui::Handler::border_kindChange},
+               {C::Ma_check, ui::Handler::Ma_kindChange},
+               {C::Pa_check, ui::Handler::Pa_kindChange}};
   for (const auto& b : boxes) {
     SCOPED_TRACE(b.box);
     input.click(c(b.box));
@@ -309,16 +309,16 @@ TEST_F(FormActionsTest, EnableBoxesRunTheirGroupsHandlerOncePerClickOrSpace) {
     EXPECT_EQ(SendMessageW(c(b.box), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   }
   // kotei and visible have no handler: a click only changes their state.
-  input.click(c("kotei"));
-  EXPECT_EQ(SendMessageW(c("kotei"), BM_GETCHECK, 0, 0), BST_CHECKED);
+  input.click(c(C::kotei));
+  EXPECT_EQ(SendMessageW(c(C::kotei), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_TRUE(input.ok());
 }
 
 TEST_F(FormActionsTest, AddSaveConfirmCopyAndCloseWriteTheMemosBytes) {
   TemporaryFolder folder;
   const std::wstring target = folder.file(L"sheet.css");
-  input.click(c("make"));
-  input.click(c("StyleSheet"));
+  input.click(c(C::make));
+  input.click(c(C::StyleSheet));
   input.key(VK_END, Ctrl);
   input.type(L"/* 見出し */");
   const std::wstring expected = L"BODY{\r\n}\r\n/* 見出し */";
@@ -339,7 +339,7 @@ TEST_F(FormActionsTest, AddSaveConfirmCopyAndCloseWriteTheMemosBytes) {
            input.key(VK_RETURN);
          }},
     });
-    input.click(c("Button2"));
+    input.click(c(C::Button2));
     EXPECT_EQ(steps.done(), 2u);
   }
   EXPECT_TRUE(foreground) << "the confirmation window takes the keys";
@@ -368,7 +368,7 @@ TEST_F(FormActionsTest, AFailedSaveShowsTheErrorBoxAndAKeyDismissesIt) {
   const std::wstring target = folder.file(L"読み取り専用.css");
   writeFile(target, "old");
   SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
-  input.click(c("make"));
+  input.click(c(C::make));
   const std::wstring before = memo();
 
   std::wstring caption, text;
@@ -382,7 +382,7 @@ TEST_F(FormActionsTest, AFailedSaveShowsTheErrorBoxAndAKeyDismissesIt) {
            answerWithKey(VK_RETURN);
          }},
     });
-    input.click(c("Button2"));
+    input.click(c(C::Button2));
     EXPECT_EQ(steps.done(), 2u);
   }
   EXPECT_EQ(caption, L"Sheetloom");
@@ -391,7 +391,7 @@ TEST_F(FormActionsTest, AFailedSaveShowsTheErrorBoxAndAKeyDismissesIt) {
   EXPECT_EQ(memo(), before);
   EXPECT_TRUE(IsWindowEnabled(form.hwnd()));
   // The window goes on: the next click adds the next rule.
-  input.click(c("make"));
+  input.click(c(C::make));
   EXPECT_EQ(memo(), before + before);
   EXPECT_TRUE(input.ok());
 }

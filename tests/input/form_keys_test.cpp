@@ -3,7 +3,7 @@
 // afterwards every window is still there, where it was, with its text; no
 // button was pressed; Escape and Enter left the focus where it was and Tab
 // moved it on. Enter in the memo breaks the line, the one change a key makes.
-#include "form_input_fixture.h"
+#include "tests/support/form_fixture.h"
 
 #include <string>
 #include <vector>
@@ -35,7 +35,7 @@ const ui::Handler kButtonHandlers[] = {ui::Handler::makeClick,    ui::Handler::B
                                        ui::Handler::Button2Click, ui::Handler::Button3Click,
                                        ui::Handler::Button4Click, ui::Handler::Button5Click};
 
-class FormKeysTest : public FormInputTest {
+class FormKeysTest : public FormTest {
 protected:
   int buttonRuns() const {
     int total = 0;
@@ -48,15 +48,15 @@ protected:
   std::vector<std::string> press(const ui::ControlDescription& row, bool listOpen,
                                  const KeyCase& key) {
     std::vector<std::string> wrong;
-    HWND control = c(row.name);
-    form.showPage(pageOf(row.name) < 0 ? form.currentPage() : pageOf(row.name));
-    HWND memoHwnd = c("StyleSheet");
+    HWND control = c(row.id);
+    form.showPage(pageOf(row.id) < 0 ? form.currentPage() : pageOf(row.id));
+    HWND memoHwnd = c(C::StyleSheet);
     tk::setWindowText(memoHwnd, kMemoText);
     const auto end = static_cast<WPARAM>(std::wstring(kMemoText).size());
     SendMessageW(memoHwnd, EM_SETSEL, end, static_cast<LPARAM>(end));
     SetFocus(control);
     if (listOpen) {
-      openList(row.name);
+      openList(row.id);
       if (!SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0))
         wrong.push_back("the list did not open");
     }
@@ -102,10 +102,10 @@ TEST_F(FormKeysTest, EscapeEnterAndTabInEveryControlLoseNothing) {
           continue;
         ++cases;
         for (const std::string& wrong : press(row, listOpen, key))
-          ADD_FAILURE() << key.name << " in " << row.name << (listOpen ? " (list open)" : "")
-                        << ": " << wrong;
+          ADD_FAILURE() << key.name << " in " << row.id << (listOpen ? " (list open)" : "") << ": "
+                        << wrong;
         ASSERT_TRUE(input.ok());
-        ASSERT_TRUE(IsWindow(c("GroupBox1"))) << "the window's content is gone";
+        ASSERT_TRUE(IsWindow(c(C::GroupBox1))) << "the window's content is gone";
       }
     }
   }

@@ -1,20 +1,15 @@
-// Form1's controls by the names the tests' tables use: the description's name
-// turned into its ControlId, so that an unknown name fails the test at once.
+// Form1's controls as the tests print them: by their names in the
+// description, in failure messages and in gtest's output of values.
 #pragma once
 
 #include "ui/form_description.h"
 
-#include <stdexcept>
-#include <string>
-#include <string_view>
+#include <ostream>
 
-namespace sheetloom_test {
+namespace ui {
 
-inline ui::ControlId controlIdNamed(std::string_view name) {
-  const ui::ControlDescription* row = ui::findControl(name);
-  if (!row)
-    throw std::invalid_argument("no control named " + std::string(name));
-  return row->id;
+inline std::ostream& operator<<(std::ostream& os, ControlId id) {
+  return os << nameOf(id);
 }
 
-} // namespace sheetloom_test
+} // namespace ui

@@ -1,7 +1,7 @@
 // The add button as the user reaches it: controls filled as a user fills them,
 // one click on "スタイルシートに追加", and the stylesheet's bytes as they would be
 // saved.
-#include "form_fixture.h"
+#include "tests/support/form_fixture.h"
 
 #include "ui/stylesheet_document.h"
 
@@ -35,7 +35,7 @@ struct Choices {
 class AddRuleTest : public FormTest {
 protected:
   // The user picks the entry shown as `label`.
-  void chooseEntry(std::string_view name, const wchar_t* label) {
+  void chooseEntry(ui::ControlId name, const wchar_t* label) {
     const int index = indexOf(name, label);
     ASSERT_GE(index, 0) << name << " has no such entry";
     choose(name, index);
@@ -45,23 +45,25 @@ protected:
   // and a top offset of 1 and 2, and adds the rule.
   void addWith(const Choices& c) {
     form.showPage(1);
-    for (const char* group : {"border", "Ma", "Pa"}) {
-      chooseEntry(std::string(group) + "_kind", c.side); // shows that side, unchecked
-      click(std::string(group) + "_check");
+    const std::pair<C, C> groups[] = {
+        {C::border_kind, C::border_check}, {C::Ma_kind, C::Ma_check}, {C::Pa_kind, C::Pa_check}};
+    for (const auto& [side, check] : groups) {
+      chooseEntry(side, c.side); // shows that side, unchecked
+      click(check);
     }
-    chooseEntry("border_style", c.borderStyle);
-    chooseEntry("back_repeat", c.repeat);
+    chooseEntry(C::border_style, c.borderStyle);
+    chooseEntry(C::back_repeat, c.repeat);
     form.showPage(0);
-    chooseEntry("align", c.align);
-    chooseEntry("valign", c.valign);
-    chooseEntry("cursor", c.cursor);
-    spin("width").SetValue(1);
-    chooseEntry("wu", c.unit);
+    chooseEntry(C::align, c.align);
+    chooseEntry(C::valign, c.valign);
+    chooseEntry(C::cursor, c.cursor);
+    spin(C::width).SetValue(1);
+    chooseEntry(C::wu, c.unit);
     form.showPage(2);
-    chooseEntry("posit", c.position);
-    spin("top").SetValue(2);
-    chooseEntry("tu", c.unit);
-    click("make");
+    chooseEntry(C::posit, c.position);
+    spin(C::top).SetValue(2);
+    chooseEntry(C::tu, c.unit);
+    click(C::make);
   }
 
   std::string savedBytes() const { return ui::stylesheetBytes(memo()); }
@@ -99,18 +101,19 @@ TEST_F(AddRuleTest, EveryTextOfAHundredThousandCharactersIsWrittenWhole) {
   std::size_t made = 0;
   const auto longText = [&] { return std::wstring(Long, marks[made++ % marks.size()]); };
   struct Field {
-    const char* name;
+    ui::ControlId name;
     std::wstring text;
   };
   std::vector<Field> fields;
-  for (const char* name : {"TAG", "back_color", "Back_Image", "wu", "hu", "tu", "bu", "lu", "ru",
-                           "border_color", "border_unit", "Ma_unit", "Pa_unit"}) {
+  for (ui::ControlId name :
+       {C::TAG, C::back_color, C::Back_Image, C::wu, C::hu, C::tu, C::bu, C::lu, C::ru,
+        C::border_color, C::border_unit, C::Ma_unit, C::Pa_unit}) {
     fields.push_back({name, longText()});
   }
   for (const Field& f : fields) {
     setText(f.name, f.text);
   }
-  const auto t = [&fields](std::string_view name) {
+  const auto t = [&fields](ui::ControlId name) {
     for (const Field& f : fields) {
       if (name == f.name)
         return f.text;
@@ -118,31 +121,31 @@ TEST_F(AddRuleTest, EveryTextOfAHundredThousandCharactersIsWrittenWhole) {
     ADD_FAILURE() << name;
     return std::wstring();
   };
-  click("border_check");
-  click("Ma_check");
-  click("Pa_check");
-  spin("width").SetValue(1);
-  spin("height").SetValue(2);
-  spin("top").SetValue(3);
-  spin("buttom").SetValue(4);
-  spin("left").SetValue(5);
-  spin("right").SetValue(6);
-  click("make");
+  click(C::border_check);
+  click(C::Ma_check);
+  click(C::Pa_check);
+  spin(C::width).SetValue(1);
+  spin(C::height).SetValue(2);
+  spin(C::top).SetValue(3);
+  spin(C::buttom).SetValue(4);
+  spin(C::left).SetValue(5);
+  spin(C::right).SetValue(6);
+  click(C::make);
 
-  const std::wstring want = t("TAG") + L"{\r\n" +                                  //
-                            L"  background-color: " + t("back_color") + L";\r\n" + //
-                            L"  background-image: url(\"" + t("Back_Image") + L"\");\r\n" +
-                            L"  border-color: " + t("border_color") + L";\r\n" +
-                            L"  border-style: none;\r\n" +                       //
-                            L"  border-width: 0" + t("border_unit") + L";\r\n" + //
-                            L"  margin: 0" + t("Ma_unit") + L";\r\n" +           //
-                            L"  padding: 0" + t("Pa_unit") + L";\r\n" +          //
-                            L"  width: 1" + t("wu") + L";\r\n" +                 //
-                            L"  height: 2" + t("hu") + L";\r\n" +                //
-                            L"  top: 3" + t("tu") + L";\r\n" +                   //
-                            L"  bottom: 4" + t("bu") + L";\r\n" +                //
-                            L"  left: 5" + t("lu") + L";\r\n" +                  //
-                            L"  right: 6" + t("ru") + L";\r\n" +                 //
+  const std::wstring want = t(C::TAG) + L"{\r\n" +                                  //
+                            L"  background-color: " + t(C::back_color) + L";\r\n" + //
+                            L"  background-image: url(\"" + t(C::Back_Image) + L"\");\r\n" +
+                            L"  border-color: " + t(C::border_color) + L";\r\n" +
+                            L"  border-style: none;\r\n" +                        //
+                            L"  border-width: 0" + t(C::border_unit) + L";\r\n" + //
+                            L"  margin: 0" + t(C::Ma_unit) + L";\r\n" +           //
+                            L"  padding: 0" + t(C::Pa_unit) + L";\r\n" +          //
+                            L"  width: 1" + t(C::wu) + L";\r\n" +                 //
+                            L"  height: 2" + t(C::hu) + L";\r\n" +                //
+                            L"  top: 3" + t(C::tu) + L";\r\n" +                   //
+                            L"  bottom: 4" + t(C::bu) + L";\r\n" +                //
+                            L"  left: 5" + t(C::lu) + L";\r\n" +                  //
+                            L"  right: 6" + t(C::ru) + L";\r\n" +                 //
                             L"}\r\n";
   const std::wstring got = memo();
   ASSERT_EQ(got.size(), want.size());

@@ -1,6 +1,6 @@
 // The font and colour buttons with their real dialogs, driven from a thread
 // timer that the dialogs' modal loops dispatch.
-#include "form_fixture.h"
+#include "tests/support/form_fixture.h"
 
 #include "tests/support/modal_windows.h"
 #include "toolkit/dpi.h"
@@ -17,7 +17,7 @@ using namespace sheetloom_test;
 class DialogTest : public FormTest {
 protected:
   // Clicks `button` with the dialog it opens driven by `driver`.
-  void clickWithDialog(const char* button, DialogDriver& driver) {
+  void clickWithDialog(ui::ControlId button, DialogDriver& driver) {
     driveDialog(driver, [&] { click(button); });
     EXPECT_TRUE(driver.opened) << button << " opened no dialog";
   }
@@ -36,7 +36,7 @@ TEST_F(DialogTest, FontStartsAtTwelvePointsBlackAndConfirmingWritesItsLines) {
   EXPECT_EQ(form.fontDialog().colour, RGB(0, 0, 0));
   EXPECT_EQ(form.store().fontDeclarations, "");
   DialogDriver d;
-  clickWithDialog("Button1", d);
+  clickWithDialog(C::Button1, d);
   EXPECT_EQ(form.store().fontDeclarations,
             "  color: #000000;\r\n  font-size: 12px;\r\n  font-family: " + face() + ";\r\n");
   EXPECT_EQ(runs(ui::Handler::Button1Click), 1);
@@ -50,7 +50,7 @@ TEST_F(DialogTest, FontCancelKeepsTheEarlierLinesAndAnotherConfirmReplacesThem) 
     SendDlgItemMessageW(dialog, chx1, BM_CLICK, 0, 0); // strike-out
     SendDlgItemMessageW(dialog, chx2, BM_CLICK, 0, 0); // underline
   };
-  clickWithDialog("Button1", bold);
+  clickWithDialog(C::Button1, bold);
   const std::string first = form.store().fontDeclarations;
   EXPECT_EQ(first, "  color: #000000;\r\n  font-size: 12px;\r\n  font-style: italic;\r\n"
                    "  font-weight: bold;\r\n  font-family: " +
@@ -59,7 +59,7 @@ TEST_F(DialogTest, FontCancelKeepsTheEarlierLinesAndAnotherConfirmReplacesThem) 
   DialogDriver cancel;
   cancel.command = IDCANCEL;
   cancel.action = [](HWND dialog) { SendDlgItemMessageW(dialog, chx2, BM_CLICK, 0, 0); };
-  clickWithDialog("Button1", cancel);
+  clickWithDialog(C::Button1, cancel);
   EXPECT_EQ(form.store().fontDeclarations, first);
 
   // The dialog opens on the last confirmed font; dropping the effects
@@ -70,13 +70,13 @@ TEST_F(DialogTest, FontCancelKeepsTheEarlierLinesAndAnotherConfirmReplacesThem) 
     SendDlgItemMessageW(dialog, chx1, BM_CLICK, 0, 0);
     SendDlgItemMessageW(dialog, chx2, BM_CLICK, 0, 0);
   };
-  clickWithDialog("Button1", plain);
+  clickWithDialog(C::Button1, plain);
   EXPECT_EQ(form.store().fontDeclarations,
             "  color: #000000;\r\n  font-size: 12px;\r\n  font-style: italic;\r\n"
             "  font-weight: bold;\r\n  font-family: " +
                 face() + ";\r\n");
 
-  click("make");
+  click(C::make);
   EXPECT_NE(memo().find(L"  font-weight: bold;\r\n"), std::wstring::npos);
 }
 
@@ -84,11 +84,11 @@ TEST_F(DialogTest, ColourButtonsShareOneDialogThatStartsFromTheLastColourChosen)
   form.showPage(1);
   DialogDriver blue;
   blue.action = [](HWND dialog) { setColourDialogRgb(dialog, L"0", L"0", L"255"); };
-  clickWithDialog("Button3", blue);
-  EXPECT_EQ(text("border_color"), L"#0000FF");
-  EXPECT_EQ(text("back_color"), L"");
+  clickWithDialog(C::Button3, blue);
+  EXPECT_EQ(text(C::border_color), L"#0000FF");
+  EXPECT_EQ(text(C::back_color), L"");
 
-  setText("border_color", L"#123456"); // what the edit holds does not matter
+  setText(C::border_color, L"#123456"); // what the edit holds does not matter
   DialogDriver cancel;
   cancel.command = IDCANCEL;
   std::wstring startedWith[3];
@@ -98,17 +98,17 @@ TEST_F(DialogTest, ColourButtonsShareOneDialogThatStartsFromTheLastColourChosen)
     startedWith[2] = itemText(dialog, COLOR_BLUE);
     setColourDialogRgb(dialog, L"9", L"9", L"9");
   };
-  clickWithDialog("Button4", cancel);
+  clickWithDialog(C::Button4, cancel);
   EXPECT_EQ(startedWith[0], L"0");
   EXPECT_EQ(startedWith[1], L"0");
   EXPECT_EQ(startedWith[2], L"255");
-  EXPECT_EQ(text("back_color"), L"") << "cancelling leaves the edit alone";
+  EXPECT_EQ(text(C::back_color), L"") << "cancelling leaves the edit alone";
 
   DialogDriver red;
   red.action = [](HWND dialog) { setColourDialogRgb(dialog, L"255", L"0", L"0"); };
-  clickWithDialog("Button4", red);
-  EXPECT_EQ(text("back_color"), L"#FF0000");
-  EXPECT_EQ(text("border_color"), L"#123456");
+  clickWithDialog(C::Button4, red);
+  EXPECT_EQ(text(C::back_color), L"#FF0000");
+  EXPECT_EQ(text(C::border_color), L"#123456");
   EXPECT_EQ(form.colourDialogColour(), RGB(255, 0, 0));
 }
 

@@ -1,6 +1,6 @@
 // The handlers as the user reaches them: the selector mirrored into the
 // group caption, the side editors, and adding rules to the memo.
-#include "form_fixture.h"
+#include "tests/support/form_fixture.h"
 
 #include "style/font_colour.h"
 
@@ -15,96 +15,99 @@ using ui::Handler;
 // ---- the selector ----
 
 TEST_F(FormTest, ChoosingAnEntryMirrorsItIntoTheGroupCaption) {
-  choose("TAG", indexOf("TAG", L"H1"));
-  EXPECT_EQ(text("TAG"), L"H1");
-  EXPECT_EQ(text("GroupBox1"), L"H1");
+  choose(C::TAG, indexOf(C::TAG, L"H1"));
+  EXPECT_EQ(text(C::TAG), L"H1");
+  EXPECT_EQ(text(C::GroupBox1), L"H1");
   EXPECT_EQ(runs(Handler::TAGChange), 1);
 }
 
 TEST_F(FormTest, SettingTheSelectorByProgramRunsNoHandler) {
-  setText("TAG", L"P");
-  SendMessageW(c("TAG"), CB_SETCURSEL, 3, 0);
+  setText(C::TAG, L"P");
+  SendMessageW(c(C::TAG), CB_SETCURSEL, 3, 0);
   EXPECT_EQ(runs(Handler::TAGChange), 0);
-  EXPECT_EQ(text("GroupBox1"), L"BODY");
+  EXPECT_EQ(text(C::GroupBox1), L"BODY");
 }
 
 // ---- side editors ----
 
 TEST_F(FormTest, SwitchingTheBorderSideStoresTheOldSideAndShowsTheNew) {
   form.showPage(1);
-  click("border_check");
-  choose("border_kind", 1); // "上"
-  EXPECT_FALSE(checked("border_check"));
-  EXPECT_EQ(spin("border_width").Text(), L"1");
-  EXPECT_EQ(text("border_color"), L"#000000");
-  EXPECT_EQ(text("border_unit"), L"px");
-  EXPECT_EQ(text("border_style"), L"なし");
+  click(C::border_check);
+  choose(C::border_kind, 1); // "上"
+  EXPECT_FALSE(checked(C::border_check));
+  EXPECT_EQ(spin(C::border_width).Text(), L"1");
+  EXPECT_EQ(text(C::border_color), L"#000000");
+  EXPECT_EQ(text(C::border_unit), L"px");
+  EXPECT_EQ(text(C::border_style), L"なし");
 
   // Values typed for the top side survive a round trip through side 0.
-  spin("border_width").SetValue(5);
-  setText("border_unit", L"em");
-  setText("border_color", L"red");
-  choose("border_style", 4);
-  choose("border_kind", 0);
-  EXPECT_TRUE(checked("border_check"));
-  EXPECT_EQ(spin("border_width").Text(), L"0");
-  EXPECT_EQ(text("border_style"), L"なし");
-  choose("border_kind", 1);
-  EXPECT_EQ(spin("border_width").Value(), 5);
-  EXPECT_EQ(text("border_unit"), L"em");
-  EXPECT_EQ(text("border_color"), L"red");
-  EXPECT_EQ(selected("border_style"), 4);
-  EXPECT_FALSE(checked("border_check"));
+  spin(C::border_width).SetValue(5);
+  setText(C::border_unit, L"em");
+  setText(C::border_color, L"red");
+  choose(C::border_style, 4);
+  choose(C::border_kind, 0);
+  EXPECT_TRUE(checked(C::border_check));
+  EXPECT_EQ(spin(C::border_width).Text(), L"0");
+  EXPECT_EQ(text(C::border_style), L"なし");
+  choose(C::border_kind, 1);
+  EXPECT_EQ(spin(C::border_width).Value(), 5);
+  EXPECT_EQ(text(C::border_unit), L"em");
+  EXPECT_EQ(text(C::border_color), L"red");
+  EXPECT_EQ(selected(C::border_style), 4);
+  EXPECT_FALSE(checked(C::border_check));
 }
 
 TEST_F(FormTest, MarginAndPaddingSidesKeepTheirOwnValues) {
   form.showPage(1);
-  for (const char* prefix : {"Ma", "Pa"}) {
-    const std::string p = prefix;
+  struct Box {
+    C kind, unit, number;
+  };
+  for (const Box& box : {Box{C::Ma_kind, C::Ma_unit, C::Ma}, Box{C::Pa_kind, C::Pa_unit, C::Pa}}) {
+    const C p = box.number;
     spin(p).SetValue(7);
-    setText(p + "_unit", L"ex");
-    choose(p + "_kind", 4);
+    setText(box.unit, L"ex");
+    choose(box.kind, 4);
     EXPECT_EQ(spin(p).Value(), 0) << p;
-    EXPECT_EQ(text(p + "_unit"), L"px") << p;
-    choose(p + "_kind", 0);
+    EXPECT_EQ(text(box.unit), L"px") << p;
+    choose(box.kind, 0);
     EXPECT_EQ(spin(p).Value(), 7) << p;
-    EXPECT_EQ(text(p + "_unit"), L"ex") << p;
+    EXPECT_EQ(text(box.unit), L"ex") << p;
   }
 }
 
 // ---- adding rules ----
 
 TEST_F(FormTest, AddingAtStartWritesTheBareRuleAndTwiceWritesItTwice) {
-  click("make");
+  click(C::make);
   EXPECT_EQ(memo(), L"BODY{\r\n}\r\n");
-  click("make");
+  click(C::make);
   EXPECT_EQ(memo(), L"BODY{\r\n}\r\nBODY{\r\n}\r\n");
   EXPECT_EQ(runs(Handler::makeClick), 2);
   // The add action committed the side editors: slot 0 holds the editors'
   // starting values rather than the store's defaults.
   EXPECT_EQ(form.store().border[0].width, 0);
   EXPECT_EQ(form.store().border[1].width, 1);
-  EXPECT_EQ(text("TAG"), L"BODY");
+  EXPECT_EQ(text(C::TAG), L"BODY");
   EXPECT_EQ(form.currentPage(), 0);
 }
 
 TEST_F(FormTest, AddingTheWorkedExample) {
-  choose("TAG", indexOf("TAG", L"H1"));
+  choose(C::TAG, indexOf(C::TAG, L"H1"));
   style::FontDescription font;
   font.faceName = "Arial";
   font.height = -16;
   font.pixelsPerInch = 96;
   font.weight = FW_BOLD;
   form.store().fontDeclarations = style::fontDeclarations(font);
-  setText("back_color", L"#FFFFFF");
+  setText(C::back_color, L"#FFFFFF");
   form.showPage(1);
-  click("border_check");
-  SendMessageW(c("border_style"), CB_SETCURSEL, 1, 0);
-  spin("border_width").SetValue(2);
-  SendMessageW(c("align"), CB_SETCURSEL, 3, 0);
-  spin("width").SetValue(50);
-  SendMessageW(c("wu"), CB_SETCURSEL, 1, 0);
-  click("make");
+  click(C::border_check);
+  SendMessageW(c(C::border_style), CB_SETCURSEL, 1, 0);
+  spin(C::border_width).SetValue(2);
+  SendMessageW(c(C::align), CB_SETCURSEL, 3, 0);
+  spin(C::width).SetValue(50);
+  SendMessageW(c(C::wu), CB_SETCURSEL, 1, 0);
+  click(C::make);
   EXPECT_EQ(memo(), L"H1{\r\n"
                     L"  color: #000000;\r\n"
                     L"  font-size: 12px;\r\n"
@@ -120,26 +123,26 @@ TEST_F(FormTest, AddingTheWorkedExample) {
 }
 
 TEST_F(FormTest, EveryOptionAndOffsetIsReadFromItsControl) {
-  SendMessageW(c("valign"), CB_SETCURSEL, 6, 0);
-  spin("height").SetValue(3);
-  setText("hu", L"%");
-  SendMessageW(c("cursor"), CB_SETCURSEL, 3, 0);
-  setText("Back_Image", L"a b.png");
-  SendMessageW(c("kotei"), BM_SETCHECK, BST_CHECKED, 0);
-  SendMessageW(c("back_repeat"), CB_SETCURSEL, 4, 0);
-  spin("zin").SetValue(9);
-  SendMessageW(c("posit"), CB_SETCURSEL, 2, 0);
-  spin("top").SetValue(1);
-  spin("buttom").SetValue(2);
-  setText("bu", L"rem"); // a typed offset unit is written as typed
-  spin("left").SetValue(-4);
-  spin("right").SetValue(4);
-  SendMessageW(c("ru"), CB_SETCURSEL, 2, 0);
-  SendMessageW(c("visible"), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(c(C::valign), CB_SETCURSEL, 6, 0);
+  spin(C::height).SetValue(3);
+  setText(C::hu, L"%");
+  SendMessageW(c(C::cursor), CB_SETCURSEL, 3, 0);
+  setText(C::Back_Image, L"a b.png");
+  SendMessageW(c(C::kotei), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(c(C::back_repeat), CB_SETCURSEL, 4, 0);
+  spin(C::zin).SetValue(9);
+  SendMessageW(c(C::posit), CB_SETCURSEL, 2, 0);
+  spin(C::top).SetValue(1);
+  spin(C::buttom).SetValue(2);
+  setText(C::bu, L"rem"); // a typed offset unit is written as typed
+  spin(C::left).SetValue(-4);
+  spin(C::right).SetValue(4);
+  SendMessageW(c(C::ru), CB_SETCURSEL, 2, 0);
+  SendMessageW(c(C::visible), BM_SETCHECK, BST_CHECKED, 0);
   form.showPage(1);
-  click("Pa_check");
-  spin("Pa").SetValue(-3);
-  click("make");
+  click(C::Pa_check);
+  spin(C::Pa).SetValue(-3);
+  click(C::make);
   EXPECT_EQ(memo(), L"BODY{\r\n"
                     L"  background-image: url(\"a b.png\");\r\n"
                     L"  background-attachment: fixed;\r\n"
@@ -162,28 +165,28 @@ TEST_F(FormTest, AddingAppendsAtTheEndWithoutDisturbingTheText) {
   // rule goes after the last character and nothing selected is replaced.
   const std::pair<int, int> selections[] = {{2, 4}, {2, 10}, {10, 10}, {0, 0}};
   for (const auto& [from, to] : selections) {
-    setText("StyleSheet", L"/* mine */");
-    SendMessageW(c("StyleSheet"), EM_SETSEL, from, to);
-    click("make");
+    setText(C::StyleSheet, L"/* mine */");
+    SendMessageW(c(C::StyleSheet), EM_SETSEL, from, to);
+    click(C::make);
     EXPECT_EQ(memo(), L"/* mine */BODY{\r\n}\r\n")
         << "selection " << from << "-" << to << ": joined to a last line without a break";
     DWORD start = 0, end = 0;
-    SendMessageW(c("StyleSheet"), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+    SendMessageW(c(C::StyleSheet), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, static_cast<DWORD>(memo().size())) << "the caret ends after the new rule";
     EXPECT_EQ(end, start);
     // The add can be undone as one edit.
-    SendMessageW(c("StyleSheet"), EM_UNDO, 0, 0);
+    SendMessageW(c(C::StyleSheet), EM_UNDO, 0, 0);
     EXPECT_EQ(memo(), L"/* mine */");
   }
 }
 
 TEST_F(FormTest, ClearEmptiesTheMemoAndLeavesTheControls) {
-  choose("TAG", indexOf("TAG", L"P"));
-  click("make");
-  click("Button5");
+  choose(C::TAG, indexOf(C::TAG, L"P"));
+  click(C::make);
+  click(C::Button5);
   EXPECT_EQ(memo(), L"");
-  EXPECT_EQ(text("TAG"), L"P");
+  EXPECT_EQ(text(C::TAG), L"P");
   EXPECT_EQ(runs(Handler::Button5Click), 1);
 }
 
@@ -191,34 +194,34 @@ TEST_F(FormTest, ClearEmptiesTheMemoAndLeavesTheControls) {
 
 TEST_F(FormTest, AHundredThousandCharacterSelectorIsKeptWhole) {
   const std::wstring longSelector(100000, L'q');
-  setText("TAG", longSelector);
-  SendMessageW(editOf("TAG"), EM_SETSEL, 100000, 100000);
-  type("TAG", L"x");
-  EXPECT_EQ(text("TAG"), longSelector + L"x");
-  EXPECT_EQ(text("GroupBox1"), longSelector + L"x");
-  click("make");
+  setText(C::TAG, longSelector);
+  SendMessageW(editOf(C::TAG), EM_SETSEL, 100000, 100000);
+  type(C::TAG, L"x");
+  EXPECT_EQ(text(C::TAG), longSelector + L"x");
+  EXPECT_EQ(text(C::GroupBox1), longSelector + L"x");
+  click(C::make);
   EXPECT_EQ(memo(), longSelector + L"x{\r\n}\r\n");
-  SendMessageW(c("TAG"), CB_SHOWDROPDOWN, FALSE, 0);
+  SendMessageW(c(C::TAG), CB_SHOWDROPDOWN, FALSE, 0);
 }
 
 TEST_F(FormTest, JapaneseAndEmojiInEveryTextFieldAreWrittenExactly) {
   const std::wstring odd = L"見出し😀";
-  setText("TAG", odd);
-  setText("back_color", L"色😀");
-  setText("Back_Image", L"画像😀.png");
-  spin("width").SetValue(5);
-  setText("wu", L"幅😀");
-  spin("height").SetValue(6);
-  setText("hu", L"高😀");
-  spin("top").SetValue(7);
-  setText("tu", L"上😀");
+  setText(C::TAG, odd);
+  setText(C::back_color, L"色😀");
+  setText(C::Back_Image, L"画像😀.png");
+  spin(C::width).SetValue(5);
+  setText(C::wu, L"幅😀");
+  spin(C::height).SetValue(6);
+  setText(C::hu, L"高😀");
+  spin(C::top).SetValue(7);
+  setText(C::tu, L"上😀");
   form.showPage(1);
-  click("border_check");
-  setText("border_color", L"枠😀");
-  setText("border_unit", L"太😀");
-  click("Ma_check");
-  setText("Ma_unit", L"余😀");
-  click("make");
+  click(C::border_check);
+  setText(C::border_color, L"枠😀");
+  setText(C::border_unit, L"太😀");
+  click(C::Ma_check);
+  setText(C::Ma_unit, L"余😀");
+  click(C::make);
   EXPECT_EQ(memo(), L"見出し😀{\r\n"
                     L"  background-color: 色😀;\r\n"
                     L"  background-image: url(\"画像😀.png\");\r\n"
@@ -240,17 +243,17 @@ TEST_F(FormTest, AddingToAMemoOfFiftyMegabytesKeepsTheTextExact) {
   big.reserve(chars + 64);
   while (big.size() < chars)
     big += line;
-  setText("StyleSheet", big);
-  ASSERT_EQ(static_cast<size_t>(GetWindowTextLengthW(c("StyleSheet"))), big.size())
+  setText(C::StyleSheet, big);
+  ASSERT_EQ(static_cast<size_t>(GetWindowTextLengthW(c(C::StyleSheet))), big.size())
       << "the memo holds the whole text";
-  click("make");
+  click(C::make);
   const std::wstring after = memo();
   ASSERT_EQ(after.size(), big.size() + 10);
   EXPECT_EQ(after.compare(0, big.size(), big), 0);
   EXPECT_EQ(after.substr(big.size()), L"BODY{\r\n}\r\n");
   // The new rule is in view: the memo shows its last lines.
-  const auto lines = SendMessageW(c("StyleSheet"), EM_GETLINECOUNT, 0, 0);
-  const auto first = SendMessageW(c("StyleSheet"), EM_GETFIRSTVISIBLELINE, 0, 0);
+  const auto lines = SendMessageW(c(C::StyleSheet), EM_GETLINECOUNT, 0, 0);
+  const auto first = SendMessageW(c(C::StyleSheet), EM_GETFIRSTVISIBLELINE, 0, 0);
   EXPECT_GT(first, lines - 20);
 }
 

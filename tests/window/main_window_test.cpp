@@ -1,11 +1,10 @@
 // Form1 as the user first meets it: its frame, its controls' starting values,
 // its layout when maximised and at another DPI, and its tab order. The keys
 // and clicks themselves are tested with real input (tests/input).
-#include "form_fixture.h"
+#include "tests/support/form_fixture.h"
 
 #include "controls/spin_button.h"
 #include "toolkit/dpi.h"
-#include "toolkit/errors.h"
 #include "toolkit/handles.h"
 #include "ui/form_description.h"
 #include "ui/screen_reader_names.h"
@@ -24,67 +23,46 @@ namespace {
 
 using sheetloom_test::FormTest;
 using ui::ControlDescription;
+using C = ui::ControlId;
 
 // ---- the description itself ----
 
 TEST(FormDescription, ParentsComeFirstAndEachParentsChildrenStandInTabOrder) {
-  std::set<std::string_view> seen{"Form1"};
-  std::map<std::string_view, int> nextTab;
+  std::set<C> seen{C::None};
+  std::map<C, int> nextTab;
   for (auto* row = ui::formDescriptionBegin(); row != ui::formDescriptionEnd(); ++row) {
-    EXPECT_TRUE(seen.count(row->parent)) << row->name << " comes before its parent";
-    EXPECT_TRUE(seen.insert(row->name).second) << row->name << " appears twice";
+    EXPECT_TRUE(seen.count(row->parentId)) << row->id << " comes before its parent";
+    EXPECT_TRUE(seen.insert(row->id).second) << row->id << " appears twice";
     if (row->tab != ui::NoTab) {
-      EXPECT_EQ(row->tab, nextTab[row->parent]++) << row->name << " is out of tab order";
+      EXPECT_EQ(row->tab, nextTab[row->parentId]++) << row->id << " is out of tab order";
     }
   }
   EXPECT_EQ(ui::formDescriptionSize(), 71u);
 }
 
 TEST(FormDescription, EventsAreWiredAsDesigned) {
-  const std::map<std::string_view, ui::Handler> wiring = {
-      {"TAG", ui::Handler::TAGChange},
-      {"make", ui::Handler::makeClick},
-      {"Button2", ui::Handler::Button2Click},
-      {"Button5", ui::Handler::Button5Click},
-      {"Button1", ui::Handler::Button1Click},
-      {"Button3", ui::Handler::Button3Click},
-      {"Button4", ui::Handler::Button4Click},
-      {"border_kind", ui::Handler::border_kindChange},
-      {"border_check", ui::Handler::border_kindChange},
-      {"Ma_kind", ui::Handler::Ma_kindChange},
-      {"Ma_check", ui::Handler::Ma_kindChange},
-      {"Pa_kind", ui::Handler::Pa_kindChange},
-      {"Pa_check", ui::Handler::Pa_kindChange},
+  const std::map<C, ui::Handler> wiring = {
+      {C::TAG, ui::Handler::TAGChange},
+      {C::make, ui::Handler::makeClick},
+      {C::Button2, ui::Handler::Button2Click},
+      {C::Button5, ui::Handler::Button5Click},
+      {C::Button1, ui::Handler::Button1Click},
+      {C::Button3, ui::Handler::Button3Click},
+      {C::Button4, ui::Handler::Button4Click},
+      {C::border_kind, ui::Handler::border_kindChange},
+      {C::border_check, ui::Handler::border_kindChange},
+      {C::Ma_kind, ui::Handler::Ma_kindChange},
+      {C::Ma_check, ui::Handler::Ma_kindChange},
+      {C::Pa_kind, ui::Handler::Pa_kindChange},
+      {C::Pa_check, ui::Handler::Pa_kindChange},
   };
   for (auto* row = ui::formDescriptionBegin(); row != ui::formDescriptionEnd(); ++row) {
-    const auto it = wiring.find(row->name);
-    EXPECT_EQ(row->handler, it == wiring.end() ? ui::Handler::None : it->second) << row->name;
+    const auto it = wiring.find(row->id);
+    EXPECT_EQ(row->handler, it == wiring.end() ? ui::Handler::None : it->second) << row->id;
   }
 }
 
 // ---- the window ----
-
-// The window resolves its typed controls when it is built; a control asked
-// for as the wrong kind is refused with its name, which then shows at start-up.
-TEST_F(FormTest, AControlOfTheWrongKindIsRefusedByName) {
-  using ui::ControlId;
-  const auto refused = [&](ControlId id, auto ask) {
-    try {
-      ask(id);
-    } catch (const tk::Error& e) {
-      return std::string(e.what()).find(std::string(ui::nameOf(id))) != std::string::npos;
-    }
-    return false;
-  };
-  const auto spin = [&](ControlId id) { form.controls().spinEdit(id); };
-  const auto combo = [&](ControlId id) { form.controls().combo(id); };
-  for (ControlId id : {ControlId::TAG, ControlId::Label10, ControlId::StyleSheet})
-    EXPECT_TRUE(refused(id, spin)) << ui::nameOf(id);
-  for (ControlId id : {ControlId::width, ControlId::border_color})
-    EXPECT_TRUE(refused(id, combo)) << ui::nameOf(id);
-  EXPECT_FALSE(refused(ControlId::width, spin));
-  EXPECT_FALSE(refused(ControlId::wu, combo));
-}
 
 TEST_F(FormTest, HasCaptionAndClientSize) {
   EXPECT_EQ(tk::windowText(form.hwnd()), L"SHEETLOOM");
@@ -143,101 +121,102 @@ TEST_F(FormTest, FrameIsFixedWithMinimiseAndMaximiseAndPlacedAsDesigned) {
 }
 
 TEST_F(FormTest, StartsWithEveryControlAtItsInitialValue) {
-  EXPECT_EQ(text("GroupBox1"), L"BODY");
-  EXPECT_EQ(text("TAG"), L"BODY");
-  EXPECT_EQ(selected("TAG"), -1);
+  EXPECT_EQ(text(C::GroupBox1), L"BODY");
+  EXPECT_EQ(text(C::TAG), L"BODY");
+  EXPECT_EQ(selected(C::TAG), -1);
   EXPECT_EQ(form.currentPage(), 0);
-  EXPECT_TRUE(IsWindowVisible(c("TabSheet2")));
-  EXPECT_FALSE(IsWindowVisible(c("TabSheet1")));
-  EXPECT_FALSE(IsWindowVisible(c("TabSheet3")));
-  for (const char* name :
-       {"width", "height", "border_width", "Ma", "Pa", "zin", "top", "buttom", "left", "right"}) {
+  EXPECT_TRUE(IsWindowVisible(c(C::TabSheet2)));
+  EXPECT_FALSE(IsWindowVisible(c(C::TabSheet1)));
+  EXPECT_FALSE(IsWindowVisible(c(C::TabSheet3)));
+  for (ui::ControlId name : {C::width, C::height, C::border_width, C::Ma, C::Pa, C::zin, C::top,
+                             C::buttom, C::left, C::right}) {
     EXPECT_EQ(spin(name).Text(), L"0") << name;
     EXPECT_EQ(spin(name).Value(), 0) << name;
   }
-  for (const char* name :
-       {"wu", "hu", "tu", "bu", "lu", "ru", "border_unit", "Ma_unit", "Pa_unit"}) {
+  for (ui::ControlId name :
+       {C::wu, C::hu, C::tu, C::bu, C::lu, C::ru, C::border_unit, C::Ma_unit, C::Pa_unit}) {
     EXPECT_EQ(text(name), L"px") << name;
     EXPECT_EQ(selected(name), 0) << name;
   }
-  for (const char* name : {"border_kind", "Ma_kind", "Pa_kind"}) {
+  for (ui::ControlId name : {C::border_kind, C::Ma_kind, C::Pa_kind}) {
     EXPECT_EQ(selected(name), 0) << name;
     EXPECT_EQ(text(name), L"上下左右") << name;
   }
-  EXPECT_EQ(text("border_style"), L"なし");
-  EXPECT_EQ(text("border_color"), L"#000000");
-  EXPECT_EQ(text("back_color"), L"");
-  EXPECT_EQ(text("Back_Image"), L"");
-  for (const char* name : {"border_check", "Ma_check", "Pa_check", "kotei", "visible"})
+  EXPECT_EQ(text(C::border_style), L"なし");
+  EXPECT_EQ(text(C::border_color), L"#000000");
+  EXPECT_EQ(text(C::back_color), L"");
+  EXPECT_EQ(text(C::Back_Image), L"");
+  for (ui::ControlId name : {C::border_check, C::Ma_check, C::Pa_check, C::kotei, C::visible})
     EXPECT_FALSE(checked(name)) << name;
-  EXPECT_EQ(selected("align"), 0);
-  EXPECT_EQ(text("align"), L"");
-  for (const char* name : {"valign", "cursor", "posit", "back_repeat"})
+  EXPECT_EQ(selected(C::align), 0);
+  EXPECT_EQ(text(C::align), L"");
+  for (ui::ControlId name : {C::valign, C::cursor, C::posit, C::back_repeat})
     EXPECT_EQ(selected(name), -1) << name;
-  EXPECT_EQ(text("cursor"), L"");
+  EXPECT_EQ(text(C::cursor), L"");
   EXPECT_EQ(memo(), L"");
-  EXPECT_EQ(text("visible"), L"非表示");
-  EXPECT_EQ(text("make"), L"スタイルシートに追加");
+  EXPECT_EQ(text(C::visible), L"非表示");
+  EXPECT_EQ(text(C::make), L"スタイルシートに追加");
 }
 
 TEST_F(FormTest, ListsHoldTheirEntriesUnsortedAndShowEightAtATime) {
-  EXPECT_EQ(SendMessageW(c("TAG"), CB_GETCOUNT, 0, 0), 84);
-  EXPECT_EQ(indexOf("TAG", L"A"), 0);
-  EXPECT_EQ(indexOf("TAG", L"VAR"), 83);
-  EXPECT_EQ(SendMessageW(c("cursor"), CB_GETCOUNT, 0, 0), 17);
-  EXPECT_EQ(indexOf("back_repeat", L"1回だけ表示して、繰り返さない。"), 4);
-  EXPECT_EQ(indexOf("border_style", L"アウトセット"), 8);
+  EXPECT_EQ(SendMessageW(c(C::TAG), CB_GETCOUNT, 0, 0), 84);
+  EXPECT_EQ(indexOf(C::TAG, L"A"), 0);
+  EXPECT_EQ(indexOf(C::TAG, L"VAR"), 83);
+  EXPECT_EQ(SendMessageW(c(C::cursor), CB_GETCOUNT, 0, 0), 17);
+  EXPECT_EQ(indexOf(C::back_repeat, L"1回だけ表示して、繰り返さない。"), 4);
+  EXPECT_EQ(indexOf(C::border_style, L"アウトセット"), 8);
   // The open list of the selector shows eight entries.
-  SendMessageW(c("TAG"), CB_SHOWDROPDOWN, TRUE, 0);
+  SendMessageW(c(C::TAG), CB_SHOWDROPDOWN, TRUE, 0);
   RECT list{};
-  GetClientRect(sheetloom_test::comboBoxInfo(c("TAG")).hwndList, &list);
-  const auto item = SendMessageW(c("TAG"), CB_GETITEMHEIGHT, 0, 0);
+  GetClientRect(sheetloom_test::comboBoxInfo(c(C::TAG)).hwndList, &list);
+  const auto item = SendMessageW(c(C::TAG), CB_GETITEMHEIGHT, 0, 0);
   EXPECT_EQ(list.bottom / item, 8);
-  SendMessageW(c("TAG"), CB_SHOWDROPDOWN, FALSE, 0);
+  SendMessageW(c(C::TAG), CB_SHOWDROPDOWN, FALSE, 0);
 }
 
 TEST_F(FormTest, ControlsUseTheWindowFontAndTheMemoOneMorePixel) {
-  const auto fontOf = [this](const char* name) {
+  const auto fontOf = [this](ui::ControlId name) {
     LOGFONTW lf{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c(name), WM_GETFONT, 0, 0)), sizeof lf, &lf);
     return lf;
   };
-  for (const char* name : {"GroupBox1", "Label1", "TAG", "make", "border_check", "back_color"}) {
+  for (ui::ControlId name :
+       {C::GroupBox1, C::Label1, C::TAG, C::make, C::border_check, C::back_color}) {
     const LOGFONTW lf = fontOf(name);
     EXPECT_EQ(lf.lfHeight, -12) << name;
     EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET) << name;
     EXPECT_EQ(lf.lfWeight, FW_NORMAL) << name;
   }
-  EXPECT_EQ(fontOf("StyleSheet").lfHeight, -13);
+  EXPECT_EQ(fontOf(C::StyleSheet).lfHeight, -13);
   // A proportional Japanese face: the preferred one, or what this system has.
-  const std::wstring face = fontOf("make").lfFaceName;
+  const std::wstring face = fontOf(C::make).lfFaceName;
   EXPECT_TRUE(face == L"ＭＳ Ｐゴシック" || face == L"MS PGothic" || face == L"IPAPGothic" ||
               face == L"IPA Pゴシック")
       << tk::narrow(face);
 }
 
 TEST_F(FormTest, ControlsStandWhereDesigned) {
-  HWND group = c("GroupBox1");
-  const RECT tag = boundsIn("TAG", group);
+  HWND group = c(C::GroupBox1);
+  const RECT tag = boundsIn(C::TAG, group);
   EXPECT_EQ(tag.left, 72);
   EXPECT_EQ(tag.top, 24);
   EXPECT_EQ(tag.right - tag.left, 121);
   EXPECT_EQ(tag.bottom - tag.top, 20);
-  const RECT make = boundsIn("make", group);
+  const RECT make = boundsIn(C::make, group);
   EXPECT_EQ(make.left, 8);
   EXPECT_EQ(make.top, 368);
   EXPECT_EQ(make.right - make.left, 115);
-  const RECT memo = boundsIn("StyleSheet", group);
+  const RECT memo = boundsIn(C::StyleSheet, group);
   EXPECT_EQ(memo.left, 2);
   EXPECT_EQ(memo.top, 396);
   EXPECT_EQ(memo.right - memo.left, 706);
   EXPECT_EQ(memo.bottom - memo.top, 203);
-  const RECT border = boundsIn("border_color", c("GroupBox2"));
+  const RECT border = boundsIn(C::border_color, c(C::GroupBox2));
   EXPECT_EQ(border.left, 344);
   EXPECT_EQ(border.top, 40);
   // The page area lies inside the tab control, below its buttons.
-  const RECT tabs = boundsIn("PageControl1", group);
-  const RECT page = boundsIn("TabSheet2", group);
+  const RECT tabs = boundsIn(C::PageControl1, group);
+  const RECT page = boundsIn(C::TabSheet2, group);
   EXPECT_GE(page.left, tabs.left);
   EXPECT_GT(page.top, tabs.top);
   EXPECT_LE(page.right, tabs.right);
@@ -290,17 +269,16 @@ TEST_F(FormTest, EveryControlStandsWhereDescribedAtStartAndAtAnotherDpi) {
     for (auto* row = ui::formDescriptionBegin(); row != ui::formDescriptionEnd(); ++row) {
       if (row->kind == ui::ControlKind::Page || row->dock != ui::Dock::None)
         continue;
-      HWND control = c(row->name);
+      HWND control = c(row->id);
       const RECT want = expectedBounds(
-          *row, control, row->kind == ui::ControlKind::SpinEdit ? &spin(row->name) : nullptr,
-          at.dpi);
+          *row, control, row->kind == ui::ControlKind::SpinEdit ? &spin(row->id) : nullptr, at.dpi);
       RECT got{};
       GetWindowRect(control, &got);
       MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&got), 2);
-      EXPECT_EQ(got.left, want.left) << row->name << " at " << at.dpi << " dpi";
-      EXPECT_EQ(got.top, want.top) << row->name << " at " << at.dpi << " dpi";
-      EXPECT_EQ(got.right, want.right) << row->name << " at " << at.dpi << " dpi";
-      EXPECT_EQ(got.bottom, want.bottom) << row->name << " at " << at.dpi << " dpi";
+      EXPECT_EQ(got.left, want.left) << row->id << " at " << at.dpi << " dpi";
+      EXPECT_EQ(got.top, want.top) << row->id << " at " << at.dpi << " dpi";
+      EXPECT_EQ(got.right, want.right) << row->id << " at " << at.dpi << " dpi";
+      EXPECT_EQ(got.bottom, want.bottom) << row->id << " at " << at.dpi << " dpi";
     }
   }
 }
@@ -312,11 +290,11 @@ TEST_F(FormTest, ALabelOfAHiddenPageTakesItsCaptionSizeWhenThePageIsShown) {
   tk::UniqueFont large(CreateFontW(-30, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0,
                                    0, 0, 0, ui::windowFaceName().c_str()));
   ASSERT_TRUE(large);
-  HWND label = c("Label14"); // on the page 設定3
+  HWND label = c(C::Label14); // on the page 設定3
   SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(large.get()), FALSE);
   form.showPage(2);
-  const RECT want = expectedBounds(*ui::findControl("Label14"), label, nullptr, tk::screenDpi());
-  const RECT got = boundsIn("Label14", GetParent(label));
+  const RECT want = expectedBounds(ui::describe(C::Label14), label, nullptr, tk::screenDpi());
+  const RECT got = boundsIn(C::Label14, GetParent(label));
   EXPECT_EQ(got.right - got.left, want.right - want.left);
   EXPECT_EQ(got.bottom - got.top, want.bottom - want.top);
   EXPECT_GT(got.bottom - got.top, 20);
@@ -361,20 +339,20 @@ TEST_F(FormTest, MaximisedTheGroupFillsTheWindowAndTheMemoKeepsItsHeight) {
   GetClientRect(form.hwnd(), &client);
   ASSERT_GT(client.right, 710);
   ASSERT_GT(client.bottom, 601);
-  GetWindowRect(c("GroupBox1"), &group);
+  GetWindowRect(c(C::GroupBox1), &group);
   EXPECT_EQ(group.right - group.left, client.right);
   EXPECT_EQ(group.bottom - group.top, client.bottom);
-  const RECT memo = boundsIn("StyleSheet", c("GroupBox1"));
+  const RECT memo = boundsIn(C::StyleSheet, c(C::GroupBox1));
   EXPECT_EQ(memo.bottom - memo.top, 203);
   EXPECT_EQ(memo.left, 2);
   EXPECT_EQ(memo.right, client.right - 2);
   EXPECT_EQ(memo.bottom, client.bottom - 2);
-  const RECT make = boundsIn("make", c("GroupBox1"));
+  const RECT make = boundsIn(C::make, c(C::GroupBox1));
   EXPECT_EQ(make.top, 368) << "every other control keeps its place";
 
   ShowWindow(form.hwnd(), SW_RESTORE);
   pump();
-  EXPECT_EQ(boundsIn("StyleSheet", c("GroupBox1")).top, 396);
+  EXPECT_EQ(boundsIn(C::StyleSheet, c(C::GroupBox1)).top, 396);
 }
 
 TEST_F(FormTest, AnotherDpiScalesEveryBoundAndFont) {
@@ -382,35 +360,35 @@ TEST_F(FormTest, AnotherDpiScalesEveryBoundAndFont) {
   SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
                reinterpret_cast<LPARAM>(&suggested));
   pump();
-  const RECT make = boundsIn("make", c("GroupBox1"));
+  const RECT make = boundsIn(C::make, c(C::GroupBox1));
   EXPECT_EQ(make.left, 12);
   EXPECT_EQ(make.top, 552);
   EXPECT_EQ(make.right - make.left, 173);
   LOGFONTW lf{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c("make"), WM_GETFONT, 0, 0)), sizeof lf, &lf);
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c(C::make), WM_GETFONT, 0, 0)), sizeof lf, &lf);
   EXPECT_EQ(lf.lfHeight, -18);
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c("StyleSheet"), WM_GETFONT, 0, 0)), sizeof lf,
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c(C::StyleSheet), WM_GETFONT, 0, 0)), sizeof lf,
              &lf);
   EXPECT_EQ(lf.lfHeight, -20);
-  const RECT memo = boundsIn("StyleSheet", c("GroupBox1"));
+  const RECT memo = boundsIn(C::StyleSheet, c(C::GroupBox1));
   EXPECT_EQ(memo.bottom - memo.top, 305);
   RECT group{};
-  GetClientRect(c("GroupBox1"), &group);
+  GetClientRect(c(C::GroupBox1), &group);
   EXPECT_EQ(memo.bottom, group.bottom - 3);
 }
 
 // A close request that reaches a container (a multi-line edit posts one to
 // its parent on Escape) must not destroy it with the controls inside.
 TEST_F(FormTest, NoContainerClosesOnAWindowCloseRequest) {
-  const char* containers[] = {"GroupBox1", "PageControl1", "TabSheet2", "TabSheet1", "TabSheet3",
-                              "GroupBox2", "GroupBox3",    "GroupBox4", "GroupBox5"};
-  for (const char* name : containers) {
+  const C containers[] = {C::GroupBox1, C::PageControl1, C::TabSheet2, C::TabSheet1, C::TabSheet3,
+                          C::GroupBox2, C::GroupBox3,    C::GroupBox4, C::GroupBox5};
+  for (C name : containers) {
     SendMessageW(c(name), WM_CLOSE, 0, 0);
     PostMessageW(c(name), WM_CLOSE, 0, 0);
     pump();
     EXPECT_TRUE(IsWindow(c(name))) << name;
   }
-  EXPECT_TRUE(IsWindow(c("StyleSheet")));
+  EXPECT_TRUE(IsWindow(c(C::StyleSheet)));
   EXPECT_TRUE(IsWindow(form.hwnd()));
 }
 
@@ -418,7 +396,7 @@ TEST_F(FormTest, NoContainerClosesOnAWindowCloseRequest) {
 // the memo has been asked for its dialog code: no close request is posted,
 // and the text stays.
 TEST_F(FormTest, EscapeStraightToTheMemoPostsNoCloseRequest) {
-  HWND memoHwnd = c("StyleSheet");
+  HWND memoHwnd = c(C::StyleSheet);
   tk::setWindowText(memoHwnd, L"P {\r\n}\r\n");
   SetFocus(memoHwnd);
   MSG key{memoHwnd, WM_KEYDOWN, VK_ESCAPE, 1, 0, {0, 0}};
@@ -426,20 +404,20 @@ TEST_F(FormTest, EscapeStraightToTheMemoPostsNoCloseRequest) {
   SendMessageW(memoHwnd, WM_KEYDOWN, VK_ESCAPE, 1);
   SendMessageW(memoHwnd, WM_CHAR, VK_ESCAPE, 1);
   MSG posted{};
-  EXPECT_FALSE(PeekMessageW(&posted, c("GroupBox1"), WM_CLOSE, WM_CLOSE, PM_NOREMOVE));
+  EXPECT_FALSE(PeekMessageW(&posted, c(C::GroupBox1), WM_CLOSE, WM_CLOSE, PM_NOREMOVE));
   pump();
-  EXPECT_TRUE(IsWindow(c("GroupBox1")));
+  EXPECT_TRUE(IsWindow(c(C::GroupBox1)));
   EXPECT_EQ(memo(), L"P {\r\n}\r\n");
 }
 
 // ---- tab order ----
 
-std::vector<std::string> tabWalk(const ui::TForm1& form, HWND start) {
-  std::vector<std::string> names;
+std::vector<C> tabWalk(const ui::TForm1& form, HWND start) {
+  std::vector<C> names;
   HWND at = start;
   for (int guard = 0; guard < 100; ++guard) {
     const auto* control = form.controls().find(at);
-    names.push_back(control ? std::string(control->row->name) : "?");
+    names.push_back(control ? control->row->id : C::None); // "Form1": no control of ours
     at = GetNextDlgTabItem(form.hwnd(), at, FALSE);
     if (at == start)
       break;
@@ -448,21 +426,22 @@ std::vector<std::string> tabWalk(const ui::TForm1& form, HWND start) {
 }
 
 TEST_F(FormTest, TabWalksTheFrameThenTheTabControlThenThePageShown) {
-  const std::vector<std::string> frame = {"TAG",     "make",    "StyleSheet",
-                                          "Button2", "Button5", "PageControl1"};
-  auto expect = [&](std::vector<std::string> page) {
-    std::vector<std::string> all = frame;
+  const std::vector<C> frame = {C::TAG,     C::make,    C::StyleSheet,
+                                C::Button2, C::Button5, C::PageControl1};
+  auto expect = [&](std::vector<C> page) {
+    std::vector<C> all = frame;
     all.insert(all.end(), page.begin(), page.end());
-    EXPECT_EQ(tabWalk(form, c("TAG")), all);
+    EXPECT_EQ(tabWalk(form, c(C::TAG)), all);
   };
-  expect({"Button1", "align", "valign", "width", "wu", "height", "hu", "cursor"});
+  expect({C::Button1, C::align, C::valign, C::width, C::wu, C::height, C::hu, C::cursor});
   form.showPage(1);
-  expect({"border_kind", "border_style", "border_width", "border_unit", "border_color",
-          "Button3",     "border_check", "Ma_kind",      "Ma_unit",     "Ma",
-          "Ma_check",    "Pa_kind",      "Pa_unit",      "Pa",          "Pa_check",
-          "Button4",     "back_color",   "Back_Image",   "back_repeat", "kotei"});
+  expect({C::border_kind, C::border_style, C::border_width, C::border_unit, C::border_color,
+          C::Button3,     C::border_check, C::Ma_kind,      C::Ma_unit,     C::Ma,
+          C::Ma_check,    C::Pa_kind,      C::Pa_unit,      C::Pa,          C::Pa_check,
+          C::Button4,     C::back_color,   C::Back_Image,   C::back_repeat, C::kotei});
   form.showPage(2);
-  expect({"zin", "posit", "top", "tu", "buttom", "bu", "left", "lu", "right", "ru", "visible"});
+  expect({C::zin, C::posit, C::top, C::tu, C::buttom, C::bu, C::left, C::lu, C::right, C::ru,
+          C::visible});
 }
 
 // ---- screen readers ----
@@ -477,8 +456,8 @@ TEST_F(FormTest, EveryLabelStandsRightBeforeTheControlItNames) {
       continue;
     ++labels;
     EXPECT_EQ(GetWindow(c(row->labelFor), GW_HWNDPREV), c(row->id))
-        << row->name << " does not stand right before " << ui::nameOf(row->labelFor);
-    EXPECT_FALSE(GetWindowLongW(c(row->id), GWL_STYLE) & WS_TABSTOP) << row->name;
+        << row->id << " does not stand right before " << row->labelFor;
+    EXPECT_FALSE(GetWindowLongW(c(row->id), GWL_STYLE) & WS_TABSTOP) << row->id;
   }
   EXPECT_EQ(labels, 18);
 }
@@ -492,12 +471,12 @@ TEST_F(FormTest, ControlsWithoutALabelAreNamedWhenAnAccessibilityClientAsks) {
     if (!row->spokenName.empty())
       expected[c(row->id)] = name;
     if (row->kind == ui::ControlKind::SpinEdit) {
-      controls::TSpinButton& pair = spin(std::string(row->name)).Button();
+      controls::TSpinButton& pair = spin(row->id).Button();
       expected[pair.hwnd()] = name + L"の増減";
     }
   }
-  EXPECT_EQ(expected[c("border_kind")], L"ボーダーの辺");
-  EXPECT_EQ(expected[spin("width").Button().hwnd()], L"幅の増減");
+  EXPECT_EQ(expected[c(C::border_kind)], L"ボーダーの辺");
+  EXPECT_EQ(expected[form.controls().get<C::width>().Button().hwnd()], L"幅の増減");
 
   const ui::ScreenReaderNames& names = form.screenReaderNames();
   if (!ui::screenReaderRunning()) {
@@ -532,7 +511,7 @@ TEST_F(FormTest, LabelsAndColourCodesFitTheirRoom) {
   for (auto* label = ui::formDescriptionBegin(); label != ui::formDescriptionEnd(); ++label) {
     if (label->kind != ui::ControlKind::Label)
       continue;
-    const std::string name(label->name);
+    const C name = label->id;
     HWND parent = GetParent(c(name));
     const RECT shown = boundsIn(name, parent);
     EXPECT_EQ(shown.bottom - shown.top, lineHeight) << name;
@@ -540,13 +519,13 @@ TEST_F(FormTest, LabelsAndColourCodesFitTheirRoom) {
     for (auto* other = ui::formDescriptionBegin(); other != ui::formDescriptionEnd(); ++other) {
       const ui::Bounds& o = other->bounds;
       const bool sameRow = o.top < b.top + b.height && b.top < o.top + o.height;
-      if (other->parent == label->parent && o.left > b.left && sameRow) {
-        EXPECT_LE(shown.right, boundsIn(other->name, parent).left)
-            << name << " runs into " << other->name;
+      if (other->parentId == label->parentId && o.left > b.left && sameRow) {
+        EXPECT_LE(shown.right, boundsIn(other->id, parent).left)
+            << name << " runs into " << other->id;
       }
     }
   }
-  for (const char* name : {"border_color", "back_color"}) {
+  for (ui::ControlId name : {C::border_color, C::back_color}) {
     setText(name, L"#000000");
     RECT room{};
     SendMessageW(c(name), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));

@@ -2,7 +2,7 @@
 // input (SendInput through the program's own loop): whatever is done in
 // their text, their arrow pairs stay on the screen, at 96 dpi and after a
 // move to a 144-dpi monitor.
-#include "form_fixture.h"
+#include "tests/support/form_fixture.h"
 
 #include "controls/spin_button.h"
 #include "tests/support/real_input.h"
@@ -19,16 +19,16 @@
 namespace sheetloom_test {
 namespace {
 
-const char* const kSpinEdits[] = {"width", "height", "border_width", "Ma",   "Pa",
-                                  "zin",   "top",    "buttom",       "left", "right"};
+using C = ui::ControlId;
+
+const ui::ControlId kSpinEdits[] = {C::width, C::height, C::border_width, C::Ma,   C::Pa,
+                                    C::zin,   C::top,    C::buttom,       C::left, C::right};
 
 class SpinEditsTest : public FormTest {
 protected:
-  SpinEditsTest() { EXPECT_TRUE(RealInput::bringToFront(form.hwnd())); }
-
   // Clicks the tab of the page that holds the control, as a user does.
-  void showPageOf(std::string_view name) {
-    HWND tabs = c("PageControl1");
+  void showPageOf(ui::ControlId name) {
+    HWND tabs = c(C::PageControl1);
     for (HWND h = c(name); h && h != form.hwnd(); h = GetParent(h)) {
       const auto* control = form.controls().find(h);
       if (!control || control->row->kind != ui::ControlKind::Page)
@@ -51,7 +51,7 @@ protected:
     ASSERT_TRUE(IsWindowVisible(c(name))) << name;
   }
 
-  POINT inText(std::string_view name) {
+  POINT inText(ui::ControlId name) {
     RECT r{};
     GetClientRect(c(name), &r);
     return {4, r.bottom / 2};
@@ -60,7 +60,7 @@ protected:
   // The pair of the spin edit as the screen shows it: the arrows' pixels in
   // the button-text colour (black in the standard scheme) and some button
   // face, where an edit that painted over the pair leaves its background.
-  void expectPairDrawn(std::string_view name, int blackPixels, const std::string& when) {
+  void expectPairDrawn(ui::ControlId name, int blackPixels, const std::string& when) {
     UpdateWindow(form.hwnd());
     controls::TSpinButton& pair = spin(name).Button();
     for (controls::TTimerSpeedButton* b : {&pair.UpButton(), &pair.DownButton()}) {
@@ -76,7 +76,7 @@ protected:
 
   // Clicks, typing, selection and Tab in each spin edit in turn.
   void useEverySpinEdit(int blackPixels) {
-    for (const char* name : kSpinEdits) {
+    for (ui::ControlId name : kSpinEdits) {
       showPageOf(name);
       const struct {
         const char* action;
@@ -102,8 +102,6 @@ protected:
       EXPECT_NE(GetFocus(), c(name)) << name << ": Tab moved the focus on";
     }
   }
-
-  RealInput input;
 };
 
 // A colour scheme set while the program runs, and the one it replaced.
@@ -185,7 +183,7 @@ void expectEveryCaptionShown(ui::TForm1& form, const char* scheme) {
       GetClientRect(h, &r);
       if (row->kind == ui::ControlKind::SpinEdit)
         r.right -= 20; // the text only: the arrows are checked on their own
-      EXPECT_GT(textPixels(h, r), 5) << scheme << ": " << row->name;
+      EXPECT_GT(textPixels(h, r), 5) << scheme << ": " << row->id;
     }
   }
   form.showPage(0);
@@ -230,7 +228,7 @@ TEST_F(SpinEditsTest, At144DpiThePairsAndArrowsScaleAndStayDrawn) {
   SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
                reinterpret_cast<LPARAM>(&suggested));
   pump();
-  for (const char* name : kSpinEdits) {
+  for (ui::ControlId name : kSpinEdits) {
     controls::TSpinEdit& s = spin(name);
     EXPECT_EQ(s.Dpi(), 144u) << name;
     const RECT outer = boundsIn(name, GetParent(c(name)));

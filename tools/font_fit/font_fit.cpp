@@ -63,7 +63,7 @@ int labelRoom(const ControlDescription& label) {
   const ui::Bounds& b = label.bounds;
   for (const auto* row = ui::formDescriptionBegin(); row != ui::formDescriptionEnd(); ++row) {
     const ui::Bounds& o = row->bounds;
-    if (row == &label || row->parent != label.parent || o.left <= b.left)
+    if (row == &label || row->parentId != label.parentId || o.left <= b.left)
       continue;
     if (o.top < b.top + b.height && b.top < o.top + o.height)
       room = std::min(room, o.left - b.left);
@@ -181,12 +181,13 @@ void measure(HWND parent, const std::wstring& face, bool detail) {
     }
     if (room - width < tightest) {
       tightest = room - width;
-      tightestName = std::string(row->name);
+      tightestName = std::string(ui::nameOf(row->id));
     }
     if (detail) {
       char line[160];
       std::snprintf(line, sizeof line, "  %-7s %-13s %4d %4d %4d %+4d  ", kindName(row->kind),
-                    std::string(row->name).c_str(), row->bounds.width, width, room, room - width);
+                    std::string(ui::nameOf(row->id)).c_str(), row->bounds.width, width, room,
+                    room - width);
       details += line + tk::narrow(text) + "\n";
     }
   }

@@ -1,4 +1,4 @@
-#include "form_input_fixture.h"
+#include "tests/support/form_fixture.h"
 
 #include <commctrl.h>
 
@@ -24,7 +24,7 @@ bool sameRect(const RECT& a, const RECT& b) {
 
 } // namespace
 
-HWND FormInputTest::focusedControl() const {
+HWND FormTest::focusedControl() const {
   HWND focus = GetFocus();
   HWND parent = focus ? GetParent(focus) : nullptr;
   if (parent && _wcsicmp(className(parent).c_str(), L"ComboBox") == 0)
@@ -32,27 +32,27 @@ HWND FormInputTest::focusedControl() const {
   return focus;
 }
 
-std::string FormInputTest::nameOf(HWND hwnd) const {
+std::string FormTest::nameOf(HWND hwnd) const {
   if (!hwnd)
     return "(none)";
   if (const auto* control = form.controls().find(hwnd))
-    return std::string(control->row->name);
+    return std::string(ui::nameOf(control->row->id));
   HWND parent = GetParent(hwnd);
   return (parent && parent != hwnd ? nameOf(parent) : std::string("?")) + "/" +
          tk::narrow(className(hwnd));
 }
 
-std::vector<ShownWindow> FormInputTest::shown() const {
+std::vector<ShownWindow> FormTest::shown() const {
   std::vector<ShownWindow> windows;
   EnumChildWindows(form.hwnd(), collect, reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 
-std::vector<std::string> FormInputTest::differences(const std::vector<ShownWindow>& before,
-                                                    const std::vector<ShownWindow>& after,
-                                                    const std::wstring* memoAfter) const {
+std::vector<std::string> FormTest::differences(const std::vector<ShownWindow>& before,
+                                               const std::vector<ShownWindow>& after,
+                                               const std::wstring* memoAfter) const {
   std::vector<std::string> found;
-  HWND memoHwnd = c("StyleSheet");
+  HWND memoHwnd = c(C::StyleSheet);
   for (const ShownWindow& b : before) {
     const std::string name = nameOf(b.hwnd);
     const ShownWindow* a = nullptr;
@@ -82,29 +82,30 @@ std::vector<std::string> FormInputTest::differences(const std::vector<ShownWindo
   return found;
 }
 
-void FormInputTest::clickTab(int index) {
-  HWND tabs = c("PageControl1");
+void FormTest::clickTab(int index) {
+  HWND tabs = c(C::PageControl1);
   RECT item{};
   SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
   input.click(tabs, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
 }
 
-void FormInputTest::openList(std::string_view name) {
-  const COMBOBOXINFO info = comboBoxInfo(c(name));
+void FormTest::openList(ui::ControlId control) {
+  const COMBOBOXINFO info = comboBoxInfo(c(control));
   const RECT& arrow = info.rcButton;
   // Each time a little to the other side, so that two openings in a row
   // are two clicks, not a double click.
   const int side = (openings_++ % 2) ? 3 : -3;
-  input.click(c(name),
+  input.click(c(control),
               POINT{(arrow.left + arrow.right) / 2 + side, (arrow.top + arrow.bottom) / 2});
 }
 
-int FormInputTest::pageOf(std::string_view name) const {
-  const ui::ControlDescription* row = ui::findControl(name);
-  while (row && row->kind != ui::ControlKind::Page)
-    row = ui::findControl(row->parent);
-  if (!row)
+int FormTest::pageOf(ui::ControlId control) const {
+  ui::ControlId page = control;
+  while (page != ui::ControlId::None && ui::kindOf(page) != ui::ControlKind::Page)
+    page = ui::describe(page).parentId;
+  if (page == ui::ControlId::None)
     return -1;
+  const ui::ControlDescription* row = &ui::describe(page);
   int index = 0;
   for (const auto& control : form.controls().all()) {
     if (control.row == row)
