@@ -1,6 +1,5 @@
 #include "ui/stylesheet_document.h"
 
-#include "toolkit/atomic_file.h"
 #include "toolkit/errors.h"
 #include "toolkit/modal.h"
 #include "toolkit/save_dialog.h"
@@ -30,10 +29,6 @@ bool chooseWithSaveDialog(HWND owner, std::wstring& path) {
 void confirmWithMessageBox(std::wstring_view message) {
   const std::wstring text(message);
   MessageBoxW(tk::dialogOwner(), text.c_str(), L"Sheetloom", MB_OK);
-}
-
-void writeAtomically(const std::wstring& path, std::string_view bytes) {
-  tk::replaceFileContent(path, bytes);
 }
 
 std::string cannotCreate(const std::wstring& path) {
@@ -103,16 +98,8 @@ private:
 
 } // namespace
 
-std::string stylesheetBytes(std::wstring_view text) {
-  TextPlace refused;
-  std::optional<std::string> bytes = convert(text, refused);
-  if (!bytes)
-    throw tk::Error(unrepresentable(text, refused));
-  return std::move(*bytes);
-}
-
-StylesheetDocument::StylesheetDocument()
-    : services_{chooseWithSaveDialog, confirmWithMessageBox, writeAtomically} {}
+StylesheetDocument::StylesheetDocument(const tk::FileSystem& files)
+    : files_(files), services_{chooseWithSaveDialog, confirmWithMessageBox} {}
 
 void StylesheetDocument::attach(HWND memo) {
   memo_ = memo;
@@ -153,7 +140,7 @@ void StylesheetDocument::save(HWND owner) {
     throw tk::Error(refusal);
   }
   try {
-    services_.writeFile(path, *bytes);
+    tk::replaceFileContent(path, *bytes, files_);
   } catch (const tk::FileError& error) {
     if (error.kind() == tk::FileError::Kind::write)
       throw tk::Error(kWriteError);

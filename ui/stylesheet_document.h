@@ -8,6 +8,8 @@
 // services().confirm with the confirmation window.
 #pragma once
 
+#include "toolkit/atomic_file.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -24,21 +26,13 @@ struct SaveServices {
   std::function<bool(HWND owner, std::wstring& path)> chooseFile; // default: GetSaveFileNameW
   // Shows the confirmation message modally.
   std::function<void(std::wstring_view message)> confirm; // default: a plain MessageBoxW
-  // Replaces the file at `path` with exactly `bytes`, leaving any previous file
-  // untouched on failure. Throws tk::FileError, which save() turns into the
-  // user's message.
-  std::function<void(const std::wstring& path, std::string_view bytes)>
-      writeFile; // default: atomic replace
 };
-
-// The memo's text as the bytes of the file: converted to the system's ANSI code
-// page. Throws tk::Error when the text holds a character that code page cannot
-// represent, rather than writing a substitute.
-std::string stylesheetBytes(std::wstring_view text);
 
 class StylesheetDocument {
 public:
-  StylesheetDocument();
+  // The file is replaced through `files` (kept by reference): the file system
+  // itself in the program, one that fails on demand in tests.
+  explicit StylesheetDocument(const tk::FileSystem& files = tk::win32FileSystem());
 
   void attach(HWND memo); // the StyleSheet memo (borrowed)
   void clear();           // Button5Click
@@ -49,6 +43,7 @@ public:
 private:
   HWND memo_ = nullptr; // borrowed: a child of the main window
   std::wstring path_;
+  const tk::FileSystem& files_;
   SaveServices services_;
 };
 
