@@ -198,8 +198,6 @@ void TForm1::Pa_kindChange(HWND) {
 void TForm1::run(Handler handler, HWND sender) {
   if (handler == Handler::None)
     return;
-  if (handlerObserver_)
-    handlerObserver_(handler);
   switch (handler) {
   case Handler::None:
     break;

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "tests/support/control_ids.h"
-#include "tests/support/handler_runs.h"
 #include "tests/support/modal_windows.h"
 #include "tests/support/real_input.h"
 #include "tests/support/window_helpers.h"
@@ -48,7 +47,6 @@ protected:
   int selected(std::string_view name) const {
     return static_cast<int>(SendMessageW(c(name), CB_GETCURSEL, 0, 0));
   }
-  int runs(ui::Handler h) const { return handlerRuns(h); }
   HWND editOf(std::string_view name) const { return comboBoxInfo(c(name)).hwndItem; }
   DWORD caretOf(HWND edit) const {
     DWORD start = 0, end = 0;
@@ -79,7 +77,6 @@ protected:
   Watchdog watchdog{240};
   app::Application application;
   ui::TForm1& form;
-  HandlerRuns handlerRuns{form};
   RealInput input;
 
 private:

@@ -4,7 +4,6 @@
 
 #include "controls/spin_edit.h"
 #include "tests/support/control_ids.h"
-#include "tests/support/handler_runs.h"
 #include "tests/support/window_helpers.h"
 #include "toolkit/message_loop.h"
 #include "toolkit/modal.h"
@@ -52,7 +51,6 @@ protected:
     return form.controls().spinEdit(id(name));
   }
   std::wstring memo() const { return text("StyleSheet"); }
-  int runs(ui::Handler h) const { return handlerRuns(h); }
 
   // A user's click on a button or check box.
   void click(std::string_view name) { SendMessageW(c(name), BM_CLICK, 0, 0); }
@@ -85,7 +83,6 @@ protected:
   RECT boundsIn(std::string_view name, HWND parent) const { return rectIn(c(name), parent); }
 
   ui::TForm1 form;
-  HandlerRuns handlerRuns{form}; // installed before the constructor creates the window
 };
 
 } // namespace sheetloom_test
