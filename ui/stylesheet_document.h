@@ -18,7 +18,10 @@
 
 namespace ui {
 
-// Seams of the save action; tests replace them.
+// The save's two windows. app/ puts its confirmation window in `confirm`; the
+// document tests answer `chooseFile` themselves, a seam that stays because
+// they save many times over (every failure case) while the real dialog, slow
+// to open, is driven in a test of its own.
 struct SaveServices {
   // Runs the save dialog owned by `owner`. On entry `path` is the remembered
   // path; on a true return it is the chosen full path. Returns false when the

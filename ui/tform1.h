@@ -39,6 +39,7 @@ public:
   void Ma_kindChange(HWND sender);
   void Pa_kindChange(HWND sender);
 
+  // The controls by id: how the tests reach each control they drive.
   HWND control(ControlId id) const { return controls_.hwnd(id); }
   const FormControls& controls() const noexcept { return controls_; }
 
@@ -48,6 +49,9 @@ public:
   // window does so itself as soon as a screen reader or another
   // accessibility client shows itself.
   void nameControlsForScreenReaders() noexcept { screenReaderNames_.apply(controls_); }
+  // For tests: the names given (Wine cannot read them back through the
+  // accessibility interfaces) and the store (a font no test system has, the
+  // side slots the editors commit to).
   const ScreenReaderNames& screenReaderNames() const noexcept { return screenReaderNames_; }
   style::StyleSettingsStore& store() noexcept { return store_; }
 
