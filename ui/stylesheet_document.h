@@ -41,7 +41,6 @@ public:
   void clear();           // Button5Click
   void save(HWND owner);  // Button2Click
   SaveServices& services() noexcept { return services_; }
-  const std::wstring& rememberedPath() const noexcept { return path_; }
 
 private:
   HWND memo_ = nullptr; // borrowed: a child of the main window

@@ -177,7 +177,9 @@ TEST_F(DocumentTest, CancellingWritesAndShowsNothingAndKeepsTheLastPath) {
   EXPECT_EQ(readFile(folder_.file(L"kept.css")), "");
   EXPECT_EQ(confirmed_.size(), 1u);
   EXPECT_TRUE(errors_.empty());
-  EXPECT_EQ(host_.document.rememberedPath(), folder_.file(L"kept.css"));
+  EXPECT_EQ(offered_, (std::vector<std::wstring>{L"", folder_.file(L"kept.css")}));
+  host_.clickSave();
+  EXPECT_EQ(offered_.back(), folder_.file(L"kept.css")) << "still offered after the cancel";
 }
 
 // Every failed save over an existing file: the user's message, no
@@ -247,7 +249,6 @@ TEST_F(DocumentTest, FailedSavesKeepTheOldFileAndTheMemo) {
     EXPECT_EQ(readFile(*choice_), "old content");
     EXPECT_EQ(folder.files(), std::vector<std::wstring>{L"old.css"});
     EXPECT_EQ(tk::windowText(host_.memo()), c.text);
-    EXPECT_EQ(host_.document.rememberedPath(), *choice_);
     if (c.refusedLength) {
       DWORD start = 0, end = 0;
       SendMessageW(host_.memo(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
@@ -264,6 +265,11 @@ TEST_F(DocumentTest, FailedSavesKeepTheOldFileAndTheMemo) {
       SendMessageW(host_.memo(), EM_SETSEL, 0, 0);
       SendMessageW(host_.memo(), EM_SCROLLCARET, 0, 0);
     }
+    // The next save, cancelled, offers the path that failed.
+    const std::wstring failed = *choice_;
+    choice_.reset();
+    host_.clickSave();
+    EXPECT_EQ(offered_.back(), failed);
   }
 }
 
@@ -290,8 +296,11 @@ TEST_F(DocumentTest, ClearEmptiesTheMemoOnly) {
   host_.clickSave();
   host_.document.clear();
   EXPECT_EQ(tk::windowText(host_.memo()), L"");
-  EXPECT_EQ(host_.document.rememberedPath(), *choice_);
   EXPECT_EQ(readFile(*choice_), "BODY {}");
+  const std::wstring saved = *choice_;
+  choice_.reset();
+  host_.clickSave();
+  EXPECT_EQ(offered_.back(), saved) << "the next save still offers the file";
 }
 
 // The same failure as the user sees it: the stop box of the error display,
@@ -415,7 +424,6 @@ TEST(RealSaveDialog, TypedNameWithoutExtensionIsSavedAsIs) {
     EXPECT_EQ(frame.top, expectedAt.y);
     EXPECT_EQ(readFile(L"\\\\?\\" + typed), "BODY {\r\n}\r\n");
     EXPECT_EQ(confirmed.back(), L"保存しました。");
-    EXPECT_EQ(host.document.rememberedPath(), typed);
     EXPECT_TRUE(IsWindowEnabled(host.hwnd()));
   }
   EXPECT_EQ(confirmed.size(), 2u);
