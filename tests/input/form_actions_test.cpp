@@ -74,7 +74,8 @@ TEST_F(FormActionsTest, EveryButtonWorksWithARealClick) {
     input.click(c("Button1"));
     EXPECT_EQ(steps.done(), 1u);
   }
-  EXPECT_NE(form.store().fontDeclarations.find("  font-size: 12px;\r\n"), std::string::npos);
+  input.click(c("make"));
+  EXPECT_NE(memo().find(L"  font-size: 12px;\r\n"), std::wstring::npos);
 
   // The colour dialog: a click on its first basic colour, then Enter.
   clickTab(1);
