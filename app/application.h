@@ -31,6 +31,13 @@ private:
   bool showMainOnRestore_ = false;
 };
 
+// The teardown is kept, as the one path that destroys the windows, and it is
+// tested: the destructor destroys Form1 and this window and resets the
+// application window and the error display, so that one test program can
+// start and end many applications, and the application test checks that
+// nothing of one stays. The program itself never runs it: run() below ends
+// the process by ExitProcess right after the loop, on purpose (destroying
+// Form1's windows one by one would make the end several times slower).
 class Application {
 public:
   Application();
@@ -46,7 +53,7 @@ public:
   // Runs the message loop until the main window has closed; the exit code.
   // Closing only hides Form1 and ends the loop: the caller ends the process
   // straight after, and the system takes every window back together (see
-  // run() below); destroying the Application object destroys them.
+  // run() below).
   int run();
 
   HWND window() const noexcept { return window_.hwnd(); }

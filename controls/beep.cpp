@@ -3,22 +3,16 @@
 namespace controls {
 namespace {
 
-void messageBeep(UINT type) {
-  MessageBeep(type);
-}
-
-BeepFunction g_beep = messageBeep;
+class MessageBeeper final : public Beep {
+public:
+  void sound(UINT type) const noexcept override { MessageBeep(type); }
+};
 
 } // namespace
 
-BeepFunction setBeepFunction(BeepFunction beepFunction) noexcept {
-  BeepFunction old = g_beep;
-  g_beep = beepFunction ? beepFunction : messageBeep;
-  return old;
-}
-
-void beep(UINT type) noexcept {
-  g_beep(type);
+const Beep& systemBeep() noexcept {
+  static const MessageBeeper beeper{};
+  return beeper;
 }
 
 } // namespace controls

@@ -1,16 +1,20 @@
-// Every beep of the spin edit goes through here, so that tests can count them.
+// The spin edit's beep, handed to it at construction. A seam that stays: a
+// refused key or step is heard, not seen, so a test can only count beeps
+// through a Beep of its own. The program uses systemBeep().
 #pragma once
 
 #include <windows.h>
 
 namespace controls {
 
-using BeepFunction = void (*)(UINT type);
+class Beep {
+public:
+  virtual ~Beep() = default;
+  // Sounds the beep of `type`, as MessageBeep takes it.
+  virtual void sound(UINT type) const noexcept = 0;
+};
 
-// Installs `beep` (nullptr restores MessageBeep); returns the previous one.
-BeepFunction setBeepFunction(BeepFunction beep) noexcept;
-
-// Sounds MessageBeep(type), or whatever setBeepFunction installed.
-void beep(UINT type = 0) noexcept;
+// MessageBeep.
+const Beep& systemBeep() noexcept;
 
 } // namespace controls

@@ -59,7 +59,17 @@ bool isProgramChange(UINT msg) {
   }
 }
 
+class TickCount final : public Clock {
+public:
+  DWORD milliseconds() const noexcept override { return GetTickCount(); }
+};
+
 } // namespace
+
+const Clock& tickCount() noexcept {
+  static const TickCount clock{};
+  return clock;
+}
 
 CompletionCombo::~CompletionCombo() {
   detach();
@@ -308,7 +318,7 @@ void CompletionCombo::backspace() {
 }
 
 bool CompletionCombo::searchList(const std::wstring& ch) {
-  const DWORD now = clock_ ? clock_() : GetTickCount();
+  const DWORD now = clock_.milliseconds();
   if (now - lastKey_ >= kSearchResetMs)
     search_.clear();
   lastKey_ = now;

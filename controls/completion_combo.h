@@ -58,6 +58,19 @@
 
 namespace controls {
 
+// The milliseconds a drop-down list's incremental search is reset after (500
+// ms without a key), handed to the combo at construction. A seam that stays:
+// a test's own clock steps over the 500 ms at once and exactly, where waiting
+// would be slow and flaky. The program uses tickCount().
+class Clock {
+public:
+  virtual ~Clock() = default;
+  virtual DWORD milliseconds() const noexcept = 0;
+};
+
+// GetTickCount.
+const Clock& tickCount() noexcept;
+
 class CompletionCombo {
 public:
   struct Options {
@@ -65,7 +78,8 @@ public:
     bool autoDropDown = false; // open the list on the first typed character
   };
 
-  CompletionCombo() = default;
+  // `clock` is kept by reference.
+  explicit CompletionCombo(const Clock& clock = tickCount()) noexcept : clock_(clock) {}
   CompletionCombo(const CompletionCombo&) = delete;
   CompletionCombo& operator=(const CompletionCombo&) = delete;
   ~CompletionCombo();
@@ -84,9 +98,6 @@ public:
   // Offer a WM_COMMAND received by the combo's parent. Returns true when it
   // came from this combo (the form then returns 0 and does nothing more).
   bool handleCommand(WPARAM wp, LPARAM lp);
-
-  // Milliseconds for the 500 ms search reset; tests substitute their own.
-  void setClock(std::function<DWORD()> clock) { clock_ = std::move(clock); }
 
 private:
   // The combo's edit (borrowed), null for drop-down lists and once it is gone.
@@ -121,7 +132,7 @@ private:
   std::optional<Composing> composing_;
   std::wstring search_; // incremental search of a drop-down list
   DWORD lastKey_ = 0;
-  std::function<DWORD()> clock_;
+  const Clock& clock_;
 };
 
 // Makes the combo's list show `count` entries at a time when it drops down.

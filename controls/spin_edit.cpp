@@ -1,6 +1,5 @@
 #include "controls/spin_edit.h"
 
-#include "controls/beep.h"
 #include "controls/ime.h"
 #include "controls/portable/spin_value.h"
 #include "controls/spin_button.h"
@@ -38,7 +37,7 @@ int textHeight(HDC dc) {
 
 } // namespace
 
-TSpinEdit::TSpinEdit() : button_(std::make_unique<TSpinButton>()) {
+TSpinEdit::TSpinEdit(const Beep& beep) : beep_(beep), button_(std::make_unique<TSpinButton>()) {
   // Virtual calls, so that a derived class's steps serve the buttons too.
   button_->OnUpClick = [this](TSpinButton& sender) { StepUp(&sender); };
   button_->OnDownClick = [this](TSpinButton& sender) { StepDown(&sender); };
@@ -189,7 +188,7 @@ void TSpinEdit::StepDown(tk::Window*) {
 
 void TSpinEdit::step(int32_t direction) {
   if (readOnly_) {
-    beep(0);
+    beep_.sound(0);
     return;
   }
   SetValue(controls::stepValue(Value(), increment_, direction > 0));

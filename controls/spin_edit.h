@@ -4,6 +4,7 @@
 // decimal after the range rule. Equal bounds mean no bounds at all.
 #pragma once
 
+#include "controls/beep.h"
 #include "toolkit/window.h"
 
 #include <cstdint>
@@ -19,7 +20,8 @@ struct EditSnapshot;
 
 class TSpinEdit : public tk::Window {
 public:
-  TSpinEdit();
+  // `beep` (kept by reference) sounds for a refused key or step.
+  explicit TSpinEdit(const Beep& beep = systemBeep());
   ~TSpinEdit() override;
 
   // Creates the edit window with its button pair at the given bounds (pixels,
@@ -101,6 +103,7 @@ private:
   LRESULT dialogCode(WPARAM wp, LPARAM lp);
   LRESULT paintFrame(WPARAM region);
 
+  const Beep& beep_;
   std::unique_ptr<TSpinButton> button_;
   std::unique_ptr<EditSnapshot> composing_; // while an input method composes
   std::wstring pendingText_ = L"0";         // the text until the window exists

@@ -74,7 +74,7 @@ LRESULT TSpinEdit::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT TSpinEdit::typed(WPARAM wp, LPARAM lp) {
   if (AcceptsChar(static_cast<wchar_t>(wp)))
     return editCommand(WM_CHAR, wp, lp);
-  beep(0);
+  beep_.sound(0);
   return 0;
 }
 

@@ -45,11 +45,6 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
   throw FileError(kind, code);
 }
 
-void report(const WriteFault& fault, ReplaceStep step) {
-  if (fault.afterStep)
-    fault.afterStep(step);
-}
-
 bool startsWith(const std::wstring& text, const wchar_t* prefix) {
   return text.compare(0, std::wcslen(prefix), prefix) == 0;
 }
@@ -125,11 +120,6 @@ std::wstring extendedPath(const std::wstring& path) {
   return L"\\\\?\\" + full;
 }
 
-// What is known of the existing file a target names.
-struct Existing {
-  BY_HANDLE_FILE_INFORMATION info;
-};
-
 // The file the path finally names: through a symbolic link (a Unix link seen
 // through drive Z: looks like a plain file, but the system still resolves it
 // on open) to the file it points to, whose folder then holds the temporary
@@ -149,30 +139,6 @@ std::wstring finalPath(HANDLE file, const std::wstring& given) {
   return given;
 }
 
-// Examines the target before anything is written: refuses a folder and a
-// read-only file, and follows a link. The open asks only to read attributes
-// and shares everything, so another program holding the file in any mode
-// does not stand in its way (the rename that needs more is tried again).
-std::optional<Existing> examine(Target& target) {
-  UniqueFile file(CreateFileW(target.path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
-    const DWORD code = GetLastError();
-    if (code == ERROR_FILE_NOT_FOUND)
-      return std::nullopt;
-    fail(FileError::Kind::create, code); // a folder is refused here too
-  }
-  Existing existing{};
-  if (!GetFileInformationByHandle(file.get(), &existing.info))
-    fail(FileError::Kind::create);
-  if (existing.info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
-    fail(FileError::Kind::create, ERROR_ACCESS_DENIED);
-  const std::wstring resolved = finalPath(file.get(), target.path);
-  if (resolved != target.path)
-    target = split(resolved);
-  return existing;
-}
-
 // ".<name>.<8 hex digits>.tmp"; the name cut so that the result stays a valid
 // file name, never between the halves of a surrogate pair.
 std::wstring temporaryName(const Target& target, unsigned tag) {
@@ -185,7 +151,7 @@ std::wstring temporaryName(const Target& target, unsigned tag) {
 
 // Creates the temporary file with a name no other file has (CREATE_NEW; a
 // taken name is tried again with another random part).
-std::optional<TemporaryFile> createTemporary(const Target& target) {
+std::optional<TemporaryFile> createTemporary(const FileSystem& files, const Target& target) {
   LARGE_INTEGER counter{};
   QueryPerformanceCounter(&counter);
   unsigned tag = static_cast<unsigned>(counter.QuadPart) ^ (GetCurrentProcessId() << 16) ^
@@ -193,32 +159,61 @@ std::optional<TemporaryFile> createTemporary(const Target& target) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     tag = tag * 1664525u + 1013904223u;
     std::wstring path = temporaryName(target, tag);
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file)
+    if (UniqueFile file = files.createNew(path))
       return std::optional<TemporaryFile>(std::in_place, std::move(file), std::move(path));
+  }
+  fail(FileError::Kind::create, ERROR_FILE_EXISTS);
+}
+
+} // namespace
+
+// Examines the target before anything is written: refuses a folder and a
+// read-only file, and follows a link. The open asks only to read attributes
+// and shares everything, so another program holding the file in any mode
+// does not stand in its way (the rename that needs more is tried again).
+std::optional<BY_HANDLE_FILE_INFORMATION> FileSystem::examine(std::wstring& path) const {
+  UniqueFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    const DWORD code = GetLastError();
+    if (code == ERROR_FILE_NOT_FOUND)
+      return std::nullopt;
+    fail(FileError::Kind::create, code); // a folder is refused here too
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(file.get(), &info))
+    fail(FileError::Kind::create);
+  if (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
+    fail(FileError::Kind::create, ERROR_ACCESS_DENIED);
+  path = finalPath(file.get(), path);
+  return info;
+}
+
+UniqueFile FileSystem::createNew(const std::wstring& path) const {
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     const DWORD code = GetLastError();
     if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS)
       fail(FileError::Kind::create, code);
   }
-  fail(FileError::Kind::create, ERROR_FILE_EXISTS);
+  return file;
 }
 
 // Gives the temporary file the old file's creation time and kept attributes,
 // through its handle (Wine did not keep a hidden attribute given to
 // CreateFileW for it; set this way it does). Best effort: a file system that
 // keeps neither still saves.
-void stamp(HANDLE file, const Existing& old) {
+void FileSystem::stamp(HANDLE file, const BY_HANDLE_FILE_INFORMATION& old) const {
   FILE_BASIC_INFO info{};
-  info.CreationTime.LowPart = old.info.ftCreationTime.dwLowDateTime;
-  info.CreationTime.HighPart = static_cast<LONG>(old.info.ftCreationTime.dwHighDateTime);
-  info.FileAttributes = (old.info.dwFileAttributes & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE;
+  info.CreationTime.LowPart = old.ftCreationTime.dwLowDateTime;
+  info.CreationTime.HighPart = static_cast<LONG>(old.ftCreationTime.dwHighDateTime);
+  info.FileAttributes = (old.dwFileAttributes & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE;
   SetFileInformationByHandle(file, FileBasicInfo, &info, sizeof info);
 }
 
-void writeAll(HANDLE file, std::string_view bytes, const WriteFault& fault) {
-  // An injected fault writes only the first bytes, then fails like a full disk.
-  const std::size_t end = std::min(bytes.size(), fault.failAfterBytes);
+void FileSystem::write(HANDLE file, std::string_view bytes) const {
+  const std::size_t end = bytes.size();
   for (std::size_t offset = 0; offset < end;) {
     const DWORD chunk = static_cast<DWORD>(std::min(end - offset, kMaxChunk));
     DWORD written = 0;
@@ -228,8 +223,11 @@ void writeAll(HANDLE file, std::string_view bytes, const WriteFault& fault) {
       fail(FileError::Kind::write, ERROR_WRITE_FAULT);
     offset += chunk;
   }
-  if (end < bytes.size())
-    fail(FileError::Kind::write, ERROR_DISK_FULL);
+}
+
+void FileSystem::flush(HANDLE file) const {
+  if (!FlushFileBuffers(file))
+    fail(FileError::Kind::write);
 }
 
 // One rename of the open temporary file, which the file system does at once:
@@ -238,18 +236,18 @@ void writeAll(HANDLE file, std::string_view bytes, const WriteFault& fault) {
 // that a file that appeared there meanwhile is not overwritten unchecked. A
 // target another program holds without delete sharing refuses (sharing
 // violation, or access denied); that is tried again for about a second.
-void renameOver(HANDLE file, const std::wstring& target, bool replace) {
+void FileSystem::rename(HANDLE file, const std::wstring& target, bool replace) const {
   const std::size_t nameBytes = target.size() * sizeof(wchar_t);
   std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
-  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-  rename->ReplaceIfExists = replace;
-  rename->RootDirectory = nullptr;
-  rename->FileNameLength = static_cast<DWORD>(nameBytes);
-  std::memcpy(rename->FileName, target.c_str(), nameBytes + sizeof(wchar_t)); // with its NUL
+  auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  info->ReplaceIfExists = replace;
+  info->RootDirectory = nullptr;
+  info->FileNameLength = static_cast<DWORD>(nameBytes);
+  std::memcpy(info->FileName, target.c_str(), nameBytes + sizeof(wchar_t)); // with its NUL
   const auto bufferBytes = static_cast<DWORD>(buffer.size());
   const DWORD start = GetTickCount();
   for (DWORD wait = kFirstRetryMs;; wait = std::min(wait * 2, kLongestRetryMs)) {
-    if (SetFileInformationByHandle(file, FileRenameInfo, rename, bufferBytes))
+    if (SetFileInformationByHandle(file, FileRenameInfo, info, bufferBytes))
       return;
     const DWORD code = GetLastError();
     const DWORD spent = GetTickCount() - start;
@@ -264,7 +262,7 @@ void renameOver(HANDLE file, const std::wstring& target, bool replace) {
 // commits the rename to its journal) and the folder's where the system
 // allows a folder to be flushed. Best effort: the new file is in place and
 // its bytes were flushed before, so a refusal here is no failed save.
-void flushRename(HANDLE file, const std::wstring& folder) {
+void FileSystem::flushRename(HANDLE file, const std::wstring& folder) const {
   FlushFileBuffers(file);
   UniqueFile directory(CreateFileW(folder.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -272,33 +270,31 @@ void flushRename(HANDLE file, const std::wstring& folder) {
     FlushFileBuffers(directory.get());
 }
 
-} // namespace
+const FileSystem& win32FileSystem() noexcept {
+  static const FileSystem files{};
+  return files;
+}
 
 FileError::FileError(Kind kind, DWORD code)
     : Error(kind == Kind::create ? "ファイルを作成できません" : "ファイルに書き込めません", code),
       kind_(kind) {}
 
-void replaceFileContent(const std::wstring& path, std::string_view bytes, const WriteFault& fault) {
+void replaceFileContent(const std::wstring& path, std::string_view bytes, const FileSystem& files) {
   Target target = split(extendedPath(path));
-  const std::optional<Existing> old = examine(target);
-  report(fault, ReplaceStep::checked);
+  std::wstring resolved = target.path;
+  const std::optional<BY_HANDLE_FILE_INFORMATION> old = files.examine(resolved);
+  if (resolved != target.path)
+    target = split(std::move(resolved));
 
-  std::optional<TemporaryFile> temporary = createTemporary(target);
-  report(fault, ReplaceStep::created);
+  std::optional<TemporaryFile> temporary = createTemporary(files, target);
   if (old)
-    stamp(temporary->handle(), *old);
-  report(fault, ReplaceStep::stamped);
-  writeAll(temporary->handle(), bytes, fault);
-  report(fault, ReplaceStep::written);
-  if (!FlushFileBuffers(temporary->handle()))
-    fail(FileError::Kind::write);
-  report(fault, ReplaceStep::flushed);
-  renameOver(temporary->handle(), target.path, old.has_value());
+    files.stamp(temporary->handle(), *old);
+  files.write(temporary->handle(), bytes);
+  files.flush(temporary->handle());
+  files.rename(temporary->handle(), target.path, old.has_value());
   temporary->placed();
-  report(fault, ReplaceStep::replaced);
-  flushRename(temporary->handle(), target.folder);
+  files.flushRename(temporary->handle(), target.folder);
   temporary->close();
-  report(fault, ReplaceStep::closed);
 }
 
 } // namespace tk

@@ -202,10 +202,6 @@ std::wstring dialogFilterList(std::wstring_view filterText) {
   return list;
 }
 
-POINT dialogPlacement(const RECT& monitor, SIZE size) noexcept {
-  return centredIn(monitor, size, kDialogCentring);
-}
-
 bool runSaveDialog(HWND mainWindow, std::wstring_view filterText, std::wstring& path) {
   const std::wstring filter = dialogFilterList(filterText);
   std::wstring fileName(kFileNameCapacity, L'\0');

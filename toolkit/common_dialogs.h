@@ -41,10 +41,6 @@ std::optional<COLORREF> chooseColour(COLORREF start, CustomColours& custom);
 // the list ends in two NULs (the second one is the string's terminator).
 std::wstring dialogFilterList(std::wstring_view filterText);
 
-// Where a dialog of `size` goes on `monitor`: centred horizontally, a third
-// of the free height from the top.
-POINT dialogPlacement(const RECT& monitor, SIZE size) noexcept;
-
 // Runs GetSaveFileNameW owned by the application window, with the other
 // windows disabled. `path` is offered as the file name and receives the
 // chosen full path, of any length the system allows. `mainWindow` names

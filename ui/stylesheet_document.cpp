@@ -32,10 +32,6 @@ void confirmWithMessageBox(std::wstring_view message) {
   MessageBoxW(tk::dialogOwner(), text.c_str(), L"Sheetloom", MB_OK);
 }
 
-void writeAtomically(const std::wstring& path, std::string_view bytes) {
-  tk::replaceFileContent(path, bytes);
-}
-
 std::string cannotCreate(const std::wstring& path) {
   std::string message = kCannotCreate;
   message.replace(message.find("%s"), 2, tk::narrow(path));
@@ -102,16 +98,8 @@ private:
 
 } // namespace
 
-std::string stylesheetBytes(std::wstring_view text) {
-  TextPlace refused;
-  std::optional<std::string> bytes = convert(text, refused);
-  if (!bytes)
-    throw tk::Error(unrepresentable(text, refused));
-  return std::move(*bytes);
-}
-
-StylesheetDocument::StylesheetDocument()
-    : services_{chooseWithSaveDialog, confirmWithMessageBox, writeAtomically} {}
+StylesheetDocument::StylesheetDocument(const tk::FileSystem& files)
+    : files_(files), services_{chooseWithSaveDialog, confirmWithMessageBox} {}
 
 void StylesheetDocument::attach(HWND memo) {
   memo_ = memo;
@@ -152,7 +140,7 @@ void StylesheetDocument::save(HWND owner) {
     throw tk::Error(refusal);
   }
   try {
-    services_.writeFile(path, *bytes);
+    tk::replaceFileContent(path, *bytes, files_);
   } catch (const tk::FileError& error) {
     if (error.kind() == tk::FileError::Kind::write)
       throw tk::Error(kWriteError);

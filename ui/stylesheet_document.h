@@ -8,6 +8,8 @@
 // services().confirm with the confirmation window.
 #pragma once
 
+#include "toolkit/atomic_file.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -16,7 +18,10 @@
 
 namespace ui {
 
-// Seams of the save action; tests replace them.
+// The save's two windows. app/ puts its confirmation window in `confirm`; the
+// document tests answer `chooseFile` themselves, a seam that stays because
+// they save many times over (every failure case) while the real dialog, slow
+// to open, is driven in a test of its own.
 struct SaveServices {
   // Runs the save dialog owned by `owner`. On entry `path` is the remembered
   // path; on a true return it is the chosen full path. Returns false when the
@@ -24,31 +29,23 @@ struct SaveServices {
   std::function<bool(HWND owner, std::wstring& path)> chooseFile; // default: GetSaveFileNameW
   // Shows the confirmation message modally.
   std::function<void(std::wstring_view message)> confirm; // default: a plain MessageBoxW
-  // Replaces the file at `path` with exactly `bytes`, leaving any previous file
-  // untouched on failure. Throws tk::FileError, which save() turns into the
-  // user's message.
-  std::function<void(const std::wstring& path, std::string_view bytes)>
-      writeFile; // default: atomic replace
 };
-
-// The memo's text as the bytes of the file: converted to the system's ANSI code
-// page. Throws tk::Error when the text holds a character that code page cannot
-// represent, rather than writing a substitute.
-std::string stylesheetBytes(std::wstring_view text);
 
 class StylesheetDocument {
 public:
-  StylesheetDocument();
+  // The file is replaced through `files` (kept by reference): the file system
+  // itself in the program, one that fails on demand in tests.
+  explicit StylesheetDocument(const tk::FileSystem& files = tk::win32FileSystem());
 
   void attach(HWND memo); // the StyleSheet memo (borrowed)
   void clear();           // Button5Click
   void save(HWND owner);  // Button2Click
   SaveServices& services() noexcept { return services_; }
-  const std::wstring& rememberedPath() const noexcept { return path_; }
 
 private:
   HWND memo_ = nullptr; // borrowed: a child of the main window
   std::wstring path_;
+  const tk::FileSystem& files_;
   SaveServices services_;
 };
 

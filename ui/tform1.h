@@ -11,7 +11,6 @@
 #include "toolkit/common_dialogs.h"
 #include "toolkit/window.h"
 
-#include <functional>
 #include <memory>
 
 namespace ui {
@@ -41,6 +40,7 @@ public:
   void Ma_kindChange(HWND sender);
   void Pa_kindChange(HWND sender);
 
+  // The controls by id: how the tests reach each control they drive.
   HWND control(ControlId id) const { return controls_.hwnd(id); }
   const FormControls& controls() const noexcept { return controls_; }
 
@@ -50,23 +50,11 @@ public:
   // window does so itself as soon as a screen reader or another
   // accessibility client shows itself.
   void nameControlsForScreenReaders() noexcept { screenReaderNames_.apply(controls_); }
+  // For tests: the names given (Wine cannot read them back through the
+  // accessibility interfaces) and the store (a font no test system has, the
+  // side slots the editors commit to).
   const ScreenReaderNames& screenReaderNames() const noexcept { return screenReaderNames_; }
   style::StyleSettingsStore& store() noexcept { return store_; }
-
-  // The font dialog's font (its starting point next time) and colour.
-  struct FontDialogState {
-    LOGFONTW font{};
-    COLORREF colour = 0;
-  };
-  FontDialogState& fontDialog() noexcept { return fontDialog_; }
-  const FontDialogState& fontDialog() const noexcept { return fontDialog_; }
-  // The colour both colour buttons open their dialog with.
-  COLORREF colourDialogColour() const noexcept { return colourDialog_; }
-
-  // Told of every handler run, before the handler runs; lets tests see the
-  // wiring. The program sets none.
-  using HandlerObserver = std::function<void(Handler)>;
-  void setHandlerObserver(HandlerObserver observer) { handlerObserver_ = std::move(observer); }
 
   // Builds one more of the pages not shown at start, in an idle moment of
   // the message loop; false once every control exists.
@@ -109,6 +97,11 @@ private:
   void chooseColourInto(ControlId edit);
   bool focusInPages() const;
   static SIZE clientSizeFor(UINT dpi);
+  // The font dialog's font (its starting point next time) and colour.
+  struct FontDialogState {
+    LOGFONTW font{};
+    COLORREF colour = 0;
+  };
   RECT windowRectFor(UINT dpi, int left, int top) const;
 
   UINT dpi_ = 96;
@@ -122,7 +115,6 @@ private:
   FontDialogState fontDialog_;
   COLORREF colourDialog_ = 0;
   tk::CustomColours customColours_ = tk::noCustomColours();
-  HandlerObserver handlerObserver_;
   HWND lastFocus_ = nullptr; // borrowed: a control of this window
 };
 

@@ -129,8 +129,6 @@ void TForm1::run(Handler handler, HWND sender) {
   const auto index = static_cast<std::size_t>(handler);
   if (handler == Handler::None || index >= std::size(kHandlerMethods))
     return;
-  if (handlerObserver_)
-    handlerObserver_(handler);
   (this->*kHandlerMethods[index].second)(sender);
 }
 

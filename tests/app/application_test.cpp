@@ -519,25 +519,48 @@ TEST(Application, StartsMinimisedOnRequest) {
   EXPECT_EQ(application.run(), 0);
 }
 
+BOOL CALLBACK countWindow(HWND, LPARAM lp) {
+  ++*reinterpret_cast<int*>(lp);
+  return TRUE;
+}
+
+int threadWindows() {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), countWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
 // The program's own ending: closing (Alt+F4, the close button, the taskbar's
 // "Close window") only hides Form1 and ends the loop, so that the process can
 // end without tearing the windows down one by one; the text is not touched.
+// The teardown that only a test reaches destroys every window the
+// application made and leaves no application window behind for the next.
 TEST(Application, ClosingEndsTheLoopAndLeavesTheWindowsStanding) {
   Watchdog watchdog(30);
   for (bool fromTaskbar : {false, true}) {
-    app::Application application;
-    ui::TForm1& form = application.start(SW_SHOWNORMAL);
-    HWND memo = form.controls().hwnd(ui::ControlId::StyleSheet);
-    ASSERT_TRUE(memo);
-    SetWindowTextW(memo, L"p {}");
-    if (fromTaskbar)
-      PostMessageW(application.window(), WM_CLOSE, 0, 0);
-    else
-      PostMessageW(form.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(application.run(), 0) << fromTaskbar;
-    EXPECT_TRUE(IsWindow(form.hwnd())) << fromTaskbar;
-    EXPECT_FALSE(IsWindowVisible(form.hwnd())) << fromTaskbar;
-    EXPECT_EQ(tk::windowText(memo), L"p {}") << fromTaskbar;
+    const int windowsBefore = threadWindows();
+    HWND formWindow = nullptr, applicationWindow = nullptr;
+    {
+      app::Application application;
+      ui::TForm1& form = application.start(SW_SHOWNORMAL);
+      formWindow = form.hwnd();
+      applicationWindow = application.window();
+      HWND memo = form.controls().hwnd(ui::ControlId::StyleSheet);
+      ASSERT_TRUE(memo);
+      SetWindowTextW(memo, L"p {}");
+      if (fromTaskbar)
+        PostMessageW(application.window(), WM_CLOSE, 0, 0);
+      else
+        PostMessageW(form.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+      EXPECT_EQ(application.run(), 0) << fromTaskbar;
+      EXPECT_TRUE(IsWindow(form.hwnd())) << fromTaskbar;
+      EXPECT_FALSE(IsWindowVisible(form.hwnd())) << fromTaskbar;
+      EXPECT_EQ(tk::windowText(memo), L"p {}") << fromTaskbar;
+    }
+    EXPECT_FALSE(IsWindow(formWindow)) << fromTaskbar;
+    EXPECT_FALSE(IsWindow(applicationWindow)) << fromTaskbar;
+    EXPECT_EQ(tk::applicationWindow(), nullptr) << fromTaskbar;
+    EXPECT_EQ(threadWindows(), windowsBefore) << fromTaskbar;
   }
 }
 
@@ -579,9 +602,12 @@ TEST(Application, FormButtonsSaveWithConfirmationAndClear) {
   app::Application application;
   ui::TForm1& form = application.start(SW_SHOWNORMAL);
   const std::wstring target = folder.file(L"form.css");
+  std::wstring offered; // the path the dialog would open on
+  bool choose = true;
   form.document().services().chooseFile = [&](HWND, std::wstring& path) {
+    offered = path;
     path = target;
-    return true;
+    return choose;
   };
   HWND save = childWithText(form.hwnd(), L"ファイルに保存");
   HWND clear = childWithText(form.hwnd(), L"クリア");
@@ -604,7 +630,9 @@ TEST(Application, FormButtonsSaveWithConfirmationAndClear) {
   EXPECT_TRUE(IsWindowEnabled(form.hwnd()));
   SendMessageW(clear, BM_CLICK, 0, 0);
   EXPECT_EQ(tk::windowText(memo), L"");
-  EXPECT_EQ(form.document().rememberedPath(), target);
+  choose = false; // the next save, cancelled, offers the saved file
+  SendMessageW(save, BM_CLICK, 0, 0);
+  EXPECT_EQ(offered, target);
   EXPECT_EQ(readFile(target), "P {\r\n  color: \x90\xD4;\r\n}\r\n");
   PostMessageW(form.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(application.run(), 0);

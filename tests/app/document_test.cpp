@@ -10,6 +10,7 @@
 #include "toolkit/errors.h"
 #include "toolkit/handles.h"
 #include "toolkit/message_loop.h"
+#include "toolkit/placement.h"
 #include "toolkit/text.h"
 #include "toolkit/window.h"
 #include "ui/stylesheet_document.h"
@@ -33,9 +34,10 @@ constexpr int kSaveCommand = 100;
 // window's dispatch boundary, as Button2Click does.
 class MemoWindow : public HostWindow {
 public:
-  MemoWindow()
+  explicit MemoWindow(const tk::FileSystem& files = tk::win32FileSystem())
       : HostWindow(L"SheetloomDocumentTestHost", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400,
-                   300) {
+                   300),
+        document(files) {
     memo_.reset(CreateWindowExW(0, L"EDIT", L"",
                                 WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL,
                                 0, 0, 380, 250, hwnd(), nullptr, nullptr, nullptr));
@@ -65,6 +67,18 @@ private:
   tk::UniqueHwnd memo_;
 };
 
+// The file system on a disk with `room` bytes left: a longer write writes
+// what fits and fails, as on a full disk.
+class SmallDisk final : public tk::FileSystem {
+public:
+  std::size_t room = SIZE_MAX;
+  void write(HANDLE file, std::string_view bytes) const override {
+    FileSystem::write(file, bytes.substr(0, room));
+    if (bytes.size() > room)
+      throw tk::FileError(tk::FileError::Kind::write, ERROR_DISK_FULL);
+  }
+};
+
 // Records what the user would have seen: offered paths, confirmations, errors.
 class DocumentTest : public ::testing::Test {
 protected:
@@ -84,7 +98,8 @@ protected:
   ErrorCapture errorCapture_;
   std::vector<std::wstring>& errors_ = errorCapture_.shown;
   TemporaryFolder folder_;
-  MemoWindow host_;
+  SmallDisk disk_;
+  MemoWindow host_{disk_};
   std::optional<std::wstring> choice_;
   std::vector<std::wstring> offered_, confirmed_;
 };
@@ -121,17 +136,22 @@ TEST_F(DocumentTest, JapaneseRulesSaveAsExactShiftJisBytes) {
 // at each save, read from the edit control's own buffer.
 TEST_F(DocumentTest, LongEditedTextSavesAsTheMemoHoldsIt) {
   std::wstring text;
-  for (int i = 0; i < 3000; ++i)
+  std::string bytes; // in Shift_JIS
+  for (int i = 0; i < 3000; ++i) {
     text += i % 5 == 0 ? L"/* 見出し */\r\nH1 {\r\n}\r\n" : L"P {\r\n  color: #000000;\r\n}\r\n";
+    bytes += i % 5 == 0 ? "/* \x8C\xA9\x8F\x6F\x82\xB5 */\r\nH1 {\r\n}\r\n"
+                        : "P {\r\n  color: #000000;\r\n}\r\n";
+  }
   host_.setText(text);
   choice_ = folder_.file(L"long.css");
   host_.clickSave();
-  EXPECT_EQ(readFile(*choice_), ui::stylesheetBytes(text));
+  EXPECT_EQ(readFile(*choice_), bytes);
   SendMessageW(host_.memo(), EM_SETSEL, 10, 20);
   SendMessageW(host_.memo(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L"表"));
   text.replace(10, 10, L"表");
+  bytes.replace(13, 10, "\x95\x5C"); // the ten ASCII units after the three Japanese ones
   host_.clickSave();
-  EXPECT_EQ(readFile(*choice_), ui::stylesheetBytes(text));
+  EXPECT_EQ(readFile(*choice_), bytes);
   EXPECT_EQ(tk::windowText(host_.memo()), text) << "the memo is left as it was";
   EXPECT_EQ(confirmed_.size(), 2u);
 }
@@ -157,7 +177,9 @@ TEST_F(DocumentTest, CancellingWritesAndShowsNothingAndKeepsTheLastPath) {
   EXPECT_EQ(readFile(folder_.file(L"kept.css")), "");
   EXPECT_EQ(confirmed_.size(), 1u);
   EXPECT_TRUE(errors_.empty());
-  EXPECT_EQ(host_.document.rememberedPath(), folder_.file(L"kept.css"));
+  EXPECT_EQ(offered_, (std::vector<std::wstring>{L"", folder_.file(L"kept.css")}));
+  host_.clickSave();
+  EXPECT_EQ(offered_.back(), folder_.file(L"kept.css")) << "still offered after the cancel";
 }
 
 // Every failed save over an existing file: the user's message, no
@@ -178,7 +200,7 @@ TEST_F(DocumentTest, FailedSavesKeepTheOldFileAndTheMemo) {
     std::wstring text;
     // Makes the save fail; what it returns stays open during the save.
     std::function<tk::UniqueFile(const std::wstring& path)> prepare;
-    std::size_t failAfterBytes;             // the write fails there, as on a full disk
+    std::size_t diskRoom;                   // the write fails beyond, as on a full disk
     std::optional<std::wstring> error;      // none: the create error with the path
     DWORD refusedAt = 0, refusedLength = 0; // the memo's selection afterwards
   } cases[] = {
@@ -217,11 +239,7 @@ TEST_F(DocumentTest, FailedSavesKeepTheOldFileAndTheMemo) {
     writeFile(*choice_, "old content");
     host_.setText(c.text);
     errors_.clear();
-    const std::size_t failAfterBytes = c.failAfterBytes;
-    host_.document.services().writeFile = [failAfterBytes](const std::wstring& path,
-                                                           std::string_view bytes) {
-      tk::replaceFileContent(path, bytes, tk::WriteFault{failAfterBytes, nullptr});
-    };
+    disk_.room = c.diskRoom;
     {
       const tk::UniqueFile held = c.prepare ? c.prepare(*choice_) : tk::UniqueFile();
       host_.clickSave();
@@ -231,7 +249,6 @@ TEST_F(DocumentTest, FailedSavesKeepTheOldFileAndTheMemo) {
     EXPECT_EQ(readFile(*choice_), "old content");
     EXPECT_EQ(folder.files(), std::vector<std::wstring>{L"old.css"});
     EXPECT_EQ(tk::windowText(host_.memo()), c.text);
-    EXPECT_EQ(host_.document.rememberedPath(), *choice_);
     if (c.refusedLength) {
       DWORD start = 0, end = 0;
       SendMessageW(host_.memo(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
@@ -248,6 +265,11 @@ TEST_F(DocumentTest, FailedSavesKeepTheOldFileAndTheMemo) {
       SendMessageW(host_.memo(), EM_SETSEL, 0, 0);
       SendMessageW(host_.memo(), EM_SCROLLCARET, 0, 0);
     }
+    // The next save, cancelled, offers the path that failed.
+    const std::wstring failed = *choice_;
+    choice_.reset();
+    host_.clickSave();
+    EXPECT_EQ(offered_.back(), failed);
   }
 }
 
@@ -274,8 +296,11 @@ TEST_F(DocumentTest, ClearEmptiesTheMemoOnly) {
   host_.clickSave();
   host_.document.clear();
   EXPECT_EQ(tk::windowText(host_.memo()), L"");
-  EXPECT_EQ(host_.document.rememberedPath(), *choice_);
   EXPECT_EQ(readFile(*choice_), "BODY {}");
+  const std::wstring saved = *choice_;
+  choice_.reset();
+  host_.clickSave();
+  EXPECT_EQ(offered_.back(), saved) << "the next save still offers the file";
 }
 
 // The same failure as the user sees it: the stop box of the error display,
@@ -332,23 +357,9 @@ TEST(SaveErrorBox, ReadOnlyTargetShowsTheMessageWithAPeriod) {
   }
 }
 
-TEST(SaveDialogParameters, FilterListAndPlacement) {
+TEST(SaveDialogParameters, FilterList) {
   EXPECT_EQ(tk::dialogFilterList(L"カスケーディングスタイルシート(*.css)|*.css"),
             std::wstring(L"カスケーディングスタイルシート(*.css)\0*.css\0", 29));
-  struct Case {
-    RECT monitor;
-    SIZE dialog;
-    POINT expected;
-  } cases[] = {
-      {{0, 0, 1280, 1024}, {563, 417}, {358, 202}},
-      {{1280, -200, 2560, 824}, {600, 400}, {1620, 8}},
-      {{0, 0, 800, 600}, {1001, 700}, {-100, -33}}, // larger than the monitor
-  };
-  for (const Case& c : cases) {
-    const POINT at = tk::dialogPlacement(c.monitor, c.dialog);
-    EXPECT_EQ(at.x, c.expected.x);
-    EXPECT_EQ(at.y, c.expected.y);
-  }
 }
 
 // The real dialog: check what it offers, type a name without an extension and
@@ -396,8 +407,10 @@ TEST(RealSaveDialog, TypedNameWithoutExtensionIsSavedAsIs) {
         MONITORINFO info{};
         info.cbSize = sizeof info;
         GetMonitorInfoW(MonitorFromWindow(host.hwnd(), MONITOR_DEFAULTTONEAREST), &info);
-        expectedAt = tk::dialogPlacement(info.rcMonitor,
-                                         SIZE{frame.right - frame.left, frame.bottom - frame.top});
+        // Centred across, a third of the free height down.
+        expectedAt =
+            tk::centredIn(info.rcMonitor, SIZE{frame.right - frame.left, frame.bottom - frame.top},
+                          tk::Centring{3, false});
         filterShown = tk::windowText(GetDlgItem(box, cmb1));
         HWND name = GetDlgItem(box, cmb13);
         if (!name)
@@ -418,7 +431,6 @@ TEST(RealSaveDialog, TypedNameWithoutExtensionIsSavedAsIs) {
     EXPECT_EQ(frame.top, expectedAt.y);
     EXPECT_EQ(readFile(L"\\\\?\\" + typed), "BODY {\r\n}\r\n");
     EXPECT_EQ(confirmed.back(), L"保存しました。");
-    EXPECT_EQ(host.document.rememberedPath(), typed);
     EXPECT_TRUE(IsWindowEnabled(host.hwnd()));
   }
   EXPECT_EQ(confirmed.size(), typedPaths.size());

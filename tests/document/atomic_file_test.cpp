@@ -1,4 +1,4 @@
-// tk::replaceFileContent on its own: a failure after any step, what the new
+// tk::replaceFileContent on its own: a failure of any operation, what the new
 // file keeps of the old one, and a child process killed at every step and at
 // random moments of a large replacement.
 #include "tests/document/kill_content.h"
@@ -22,7 +22,6 @@
 namespace {
 
 using namespace sheetloom_test;
-using tk::ReplaceStep;
 
 struct StepFailure {};
 
@@ -64,39 +63,47 @@ private:
   std::vector<std::wstring> levels_;
 };
 
-// A failure after each step, over an existing target and onto a free name,
-// in a short folder and in one whose path is 300 characters long given in
-// the "\\?\" form (every file call must keep that form: the creation, the
-// rename, the removal of the temporary file): until the rename the target is
-// as it was and the temporary file, named after the target, is removed;
-// after it the target is new.
-TEST(ReplaceFileContent, FailureAfterAnyStepLeavesOldFileAndNoTemporaryFile) {
+// A failure of each file operation in turn, over an existing target and onto
+// a free name, in a short folder and in one whose path is 300 characters long
+// given in the "\\?\" form (every file call must keep that form: the
+// creation, the rename, the removal of the temporary file): until the rename
+// the target is as it was and the temporary file, named after the target, is
+// removed; after it the target is new.
+TEST(ReplaceFileContent, FailureOfAnyOperationLeavesOldFileAndNoTemporaryFile) {
   TemporaryFolder base;
   const DeepFolder deep(base.path(), 300);
   for (const std::wstring& where : {base.path(), deep.path()}) {
     for (const bool exists : {true, false}) {
-      for (int failAt = 0; failAt < tk::kReplaceSteps; ++failAt) {
-        SCOPED_TRACE((exists ? "existing target, step " : "new target, step ") +
+      for (int failAt = 0; failAt < kOperations; ++failAt) {
+        SCOPED_TRACE((exists ? "existing target, operation " : "new target, operation ") +
                      std::to_string(failAt) + ", folder of " + std::to_string(where.size()));
         const std::wstring target = where + L"\\style.css";
         DeleteFileW(target.c_str());
         if (exists)
           writeFile(target, "old");
         std::vector<std::wstring> whileWriting;
-        tk::WriteFault fault;
-        fault.afterStep = [&](ReplaceStep step) {
-          if (step == ReplaceStep::written)
-            whileWriting = filesIn(where);
-          if (static_cast<int>(step) == failAt)
+        WatchedFileSystem files;
+        files.before = [&](Operation operation) {
+          if (static_cast<int>(operation) == failAt)
             throw StepFailure{};
         };
-        EXPECT_THROW(tk::replaceFileContent(target, "new", fault), StepFailure);
-        const bool replaced = failAt >= static_cast<int>(ReplaceStep::replaced);
+        files.after = [&](Operation operation) {
+          if (operation == Operation::write)
+            whileWriting = filesIn(where);
+        };
+        // Only a file that exists has a creation time to hand on.
+        const bool reached = exists || failAt != static_cast<int>(Operation::stamp);
+        if (reached) {
+          EXPECT_THROW(tk::replaceFileContent(target, "new", files), StepFailure);
+        } else {
+          EXPECT_NO_THROW(tk::replaceFileContent(target, "new", files));
+        }
+        const bool replaced = !reached || failAt > static_cast<int>(Operation::rename);
         EXPECT_EQ(readFile(target), replaced ? "new" : exists ? "old" : "<missing>");
         std::vector<std::wstring> left = filesIn(where);
         left.erase(std::remove(left.begin(), left.end(), std::wstring(60, L'a')), left.end());
         EXPECT_EQ(left.size(), replaced || exists ? 1u : 0u);
-        if (failAt >= static_cast<int>(ReplaceStep::written)) {
+        if (failAt > static_cast<int>(Operation::write)) {
           EXPECT_EQ(
               std::count_if(whileWriting.begin(), whileWriting.end(),
                             [](const std::wstring& f) { return isTemporaryFor(f, L"style.css"); }),
@@ -506,12 +513,11 @@ TEST(ReplaceFileContent, KilledAnywhereTheTargetIsWholeOldOrWholeNew) {
   EXPECT_EQ(whole.exitCode, 0u);
   EXPECT_EQ(wholeOutcome, Outcome::fresh);
 
-  for (int step = 0; step < tk::kReplaceSteps; ++step) {
+  for (int step = 0; step < kOperations; ++step) {
     const auto [run, outcome] = trial(step, -1);
-    EXPECT_EQ(run.exitCode, kKilledAtStep) << "step " << step;
-    EXPECT_EQ(outcome,
-              step >= static_cast<int>(ReplaceStep::replaced) ? Outcome::fresh : Outcome::old)
-        << "step " << step;
+    EXPECT_EQ(run.exitCode, kKilledAtStep) << "operation " << step;
+    EXPECT_EQ(outcome, step >= static_cast<int>(Operation::rename) ? Outcome::fresh : Outcome::old)
+        << "operation " << step;
   }
 
   // The kills fall within the shortest save seen so far, so that nearly all
@@ -535,9 +541,8 @@ TEST(ReplaceFileContent, KilledAnywhereTheTargetIsWholeOldOrWholeNew) {
               "killed at random, seed %u, %d of them before the save ended): target old %d, "
               "new %d, missing %d, corrupt %d; temporary files left %d; the path looked at %d "
               "times meanwhile: missing %d, partial %d\n",
-              1 + tk::kReplaceSteps + kills, whole.saveMs, tk::kReplaceSteps, kills, seed,
-              killedWhileSaving, old, fresh, missing, corrupt, leftovers, lookedAt, seenMissing,
-              seenPartial);
+              1 + kOperations + kills, whole.saveMs, kOperations, kills, seed, killedWhileSaving,
+              old, fresh, missing, corrupt, leftovers, lookedAt, seenMissing, seenPartial);
   EXPECT_EQ(missing, 0);
   EXPECT_EQ(corrupt, 0);
   EXPECT_EQ(seenMissing, 0);

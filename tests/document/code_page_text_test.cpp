@@ -1,5 +1,6 @@
 // The stylesheet text's conversion to the code page, cut into pieces and ASCII
-// stretches, against the bytes of one conversion of the whole text. Natively
+// stretches, against the bytes of one conversion of the whole text; the cases
+// put characters on both sides of the cuts. Natively
 // the code pages are iconv's; under Windows they are the system's.
 #include "tests/document/reference_code_page.h"
 #include "ui/portable/code_page_text.h"
@@ -14,17 +15,9 @@ namespace {
 using namespace std::string_literals;
 using sheetloom_test::shiftJis;
 using sheetloom_test::wholeText;
-using ui::ConversionPieces;
+using ui::kAsciiStretch;
+using ui::kConversionPiece;
 using ui::toCodePage;
-
-// The cuts every case is tried with: the program's own, and small ones that
-// put piece ends and ASCII stretches everywhere in a short text.
-const ConversionPieces kCuts[] = {{}, {2, 1}, {3, 2}, {5, 4}, {7, 3}, {16, 8}};
-
-std::string describe(const ConversionPieces& cut) {
-  return "pieces of " + std::to_string(cut.maxPiece) + ", ASCII stretches of " +
-         std::to_string(cut.asciiStretch);
-}
 
 std::u16string stretch(std::size_t n) {
   const std::u16string ascii = u"  margin-left: 4px;\\ \x7F\t\r\n\0~"s;
@@ -64,9 +57,7 @@ TEST(CodePageText, ShiftJisBytesAsTheyAreWritten) {
                                                      "1px; }"},
   };
   for (const auto& c : cases)
-    for (const ConversionPieces& cut : kCuts)
-      EXPECT_EQ(toCodePage<char16_t>(c.text, shiftJis(), cut).bytes, c.bytes)
-          << c.bytes << ", " << describe(cut);
+    EXPECT_EQ(toCodePage<char16_t>(c.text, shiftJis()).bytes, c.bytes) << c.bytes;
 }
 
 // Wherever ASCII stretches, converted pieces and their ends meet, the bytes are
@@ -88,6 +79,12 @@ TEST(CodePageText, PiecesAddUpToTheWholeConversion) {
       {"long ASCII between", u"見出し" + stretch(5000) + u"ゴシック" + stretch(2) + u"表"},
       {"alternating", u"表a表ab表abc表abcd表abcde表" + stretch(33000) + u"ソ"},
       {"Japanese across a piece", repeat(u"表", 40000) + stretch(600)},
+      {"Japanese filling a piece", repeat(u"表", kConversionPiece) + u"ソ"},
+      {"Japanese one short of a piece", repeat(u"表", kConversionPiece - 1) + stretch(300)},
+      {"a piece ending in short ASCII", repeat(u"表", kConversionPiece - 5) + stretch(10) + u"表"},
+      {"two pieces and more", repeat(u"表ソ", kConversionPiece + 7)},
+      {"ASCII one short of a stretch", u"表" + stretch(kAsciiStretch - 1) + u"表"},
+      {"ASCII a stretch exactly", u"表" + stretch(kAsciiStretch) + u"表"},
       {"line breaks only", u"\r\n\r\n\n\r\r"},
       {"half-width and symbols", u"ｱｲｳ①②纊～￢∥－\r\n" + stretch(9) + u"ｴ"},
       {"JIS spellings of the web",
@@ -96,9 +93,7 @@ TEST(CodePageText, PiecesAddUpToTheWholeConversion) {
   for (const auto& c : cases) {
     const std::optional<std::string> whole = wholeText(c.text, shiftJis());
     ASSERT_TRUE(whole) << c.what;
-    for (const ConversionPieces& cut : kCuts)
-      EXPECT_EQ(toCodePage<char16_t>(c.text, shiftJis(), cut).bytes, whole)
-          << c.what << ", " << describe(cut);
+    EXPECT_EQ(toCodePage<char16_t>(c.text, shiftJis()).bytes, whole) << c.what;
   }
 }
 
@@ -129,7 +124,11 @@ TEST(CodePageText, UnrepresentableCharactersAreRefusedEverywhere) {
       {u"表", u"表", 1, 2},
       {stretch(1000) + u"表", u"", 38, 5},
       {u"表" + stretch(1000) + u"a", u"", 38, 5},
-      {repeat(u"表", 32767), u"表", 1, 32768},
+      {repeat(u"表", kConversionPiece - 1), u"表", 1, kConversionPiece},
+      {repeat(u"表", kConversionPiece), u"表", 1, kConversionPiece + 1},
+      {repeat(u"表", 2 * kConversionPiece + 1), u"", 1, 2 * kConversionPiece + 2},
+      {u"表" + std::u16string(kAsciiStretch - 1, u'a'), u"表", 1, kAsciiStretch + 1},
+      {u"表" + std::u16string(kAsciiStretch, u'a'), u"表", 1, kAsciiStretch + 2},
       {repeat(u"表", 15), u"", 1, 16},
       {u"A\r\n表\r\nb\rc\nd ", u"\r\n", 3, 7},
       {u"\r\n\r\nｱ表", u"\u00E9\u20AC", 3, 3},
@@ -141,11 +140,9 @@ TEST(CodePageText, UnrepresentableCharactersAreRefusedEverywhere) {
       const std::u16string text = p.before + m.text + p.after;
       const std::string what = "U+" + std::to_string(m.codePoint) + " (decimal) after " +
                                std::to_string(p.before.size()) + " units";
-      for (const ConversionPieces& cut : kCuts) {
-        const ui::CodePageText converted = toCodePage<char16_t>(text, shiftJis(), cut);
-        EXPECT_EQ(converted.bytes, std::nullopt) << what << ", " << describe(cut);
-        EXPECT_EQ(converted.refusedAt, p.before.size()) << what << ", " << describe(cut);
-      }
+      const ui::CodePageText converted = toCodePage<char16_t>(text, shiftJis());
+      EXPECT_EQ(converted.bytes, std::nullopt) << what;
+      EXPECT_EQ(converted.refusedAt, p.before.size()) << what;
       const ui::TextPlace place = ui::placeOf<char16_t>(text, p.before.size());
       EXPECT_EQ(place.line, p.line) << what;
       EXPECT_EQ(place.column, p.column) << what;
@@ -159,16 +156,15 @@ TEST(CodePageText, UnrepresentableCharactersAreRefusedEverywhere) {
 // at a piece's end is never cut in two, and an unpaired half is still refused.
 TEST(CodePageText, SurrogatePairsStayWholeAtPieceEnds) {
   const std::u16string pair = u"\U0001F600";
-  for (const ConversionPieces& cut : kCuts) {
-    for (std::size_t before = 0; before < 20; ++before) {
-      const std::u16string text = repeat(u"表", before) + pair + u"表" + pair;
-      EXPECT_EQ(toCodePage<char16_t>(text, sheetloom_test::utf8(), cut).bytes,
-                wholeText(text, sheetloom_test::utf8()))
-          << before << ", " << describe(cut);
-      const std::u16string lone = repeat(u"表", before) + pair.substr(0, 1) + u"表";
-      EXPECT_EQ(toCodePage<char16_t>(lone, sheetloom_test::utf8(), cut).bytes, std::nullopt)
-          << before << ", " << describe(cut);
-    }
+  for (const std::size_t before :
+       {std::size_t{0}, std::size_t{1}, kConversionPiece - 3, kConversionPiece - 2,
+        kConversionPiece - 1, kConversionPiece, kConversionPiece + 1, 2 * kConversionPiece - 1}) {
+    const std::u16string text = repeat(u"表", before) + pair + u"表" + pair;
+    EXPECT_EQ(toCodePage<char16_t>(text, sheetloom_test::utf8()).bytes,
+              wholeText(text, sheetloom_test::utf8()))
+        << before;
+    const std::u16string lone = repeat(u"表", before) + pair.substr(0, 1) + u"表";
+    EXPECT_EQ(toCodePage<char16_t>(lone, sheetloom_test::utf8()).bytes, std::nullopt) << before;
   }
 }
 
@@ -193,11 +189,8 @@ TEST(CodePageText, AsciiIsCopiedOnlyWhereTheCodePageKeepsIt) {
       return true;
     }
   } shifted;
-  for (const ConversionPieces& cut : kCuts) {
-    EXPECT_EQ(toCodePage<char16_t>(stretch(600), shifted, cut).bytes,
-              wholeText(stretch(600), shifted));
-    EXPECT_EQ(toCodePage<char16_t>(stretch(600) + u"表", shifted, cut).bytes, std::nullopt);
-  }
+  EXPECT_EQ(toCodePage<char16_t>(stretch(600), shifted).bytes, wholeText(stretch(600), shifted));
+  EXPECT_EQ(toCodePage<char16_t>(stretch(600) + u"表", shifted).bytes, std::nullopt);
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 // The child of the kill test: replaces a file with a large new content through
 // tk::replaceFileContent, as the save does, and stops itself the hard way
-// (TerminateProcess) after a given step, or is killed by the test meanwhile.
+// (TerminateProcess) after a given file operation, or is killed by the test
+// meanwhile.
 //   save_kill_child.exe TARGET BYTES STEP READY_EVENT
-// STEP -1 runs to the end. READY_EVENT is signalled just before the save
+// STEP is an Operation's number; -1 runs to the end. READY_EVENT is signalled just before the save
 // starts, so that the test times its kill from there.
 #include "tests/document/kill_content.h"
 #include "toolkit/atomic_file.h"
@@ -20,9 +21,9 @@ int wmain(int argc, wchar_t** argv) {
   const int stopAt = static_cast<int>(std::wcstol(argv[3], nullptr, 10));
   const std::string bytes = sheetloom_test::killTestContent('N', size);
 
-  tk::WriteFault fault;
-  fault.afterStep = [stopAt](tk::ReplaceStep step) {
-    if (static_cast<int>(step) == stopAt)
+  sheetloom_test::WatchedFileSystem files;
+  files.after = [stopAt](sheetloom_test::Operation operation) {
+    if (static_cast<int>(operation) == stopAt)
       TerminateProcess(GetCurrentProcess(), sheetloom_test::kKilledAtStep);
   };
   if (HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[4])) {
@@ -30,7 +31,7 @@ int wmain(int argc, wchar_t** argv) {
     CloseHandle(ready);
   }
   try {
-    tk::replaceFileContent(target, bytes, fault);
+    tk::replaceFileContent(target, bytes, files);
   } catch (const tk::FileError& error) {
     std::fprintf(stderr, "save failed: %s (%lu)\n", error.what(), error.code());
     return 1;

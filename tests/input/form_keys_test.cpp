@@ -1,7 +1,9 @@
 // Escape, Enter, Tab and Shift+Tab, pressed for real in every control of
 // Form1 that takes the focus (combos with their list open and closed):
 // afterwards every window is still there, where it was, with its text; no
-// button was pressed; Escape and Enter left the focus where it was and Tab
+// button was pressed (the memo keeps its text, which adding and clearing
+// change, and no dialog opens, which would hold the key's run until the
+// watchdog ends it); Escape and Enter left the focus where it was and Tab
 // moved it on. Enter in the memo breaks the line, the one change a key makes.
 #include "tests/support/form_fixture.h"
 
@@ -31,19 +33,8 @@ bool isCombo(ControlKind kind) {
   return kind == ControlKind::EditCombo || kind == ControlKind::DropDownList;
 }
 
-const ui::Handler kButtonHandlers[] = {ui::Handler::makeClick,    ui::Handler::Button1Click,
-                                       ui::Handler::Button2Click, ui::Handler::Button3Click,
-                                       ui::Handler::Button4Click, ui::Handler::Button5Click};
-
 class FormKeysTest : public FormTest {
 protected:
-  int buttonRuns() const {
-    int total = 0;
-    for (ui::Handler h : kButtonHandlers)
-      total += runs(h);
-    return total;
-  }
-
   // One key in one control; returns what went wrong.
   std::vector<std::string> press(const ui::ControlDescription& row, bool listOpen,
                                  const KeyCase& key) {
@@ -61,7 +52,6 @@ protected:
         wrong.push_back("the list did not open");
     }
     const std::vector<ShownWindow> before = shown();
-    const int buttonsBefore = buttonRuns();
     const bool tab = key.vk == VK_TAB;
     const HWND expectedFocus =
         tab ? GetNextDlgTabItem(form.hwnd(), control, key.modifiers == Shift) : control;
@@ -79,8 +69,6 @@ protected:
                       nameOf(expectedFocus));
     if (isCombo(row.kind) && SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0))
       wrong.push_back("the list stayed open");
-    if (buttonRuns() != buttonsBefore)
-      wrong.push_back("a button was pressed");
     if (!IsWindowEnabled(form.hwnd()) || GetForegroundWindow() != form.hwnd())
       wrong.push_back("Form1 is no longer the active window");
     return wrong;

@@ -19,20 +19,24 @@ namespace {
 using namespace spintest;
 
 int g_beeps = 0;
-void countBeep(UINT type) {
-  EXPECT_EQ(type, 0u);
-  ++g_beeps;
-}
+
+// The beep the spin edits under test are made with: counted, not heard.
+class CountedBeep final : public controls::Beep {
+public:
+  void sound(UINT type) const noexcept override {
+    EXPECT_EQ(type, 0u);
+    ++g_beeps;
+  }
+};
+const CountedBeep kCountedBeep;
 
 class SpinEditTest : public ::testing::Test {
 protected:
   void SetUp() override {
     g_beeps = 0;
-    oldBeep_ = controls::setBeepFunction(countBeep);
     spin.create(host.hwnd(), 101, 10, 10, 57, 21, font.get());
     other.create(host.hwnd(), 102, 10, 60, 57, 21, font.get());
   }
-  void TearDown() override { controls::setBeepFunction(oldBeep_); }
 
   void type(const std::wstring& chars) { typeChars(spin.hwnd(), chars); }
   void key(WPARAM vk) { SendMessageW(spin.hwnd(), WM_KEYDOWN, vk, 1); }
@@ -49,11 +53,10 @@ protected:
     sendTo(button, down, down == WM_LBUTTONDOWN ? MK_LBUTTON : 0, x, y);
   }
 
-  controls::BeepFunction oldBeep_ = nullptr;
   tk::UniqueFont font = twelvePixelFont();
   Host host;
-  controls::TSpinEdit spin;
-  controls::TSpinEdit other;
+  controls::TSpinEdit spin{kCountedBeep};
+  controls::TSpinEdit other{kCountedBeep};
 };
 
 TEST_F(SpinEditTest, StartsAtZeroWithItsDefaults) {
@@ -540,7 +543,7 @@ TEST_F(SpinEditTest, EnterGoesToADefaultButtonWhenThereIsOne) {
   HWND ok = CreateWindowExW(
       0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 200, 10, 60, 24, dialog.hwnd(),
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogHost::kDefaultId)), nullptr, nullptr);
-  controls::TSpinEdit inDialog;
+  controls::TSpinEdit inDialog{kCountedBeep};
   inDialog.create(dialog.hwnd(), 108, 10, 10, 57, 21, font.get());
   SetFocus(inDialog.hwnd());
   PostMessageW(inDialog.hwnd(), WM_KEYDOWN, VK_RETURN, 1);

@@ -6,7 +6,6 @@
 
 #include "controls/spin_edit.h"
 #include "tests/support/control_ids.h"
-#include "tests/support/handler_runs.h"
 #include "tests/support/modal_windows.h"
 #include "tests/support/real_input.h"
 #include "tests/support/window_helpers.h"
@@ -64,7 +63,6 @@ protected:
     const auto& slot = form.controls().all()[ui::indexOf(control)];
     return *std::get<std::unique_ptr<controls::TSpinEdit>>(slot.owner);
   }
-  int runs(ui::Handler h) const { return handlerRuns(h); }
 
   // A user's click on a button or check box.
   void click(ui::ControlId control) { SendMessageW(c(control), BM_CLICK, 0, 0); }
@@ -124,7 +122,6 @@ protected:
   Watchdog watchdog{240};
   app::Application application;
   ui::TForm1& form;
-  HandlerRuns handlerRuns{form};
   RealInput input;
 
 private:

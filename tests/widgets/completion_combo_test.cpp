@@ -63,7 +63,6 @@ protected:
     combo_ = host_.addCombo(kind, entries, 10);
     completion_.attach(combo_, {true, autoDropDown});
     completion_.onChange = [this] { changes_.push_back(tk::windowText(combo_)); };
-    completion_.setClock([this] { return now_; });
     host_.combos.push_back(&completion_);
     const COMBOBOXINFO info = comboBoxInfo(combo_);
     edit_ = kind == CBS_DROPDOWNLIST ? combo_ : info.hwndItem;
@@ -88,11 +87,22 @@ protected:
   }
   bool dropped() const { return SendMessageW(combo_, CB_GETDROPPEDSTATE, 0, 0) != 0; }
 
+  // The combo's clock: now_, which a test moves on by hand.
+  class TestClock final : public controls::Clock {
+  public:
+    explicit TestClock(const DWORD& now) : now_(now) {}
+    DWORD milliseconds() const noexcept override { return now_; }
+
+  private:
+    const DWORD& now_;
+  };
+
+  DWORD now_ = 100000;
+  TestClock clock_{now_};
   Host host_;
-  controls::CompletionCombo completion_;
+  controls::CompletionCombo completion_{clock_};
   HWND combo_ = nullptr, edit_ = nullptr, list_ = nullptr;
   std::vector<std::wstring> changes_;
-  DWORD now_ = 100000;
 };
 
 TEST_F(ComboTest, SelectorCompletesBThenOAndBackspaceRemovesTheCompletion) {

@@ -3,7 +3,7 @@
 // saved.
 #include "tests/support/form_fixture.h"
 
-#include "ui/stylesheet_document.h"
+#include "toolkit/text.h"
 
 #include <string>
 #include <vector>
@@ -66,7 +66,8 @@ protected:
     click(C::make);
   }
 
-  std::string savedBytes() const { return ui::stylesheetBytes(memo()); }
+  // The memo's text, which these rules keep in ASCII: the file's bytes.
+  std::string savedBytes() const { return tk::narrow(memo()); }
 };
 
 // Every list's first real entry is written; the side lists' first side is the

@@ -57,14 +57,13 @@ template <class Unit> void appendAscii(std::basic_string_view<Unit> run, std::st
 // the next long ASCII stretch, after at most maxPiece units, never between the
 // two halves of a surrogate pair. Always after `from`.
 template <class Unit>
-std::size_t pieceEnd(std::basic_string_view<Unit> text, std::size_t from,
-                     const ConversionPieces& pieces, bool stopAtAscii) {
-  const std::size_t limit = from + std::min(text.size() - from, pieces.maxPiece);
+std::size_t pieceEnd(std::basic_string_view<Unit> text, std::size_t from, bool stopAtAscii) {
+  const std::size_t limit = from + std::min(text.size() - from, kConversionPiece);
   if (stopAtAscii) {
     std::size_t ascii = 0;
     for (std::size_t at = from; at < limit; ++at) {
       ascii = isAscii(text[at]) ? ascii + 1 : 0;
-      if (ascii == pieces.asciiStretch && at + 1 - ascii > from)
+      if (ascii == kAsciiStretch && at + 1 - ascii > from)
         return at + 1 - ascii;
     }
   }
@@ -152,11 +151,9 @@ std::size_t firstUnstorable(std::basic_string_view<Unit> piece, const CodePage<U
 } // namespace
 
 template <class Unit>
-CodePageText toCodePage(std::basic_string_view<Unit> text, const CodePage<Unit>& page,
-                        ConversionPieces pieces) {
+CodePageText toCodePage(std::basic_string_view<Unit> text, const CodePage<Unit>& page) {
   static_assert(sizeof(Unit) == 2, "UTF-16 code units");
-  pieces.maxPiece = std::max<std::size_t>(pieces.maxPiece, 2); // a surrogate pair fits
-  pieces.asciiStretch = std::max<std::size_t>(pieces.asciiStretch, 1);
+  static_assert(kConversionPiece >= 2 && kAsciiStretch >= 1); // a surrogate pair fits
   const bool asciiAsIs = asciiIsItself(page);
   const bool codePage932 = page.number() == 932;
 
@@ -167,7 +164,7 @@ CodePageText toCodePage(std::basic_string_view<Unit> text, const CodePage<Unit>&
   for (std::size_t in = 0; in < text.size();) {
     // Long ASCII stretches, and one that ends the text, are copied as they are.
     const std::size_t ascii = asciiAsIs ? asciiRun(text, in) : 0;
-    if (ascii >= pieces.asciiStretch || (ascii > 0 && in + ascii == text.size())) {
+    if (ascii >= kAsciiStretch || (ascii > 0 && in + ascii == text.size())) {
       appendAscii(text.substr(in, ascii), out);
       in += ascii;
       continue;
@@ -177,8 +174,7 @@ CodePageText toCodePage(std::basic_string_view<Unit> text, const CodePage<Unit>&
     // look-alike and is refused rather than written. This is faster than
     // asking the conversion for default characters and works for every code
     // page (an unpaired surrogate comes back as something else too).
-    const std::basic_string_view<Unit> piece =
-        text.substr(in, pieceEnd(text, in, pieces, asciiAsIs) - in);
+    const std::basic_string_view<Unit> piece = text.substr(in, pieceEnd(text, in, asciiAsIs) - in);
     if (!convertsExactly(asReadBack(piece, codePage932, copy), page, out, back))
       return {std::nullopt, in + firstUnstorable(piece, page, codePage932)};
     in += piece.size();
@@ -207,10 +203,10 @@ template <class Unit> TextPlace placeOf(std::basic_string_view<Unit> text, std::
   return place;
 }
 
-template CodePageText toCodePage(std::u16string_view, const CodePage<char16_t>&, ConversionPieces);
+template CodePageText toCodePage(std::u16string_view, const CodePage<char16_t>&);
 template TextPlace placeOf(std::u16string_view, std::size_t);
 #if WCHAR_MAX <= 0xFFFF
-template CodePageText toCodePage(std::wstring_view, const CodePage<wchar_t>&, ConversionPieces);
+template CodePageText toCodePage(std::wstring_view, const CodePage<wchar_t>&);
 template TextPlace placeOf(std::wstring_view, std::size_t);
 #endif
 

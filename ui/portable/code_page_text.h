@@ -34,14 +34,12 @@ public:
   virtual unsigned number() const { return 0; }
 };
 
-// How the text is cut: pieces of at most `maxPiece` units are converted and
-// checked at a time, and ASCII stretches of at least `asciiStretch` units are
-// copied byte for byte instead. Only tests and the fuzzer change them, to
-// reach the cuts with short texts.
-struct ConversionPieces {
-  std::size_t maxPiece = std::size_t{32} * 1024;
-  std::size_t asciiStretch = 256;
-};
+// How the text is cut: pieces of at most kConversionPiece units are converted
+// and checked at a time, and ASCII stretches of at least kAsciiStretch units
+// are copied byte for byte instead (the tests and the fuzzer put characters
+// on both sides of these ends).
+constexpr std::size_t kConversionPiece = std::size_t{32} * 1024;
+constexpr std::size_t kAsciiStretch = 256;
 
 // The text's conversion: its bytes, or, when a character cannot be stored,
 // no bytes and where the first such character begins (in code units).
@@ -58,8 +56,7 @@ struct CodePageText {
 // 0x815C, U+2016 as 0x8161, U+00A2 as 0x8191, U+00A3 as 0x8192, U+00AC as
 // 0x81CA), although the code page reads them back as other characters.
 template <class Unit>
-CodePageText toCodePage(std::basic_string_view<Unit> text, const CodePage<Unit>& page,
-                        ConversionPieces pieces = {});
+CodePageText toCodePage(std::basic_string_view<Unit> text, const CodePage<Unit>& page);
 
 // Where a character of a text stands, for telling the user.
 struct TextPlace {
