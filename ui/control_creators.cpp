@@ -2,7 +2,8 @@
 
 #include "controls/completion_combo.h"
 #include "controls/spin_edit.h"
-#include "toolkit/errors.h"
+#include "toolkit/placement.h"
+#include "toolkit/window.h"
 #include "ui/containers.h"
 #include "ui/memo.h"
 
@@ -18,13 +19,11 @@ namespace {
 HWND createPlain(const wchar_t* className, DWORD exStyle, DWORD style, std::string_view text,
                  HWND parent, int id, const RECT& r) {
   const std::wstring wide = tk::widen(text);
-  HWND h = CreateWindowExW(exStyle, className, wide.c_str(), WS_CHILD | WS_VISIBLE | style, r.left,
-                           r.top, r.right - r.left, r.bottom - r.top, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
-  if (!h)
-    throw tk::Error("コントロールを作成できません");
-  return h;
+  tk::CreateArgs args = tk::CreateArgs::child(parent, id, r);
+  args.exStyle = exStyle;
+  args.style |= WS_VISIBLE | style;
+  args.text = wide.c_str();
+  return tk::createChild(className, args);
 }
 
 using Control = FormControls::Control;
@@ -111,7 +110,7 @@ void createSpinEdit(Control& c, const Creation& k) {
   RECT made{};
   GetWindowRect(spin->hwnd(), &made);
   if (made.bottom - made.top != r.bottom - r.top)
-    MoveWindow(spin->hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    tk::moveWindow(spin->hwnd(), r, false);
   own<ControlKind::SpinEdit>(c, std::move(spin));
 }
 

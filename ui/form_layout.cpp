@@ -3,6 +3,7 @@
 #include "controls/completion_combo.h"
 #include "controls/spin_edit.h"
 #include "toolkit/dpi.h"
+#include "toolkit/placement.h"
 
 #include <commctrl.h>
 
@@ -59,7 +60,7 @@ void FormControls::fitCaptionsOn(HWND page) {
       measure.emplace(reinterpret_cast<HFONT>(SendMessageW(c.hwnd, WM_GETFONT, 0, 0)));
     c.captionPending = false;
     const RECT r = boundsOf(c, &*measure);
-    MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    tk::moveWindow(c.hwnd, r, false);
   }
 }
 
@@ -68,7 +69,7 @@ void FormControls::dock() {
     if (c.row->dock == Dock::None || !c.hwnd)
       continue;
     const RECT r = boundsOf(c);
-    MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    tk::moveWindow(c.hwnd, r);
   }
 }
 
@@ -95,7 +96,7 @@ RECT FormControls::boundsOf(const Control& c, const CaptionMeasure* measure) con
 
 void FormControls::place(Control& c, const CaptionMeasure& measure) {
   const RECT r = boundsOf(c, &measure);
-  MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+  tk::moveWindow(c.hwnd, r);
   if (isCombo(c.row->kind))
     fitCombo(c.hwnd);
 }
@@ -130,7 +131,7 @@ void FormControls::placePages() {
   HWND tabs = hwnd(ControlId::PageControl1);
   for (Control& c : controls_)
     if (c.row->kind == ControlKind::Page && c.hwnd)
-      MoveWindow(c.hwnd, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
+      tk::moveWindow(c.hwnd, area);
   // The pages lie over the tab control's lower part but come after it in the
   // tab order, which puts them below it in the z-order; clip the tab control
   // to its row of buttons so that it never paints over the page shown.
