@@ -41,8 +41,8 @@ public:
   void Pa_kindChange(HWND sender);
 
   // The controls, each by its id (hwnd) or as its typed object
-  // (get<ControlId>()): how the application, the tests and the tools reach
-  // the controls they drive.
+  // (get<ControlId>()): how the tests and the benchmarks reach the controls
+  // they drive.
   const FormControls& controls() const noexcept { return controls_; }
 
   StylesheetDocument& document() noexcept { return document_; }
