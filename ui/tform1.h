@@ -47,10 +47,6 @@ public:
 
   StylesheetDocument& document() noexcept { return document_; }
 
-  // Gives the controls that no label names their spoken names, once. The
-  // window does so itself as soon as a screen reader or another
-  // accessibility client shows itself.
-  void nameControlsForScreenReaders() noexcept { screenReaderNames_.apply(controls_); }
   // The names given, for tests: a client reads them back through the
   // accessibility library's objects for the controls, but Wine's library
   // neither keeps an annotation (SetHwndPropStr answers E_NOTIMPL) nor gives
@@ -77,6 +73,9 @@ private:
   // tab or Ctrl+Tab does.
   void showPage(int index);
   int currentPage() const;
+  // Gives the controls that no label names their spoken names, once: as
+  // soon as a screen reader or another accessibility client shows itself.
+  void nameControlsForScreenReaders() noexcept { screenReaderNames_.apply(controls_); }
   // The side editors, made when first needed: they read controls of the
   // pages built after the first paint.
   FormEditors& editors();
