@@ -40,29 +40,22 @@ public:
   void Ma_kindChange(HWND sender);
   void Pa_kindChange(HWND sender);
 
-  // The controls by id: how the tests reach each control they drive.
-  HWND control(ControlId id) const { return controls_.hwnd(id); }
+  // The controls, each by its id (hwnd) or as its typed object
+  // (get<ControlId>()): how the tests and the benchmarks reach the controls
+  // they drive.
   const FormControls& controls() const noexcept { return controls_; }
 
   StylesheetDocument& document() noexcept { return document_; }
 
-  // Gives the controls that no label names their spoken names, once. The
-  // window does so itself as soon as a screen reader or another
-  // accessibility client shows itself.
-  void nameControlsForScreenReaders() noexcept { screenReaderNames_.apply(controls_); }
-  // For tests: the names given (Wine cannot read them back through the
-  // accessibility interfaces) and the store (a font no test system has, the
-  // side slots the editors commit to).
+  // The names given, for tests: a client reads them back through the
+  // accessibility library's objects for the controls, but Wine's library
+  // neither keeps an annotation (SetHwndPropStr answers E_NOTIMPL) nor gives
+  // a name back, so that the tests under Wine could not see them otherwise.
   const ScreenReaderNames& screenReaderNames() const noexcept { return screenReaderNames_; }
-  style::StyleSettingsStore& store() noexcept { return store_; }
 
   // Builds one more of the pages not shown at start, in an idle moment of
   // the message loop; false once every control exists.
   bool buildLaterPages() noexcept;
-
-  // Shows page `index` of the tab control (0 is "設定1").
-  void showPage(int index);
-  int currentPage() const;
 
   bool preTranslateMessage(MSG& msg) override;
 
@@ -76,6 +69,13 @@ protected:
 
 private:
   void run(Handler handler, HWND sender);
+  // Shows page `index` of the tab control (0 is "設定1"), as a click on its
+  // tab or Ctrl+Tab does.
+  void showPage(int index);
+  int currentPage() const;
+  // Gives the controls that no label names their spoken names, once: as
+  // soon as a screen reader or another accessibility client shows itself.
+  void nameControlsForScreenReaders() noexcept { screenReaderNames_.apply(controls_); }
   // The side editors, made when first needed: they read controls of the
   // pages built after the first paint.
   FormEditors& editors();

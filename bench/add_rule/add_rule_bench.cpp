@@ -63,8 +63,8 @@ int wmain() {
   small.create(nullptr, SW_SHOWNORMAL);
   large.create(nullptr, SW_SHOWNORMAL);
   pump();
-  HWND smallMemo = small.control(ui::ControlId::StyleSheet);
-  HWND largeMemo = large.control(ui::ControlId::StyleSheet);
+  HWND smallMemo = small.controls().hwnd(ui::ControlId::StyleSheet);
+  HWND largeMemo = large.controls().hwnd(ui::ControlId::StyleSheet);
   const std::wstring sheet = makeSheet();
   tk::setWindowText(largeMemo, sheet);
 
@@ -72,8 +72,8 @@ int wmain() {
   std::vector<double> empty, big;
   for (int i = 0; i < kRounds; ++i) {
     tk::setWindowText(smallMemo, L"");
-    empty.push_back(timeClick(small.control(ui::ControlId::make)));
-    big.push_back(timeClick(large.control(ui::ControlId::make)));
+    empty.push_back(timeClick(small.controls().hwnd(ui::ControlId::make)));
+    big.push_back(timeClick(large.controls().hwnd(ui::ControlId::make)));
   }
   const std::size_t expected = sheet.size() + kRounds * std::wstring(L"BODY{\r\n}\r\n").size();
   const auto length = static_cast<std::size_t>(GetWindowTextLengthW(largeMemo));

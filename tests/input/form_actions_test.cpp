@@ -126,7 +126,7 @@ TEST_F(FormActionsTest, EveryButtonWorksWithARealClick) {
 TEST_F(FormActionsTest, PagesSwitchByClickAndByCtrlTab) {
   for (int page : {2, 1, 0, 2}) {
     clickTab(page);
-    EXPECT_EQ(form.currentPage(), page);
+    EXPECT_EQ(currentPage(), page);
     EXPECT_EQ(IsWindowVisible(c(C::TabSheet3)) != FALSE, page == 2);
     EXPECT_EQ(IsWindowVisible(c(C::TabSheet1)) != FALSE, page == 1);
     EXPECT_EQ(IsWindowVisible(c(C::TabSheet2)) != FALSE, page == 0);
@@ -157,7 +157,7 @@ TEST_F(FormActionsTest, PagesSwitchByClickAndByCtrlTab) {
     ASSERT_EQ(focusedControl(), from);
     const std::wstring tag = text(C::TAG);
     input.key(VK_TAB, k.keys);
-    EXPECT_EQ(form.currentPage(), k.page);
+    EXPECT_EQ(currentPage(), k.page);
     EXPECT_EQ(text(C::TAG), tag);
     // The focus never stays on a hidden page.
     HWND focus = GetFocus();

@@ -40,7 +40,8 @@ protected:
                                  const KeyCase& key) {
     std::vector<std::string> wrong;
     HWND control = c(row.id);
-    form.showPage(pageOf(row.id) < 0 ? form.currentPage() : pageOf(row.id));
+    if (pageOf(row.id) >= 0)
+      showPage(pageOf(row.id));
     HWND memoHwnd = c(C::StyleSheet);
     tk::setWindowText(memoHwnd, kMemoText);
     const auto end = static_cast<WPARAM>(std::wstring(kMemoText).size());

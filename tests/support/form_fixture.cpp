@@ -89,6 +89,20 @@ void FormTest::clickTab(int index) {
   input.click(tabs, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
 }
 
+void switchToPage(const ui::TForm1& window, int index) {
+  HWND tabs = window.controls().hwnd(ui::ControlId::PageControl1);
+  RECT item{};
+  SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  const LPARAM centre = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+  SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+  SendMessageW(tabs, WM_LBUTTONUP, 0, centre);
+  EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), index) << "the tab control kept its page";
+}
+
+int FormTest::currentPage() const {
+  return static_cast<int>(SendMessageW(c(C::PageControl1), TCM_GETCURSEL, 0, 0));
+}
+
 void FormTest::openList(ui::ControlId control) {
   const COMBOBOXINFO info = comboBoxInfo(c(control));
   const RECT& arrow = info.rcButton;

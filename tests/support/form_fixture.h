@@ -36,6 +36,10 @@ struct ShownWindow {
   LRESULT checked;
 };
 
+// A switch of `window` to page `index` (0 is "設定1") without real input:
+// the messages of a click on its tab, sent to the tab control.
+void switchToPage(const ui::TForm1& window, int index);
+
 class FormTest : public ::testing::Test {
 protected:
   FormTest() : form(application.start(SW_SHOWNORMAL)) {
@@ -48,7 +52,7 @@ protected:
 
   // Controls by their identifiers, as the tables of tests list them.
   using C = ui::ControlId;
-  HWND c(ui::ControlId control) const { return form.control(control); }
+  HWND c(ui::ControlId control) const { return form.controls().hwnd(control); }
   std::wstring text(ui::ControlId control) const { return tk::windowText(c(control)); }
   std::wstring memo() const { return text(C::StyleSheet); }
   int selected(ui::ControlId control) const {
@@ -114,6 +118,10 @@ protected:
 
   // The tab button of page `index`, at its centre.
   void clickTab(int index);
+  // A switch to page `index` without real input (switchToPage).
+  void showPage(int index) const { switchToPage(form, index); }
+  // The page the tab control shows.
+  int currentPage() const;
   // Opens a combo's list with a click on its arrow button.
   void openList(ui::ControlId control);
   // The page that holds the control, or -1 for the framing group.

@@ -44,7 +44,7 @@ protected:
   // Makes every choice, enables the chosen side of each group, sets a width
   // and a top offset of 1 and 2, and adds the rule.
   void addWith(const Choices& c) {
-    form.showPage(1);
+    showPage(1);
     const std::pair<C, C> groups[] = {
         {C::border_kind, C::border_check}, {C::Ma_kind, C::Ma_check}, {C::Pa_kind, C::Pa_check}};
     for (const auto& [side, check] : groups) {
@@ -53,13 +53,13 @@ protected:
     }
     chooseEntry(C::border_style, c.borderStyle);
     chooseEntry(C::back_repeat, c.repeat);
-    form.showPage(0);
+    showPage(0);
     chooseEntry(C::align, c.align);
     chooseEntry(C::valign, c.valign);
     chooseEntry(C::cursor, c.cursor);
     spin(C::width).SetValue(1);
     chooseEntry(C::wu, c.unit);
-    form.showPage(2);
+    showPage(2);
     chooseEntry(C::posit, c.position);
     spin(C::top).SetValue(2);
     chooseEntry(C::tu, c.unit);

@@ -115,7 +115,7 @@ TEST_F(DialogTest, FontCancelKeepsTheEarlierLinesAndAnotherConfirmReplacesThem) 
 }
 
 TEST_F(DialogTest, ColourButtonsShareOneDialogThatStartsFromTheLastColourChosen) {
-  form.showPage(1);
+  showPage(1);
   DialogDriver blue;
   blue.action = [](HWND dialog) { setColourDialogRgb(dialog, L"0", L"0", L"255"); };
   clickWithDialog(C::Button3, blue);

@@ -2,13 +2,19 @@
 // group caption, the side editors, and adding rules to the memo.
 #include "tests/support/form_fixture.h"
 
-#include "style/font_colour.h"
+#include "ui/form_description.h"
+
+#include <dlgs.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace {
 
+using sheetloom_test::chooseInCombo;
+using sheetloom_test::DialogDriver;
+using sheetloom_test::driveDialog;
 using sheetloom_test::FormTest;
 
 // ---- the selector ----
@@ -28,7 +34,7 @@ TEST_F(FormTest, SettingTheSelectorByProgramRunsNoHandler) {
 // ---- side editors ----
 
 TEST_F(FormTest, SwitchingTheBorderSideStoresTheOldSideAndShowsTheNew) {
-  form.showPage(1);
+  showPage(1);
   click(C::border_check);
   choose(C::border_kind, 1); // "上"
   EXPECT_FALSE(checked(C::border_check));
@@ -55,7 +61,7 @@ TEST_F(FormTest, SwitchingTheBorderSideStoresTheOldSideAndShowsTheNew) {
 }
 
 TEST_F(FormTest, MarginAndPaddingSidesKeepTheirOwnValues) {
-  form.showPage(1);
+  showPage(1);
   struct Box {
     C kind, unit, number;
   };
@@ -79,24 +85,46 @@ TEST_F(FormTest, AddingAtStartWritesTheBareRuleAndTwiceWritesItTwice) {
   EXPECT_EQ(memo(), L"BODY{\r\n}\r\n");
   click(C::make);
   EXPECT_EQ(memo(), L"BODY{\r\n}\r\nBODY{\r\n}\r\n");
-  // The add action committed the side editors: slot 0 holds the editors'
-  // starting values rather than the store's defaults.
-  EXPECT_EQ(form.store().border[0].width, 0);
-  EXPECT_EQ(form.store().border[1].width, 1);
   EXPECT_EQ(text(C::TAG), L"BODY");
-  EXPECT_EQ(form.currentPage(), 0);
+  EXPECT_EQ(currentPage(), 0);
+  // The add saved the border editors into the side they show before loading
+  // it back: they keep their starting width, not a slot's default of 1; and
+  // it saved into that side alone, the top side still holds its default.
+  EXPECT_EQ(spin(C::border_width).Text(), L"0");
+  choose(C::border_kind, 1); // "上"
+  EXPECT_EQ(spin(C::border_width).Text(), L"1");
+  choose(C::border_kind, 0);
+  EXPECT_EQ(spin(C::border_width).Text(), L"0");
 }
 
 TEST_F(FormTest, AddingTheWorkedExample) {
   choose(C::TAG, indexOf(C::TAG, L"H1"));
-  style::FontDescription font;
-  font.faceName = "Arial";
-  font.height = -16;
-  font.pixelsPerInch = 96;
-  font.weight = FW_BOLD;
-  form.store().fontDeclarations = style::fontDeclarations(font);
+  // The font dialog, at its starting 12 points in black: a face of the
+  // window's own, bold.
+  std::string face;
+  DialogDriver font;
+  font.action = [&face](HWND dialog) {
+    HWND faces = GetDlgItem(dialog, cmb1);
+    for (std::string_view candidate : ui::WindowFaces) {
+      const LRESULT at = SendMessageW(faces, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(tk::widen(candidate).c_str()));
+      if (at != CB_ERR) {
+        face = candidate;
+        chooseInCombo(dialog, cmb1, at);
+        break;
+      }
+    }
+    HWND styles = GetDlgItem(dialog, cmb2); // each entry's data: weight, and italic above
+    const LRESULT count = SendMessageW(styles, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i)
+      if (SendMessageW(styles, CB_GETITEMDATA, static_cast<WPARAM>(i), 0) == MAKELONG(FW_BOLD, 0))
+        chooseInCombo(dialog, cmb2, i);
+  };
+  driveDialog(font, [&] { click(C::Button1); });
+  ASSERT_TRUE(font.opened);
+  ASSERT_FALSE(face.empty()) << "the font dialog lists none of the window's faces";
   setText(C::back_color, L"#FFFFFF");
-  form.showPage(1);
+  showPage(1);
   click(C::border_check);
   SendMessageW(c(C::border_style), CB_SETCURSEL, 1, 0);
   spin(C::border_width).SetValue(2);
@@ -104,18 +132,20 @@ TEST_F(FormTest, AddingTheWorkedExample) {
   spin(C::width).SetValue(50);
   SendMessageW(c(C::wu), CB_SETCURSEL, 1, 0);
   click(C::make);
-  EXPECT_EQ(memo(), L"H1{\r\n"
-                    L"  color: #000000;\r\n"
-                    L"  font-size: 12px;\r\n"
-                    L"  font-weight: bold;\r\n"
-                    L"  font-family: Arial;\r\n"
-                    L"  background-color: #FFFFFF;\r\n"
-                    L"  border-color: #000000;\r\n"
-                    L"  border-style: solid;\r\n"
-                    L"  border-width: 2px;\r\n"
-                    L"  text-align: center;\r\n"
-                    L"  width: 50em;\r\n"
-                    L"}\r\n");
+  const std::wstring beforeFace = L"H1{\r\n"
+                                  L"  color: #000000;\r\n"
+                                  L"  font-size: 12px;\r\n"
+                                  L"  font-weight: bold;\r\n"
+                                  L"  font-family: ";
+  const std::wstring afterFace = L";\r\n"
+                                 L"  background-color: #FFFFFF;\r\n"
+                                 L"  border-color: #000000;\r\n"
+                                 L"  border-style: solid;\r\n"
+                                 L"  border-width: 2px;\r\n"
+                                 L"  text-align: center;\r\n"
+                                 L"  width: 50em;\r\n"
+                                 L"}\r\n";
+  EXPECT_EQ(memo(), beforeFace + tk::widen(face) + afterFace);
 }
 
 TEST_F(FormTest, EveryOptionAndOffsetIsReadFromItsControl) {
@@ -135,7 +165,7 @@ TEST_F(FormTest, EveryOptionAndOffsetIsReadFromItsControl) {
   spin(C::right).SetValue(4);
   SendMessageW(c(C::ru), CB_SETCURSEL, 2, 0);
   SendMessageW(c(C::visible), BM_SETCHECK, BST_CHECKED, 0);
-  form.showPage(1);
+  showPage(1);
   click(C::Pa_check);
   spin(C::Pa).SetValue(-3);
   click(C::make);
@@ -210,7 +240,7 @@ TEST_F(FormTest, JapaneseAndEmojiInEveryTextFieldAreWrittenExactly) {
   setText(C::hu, L"高😀");
   spin(C::top).SetValue(7);
   setText(C::tu, L"上😀");
-  form.showPage(1);
+  showPage(1);
   click(C::border_check);
   setText(C::border_color, L"枠😀");
   setText(C::border_unit, L"太😀");

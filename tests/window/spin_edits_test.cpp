@@ -140,10 +140,10 @@ void expectEveryCaptionShown(ui::TForm1& form, const char* scheme) {
     return n;
   };
   for (int page = 0; page < 3; ++page) {
-    form.showPage(page);
+    switchToPage(form, page);
     RedrawWindow(form.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     for (auto* row = ui::formDescriptionBegin(); row != ui::formDescriptionEnd(); ++row) {
-      HWND h = form.control(row->id);
+      HWND h = form.controls().hwnd(row->id);
       if (!IsWindowVisible(h) || row->kind == ui::ControlKind::Page)
         continue;
       if (row->kind == ui::ControlKind::TabControl) {
@@ -176,7 +176,7 @@ void expectEveryCaptionShown(ui::TForm1& form, const char* scheme) {
           h = info.hwndItem; // its text is its edit's
         // A selection shows in the highlight colours, visible in any scheme;
         // the text's own colour is what is checked.
-        SendMessageW(form.control(row->id), CB_SETEDITSEL, 0, MAKELPARAM(0, 0));
+        SendMessageW(form.controls().hwnd(row->id), CB_SETEDITSEL, 0, MAKELPARAM(0, 0));
         UpdateWindow(h);
       }
       RECT r{};
@@ -186,7 +186,7 @@ void expectEveryCaptionShown(ui::TForm1& form, const char* scheme) {
       EXPECT_GT(textPixels(h, r), 5) << scheme << ": " << row->id;
     }
   }
-  form.showPage(0);
+  switchToPage(form, 0);
 }
 
 // In the standard scheme and in a high-contrast black one, set while the
